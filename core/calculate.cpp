@@ -1,0 +1,88 @@
+#include "core/calculate.h"
+
+#include "core/compute_rows.h"
+#include "core/number_text.h"
+#include "core/sentences.h"
+#include "core/unit_pair.h"
+
+#include <utility>
+
+const char* const kExchangedMessage =
+    "The room length and width have been exchanged for calculation purposes.";
+const char* const kSmallRoomTitle = "Recommendation";
+const char* const kSmallRoomMessage =
+    "Rooms this small are bad candidates for sound masking if it there is more than one person "
+    "in the office.\nSpeech privacy between occupants is very difficult to achieve.\nIf that is "
+    "the case, it is recommended that masking not be used.";
+const char* const kPressCalculatePrompt = "Press CALCULATE to get design.";
+
+namespace {
+
+constexpr float kPictureWidthTwips = 4000;
+
+std::string RowsLine(const char* lead, std::int32_t rows, std::int32_t spacing, float edge,
+                     const std::string& unit) {
+    if (rows <= 1)
+        return std::string(lead) + " There is" + SignedText(std::int64_t{rows}) + " row" +
+               SignedText(edge) + unit + " from each wall.";
+    return std::string(lead) + " There are" + SignedText(std::int64_t{rows}) + " rows" +
+           SignedText(std::int64_t{spacing}) + unit + " apart. Edges are" + SignedText(edge) +
+           unit + " from walls.";
+}
+
+} // namespace
+
+bool OrientRoom(DesignState& s) {
+    if (s.Wid <= s.Leng)
+        return false;
+    std::swap(s.Leng, s.Wid);
+    return true;
+}
+
+bool ComputeDesign(DesignState& s) {
+    std::int32_t lRow = 0, lSpc = 0, wRow = 0, wSpc = 0;
+    float lHalf = 0, wHalf = 0;
+    if (!ComputeRows(s, s.Leng, lRow, lSpc, lHalf) || !ComputeRows(s, s.Wid, wRow, wSpc, wHalf))
+        return false;
+    s.LRow = lRow;
+    s.LSpc = lSpc;
+    s.LHalfSpc = lHalf;
+    s.WRow = wRow;
+    s.WSpc = wSpc;
+    s.WHalfSpc = wHalf;
+    return true;
+}
+
+std::int64_t SpeakerCount(const DesignState& s) {
+    return std::int64_t{s.LRow} * std::int64_t{s.WRow};
+}
+
+std::array<std::string, 4> ResultLines(const DesignState& s) {
+    const std::string unit = s.MeasFeet ? " ft." : " mm.";
+    std::array<std::string, 4> lines;
+    lines[0] = RowsLine("Length:", s.LRow, s.LSpc, s.LHalfSpc, unit);
+    // The plural width line begins with a blank; the singular one does not.
+    lines[1] = RowsLine(s.WRow <= 1 ? "Width:" : " Width:", s.WRow, s.WSpc, s.WHalfSpc, unit);
+    const std::int64_t n = SpeakerCount(s);
+    lines[2] = n <= 1 ? "There is" + SignedText(n) + " masking speaker."
+                      : "There are" + SignedText(n) + " masking speakers.";
+    if (n > 0)
+        lines[3] = WiringSentence(s.MeasFeet, n);
+    return lines;
+}
+
+float RoomPictureHeight(std::int32_t leng, std::int32_t wid) {
+    if (leng <= 0)
+        return 0;
+    return static_cast<float>(static_cast<double>(wid) / leng * kPictureWidthTwips);
+}
+
+bool IsSmallRoom(const DesignState& s) {
+    // 225 square feet, and the same area in square millimetres (304.8 mm to the foot).
+    constexpr UnitPair<std::int64_t> kSmallRoomArea{225, 20903184};
+    if (s.Wid == 0)
+        return false;
+    const float ratio = static_cast<float>(static_cast<double>(s.Leng) / s.Wid);
+    const std::int64_t area = std::int64_t{s.Leng} * std::int64_t{s.Wid};
+    return ratio < 2.0f && area <= kSmallRoomArea(s.MeasFeet);
+}

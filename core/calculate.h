@@ -1,0 +1,35 @@
+// The Calculate command without its window: orienting the room, computing both dimensions,
+// the four result lines, the size of the room picture, and the small-room test made when the
+// button receives the focus. The window runs these steps and shows what they return.
+#pragma once
+
+#include "core/design_state.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+extern const char* const kExchangedMessage;
+extern const char* const kSmallRoomTitle;
+extern const char* const kSmallRoomMessage;
+extern const char* const kPressCalculatePrompt;
+
+// Puts the longer side into Leng. Returns true when the two were exchanged.
+bool OrientRoom(DesignState& s);
+
+// Computes the rows along the length and then the width into the six results. Returns false,
+// leaving the results as they were, when the conditions give no nominal spacing.
+bool ComputeDesign(DesignState& s);
+
+// LRow x WRow, never wrapped.
+std::int64_t SpeakerCount(const DesignState& s);
+
+// The four result lines for the six results of the last ComputeDesign.
+std::array<std::string, 4> ResultLines(const DesignState& s);
+
+// Height in twips of the room picture, which is always 4000 twips wide.
+float RoomPictureHeight(std::int32_t leng, std::int32_t wid);
+
+// A room too small for masking: shorter than twice its width and at most 225 sq ft (the same
+// area in square millimetres). A zero width is never small.
+bool IsSmallRoom(const DesignState& s);

@@ -1,0 +1,110 @@
+#include "core/compute_rows.h"
+
+#include "core/unit_pair.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// One step of the ceiling-height and absorption adjustments.
+constexpr UnitPair<std::int32_t> kStep{1, 300};
+// Open ceiling: the height band is chosen from the structural height less this.
+constexpr UnitPair<std::int32_t> kOpenCeilingDrop{10, 3048};
+// Open-ceiling height bands of d, tested in order; band 4 takes whatever is left, which in
+// millimetres includes the gap between 900 and 1200.
+constexpr UnitPair<std::int32_t> kBand1Below{4, 600};
+constexpr UnitPair<std::int32_t> kBand2From{4, 600};
+constexpr UnitPair<std::int32_t> kBand2To{8, 900};
+constexpr UnitPair<std::int32_t> kBand3From{9, 1200};
+constexpr UnitPair<std::int32_t> kBand3To{15, 2400};
+// Access floor: fixed spacing (4880 mm, not 4800).
+constexpr UnitPair<std::int32_t> kAccessFloorSpacing{16, 4880};
+// Scales the fraction thresholds of the row count. In millimetres the thresholds (7.5 and
+// 22.5) exceed any fraction, so the row count is always Int(Dimen / S) at nominal spacing.
+constexpr UnitPair<float> kToleranceFactor{1.0f, 30.0f};
+
+int OpenCeilingBand(std::int32_t structHt, bool feet) {
+    const std::int32_t d = structHt - kOpenCeilingDrop(feet);
+    if (d < kBand1Below(feet))
+        return 1;
+    if (d >= kBand2From(feet) && d <= kBand2To(feet))
+        return 2;
+    if (d >= kBand3From(feet) && d <= kBand3To(feet))
+        return 3;
+    return 4;
+}
+
+bool InTable(int band, int type) { return band >= 1 && band <= 4 && type >= 1 && type <= 5; }
+
+} // namespace
+
+std::optional<std::int32_t> NominalSpacing(const DesignState& s) {
+    const bool feet = s.MeasFeet;
+    switch (s.MaskLoc) {
+    case AboveCeiling: {
+        if (!InTable(s.PlenumSel, s.CeilSel))
+            return std::nullopt;
+        std::int32_t S = s.SpcTable(s.PlenumSel, s.CeilSel);
+        if (s.CeilHtSel == 2)
+            S += kStep(feet);
+        if (s.BattsSel > 0)
+            S -= kStep(feet);
+        return S;
+    }
+    case OpenCeiling: {
+        std::int32_t S = s.SpcTable(OpenCeilingBand(s.StructHt, feet), 1);
+        if (s.BattsSel > 0)
+            S -= kStep(feet);
+        return S;
+    }
+    case AccessFloor:
+        return kAccessFloorSpacing(feet);
+    default:
+        return std::nullopt;
+    }
+}
+
+bool ComputeRows(DesignState& s, std::int32_t Dimen, std::int32_t& NRow, std::int32_t& Spc,
+                 float& HalfSpc) {
+    const std::optional<std::int32_t> nominal = NominalSpacing(s);
+    if (!nominal || *nominal <= 0 || Dimen < 0)
+        return false;
+    const std::int64_t S = *nominal;
+    const std::int64_t dimen = Dimen;
+
+    std::int64_t rows = 0;
+    std::int64_t spacing = 0;
+    if (dimen <= S) {
+        rows = 1;
+    } else if (dimen <= 2 * S) {
+        rows = 2;
+        // Dimen / 2 is a whole or a half; nearbyint takes a half to the even neighbour.
+        spacing = static_cast<std::int64_t>(std::nearbyint(dimen / 2.0));
+    } else {
+        const float q = static_cast<float>(static_cast<double>(dimen) / static_cast<double>(S));
+        const float whole = std::floor(q);
+        const float f = q - whole;
+        const float F = kToleranceFactor(s.MeasFeet);
+        rows = static_cast<std::int64_t>(whole);
+        spacing = S;
+        if (f > 0.25f * F) {
+            rows += 1;
+            if (f < 0.75f * F)
+                spacing = S - 1;
+        }
+    }
+    // The two edges together never exceed two nominal spacings. For dimensions near the 32-bit
+    // limit the single-precision quotient can miss the true row count; such a layout would
+    // leave the outer rows outside the room or far from the walls, and is refused.
+    const std::int64_t edges = dimen - (rows - 1) * spacing;
+    if (rows > std::numeric_limits<std::int32_t>::max() || edges < 0 || edges > 2 * S)
+        return false;
+
+    s.NomSpc = static_cast<std::int32_t>(S);
+    NRow = static_cast<std::int32_t>(rows);
+    Spc = static_cast<std::int32_t>(spacing);
+    // edges is whole and small, so halving it is exact in single precision.
+    HalfSpc = static_cast<float>(edges) / 2.0f;
+    return true;
+}

@@ -1,0 +1,16 @@
+#include "core/design_state.h"
+
+bool CeilingData(const DesignState& s) {
+    return s.CeilSel >= 1 && s.PlenumSel >= 1 && s.CeilHtSel >= 1;
+}
+
+bool OpenCeilingData(const DesignState& s) { return s.StructHt > 0; }
+
+void ZeroResults(DesignState& s) {
+    s.LRow = 0;
+    s.LSpc = 0;
+    s.LHalfSpc = 0;
+    s.WRow = 0;
+    s.WSpc = 0;
+    s.WHalfSpc = 0;
+}

@@ -1,0 +1,36 @@
+// Fixed tables addressed from 1, as the design state's text and spacing tables are read
+// everywhere: PlenumText(1) .. PlenumText(4), SpcTable(band, type). There is no element 0; an
+// index outside the declared range throws instead of reading a neighbour's memory.
+#pragma once
+
+#include <array>
+#include <stdexcept>
+
+template <typename T, int Last> class Indexed {
+  public:
+    static constexpr int first = 1;
+    static constexpr int last = Last;
+
+    T& operator()(int i) { return m_items.at(offset(i)); }
+    const T& operator()(int i) const { return m_items.at(offset(i)); }
+
+  private:
+    static std::size_t offset(int i) {
+        if (i < first || i > last)
+            throw std::out_of_range("table index out of range");
+        return static_cast<std::size_t>(i - first);
+    }
+    std::array<T, Last> m_items{};
+};
+
+template <typename T, int Rows, int Cols> class Indexed2 {
+  public:
+    static constexpr int rows = Rows;
+    static constexpr int cols = Cols;
+
+    T& operator()(int r, int c) { return m_rows(r)(c); }
+    const T& operator()(int r, int c) const { return m_rows(r)(c); }
+
+  private:
+    Indexed<Indexed<T, Cols>, Rows> m_rows;
+};

@@ -1,0 +1,33 @@
+// The sentences that describe a design, shared by the on-screen summary, the result lines and
+// the printed report so that all three always say the same thing.
+#pragma once
+
+#include "core/design_state.h"
+
+#include <cstdint>
+#include <string>
+
+// " feet." or " millimeters.", closing every sentence that ends in a length.
+std::string UnitSentence(bool measFeet);
+
+// Condition sentences. Each needs its pick to be made (the matching Sel at least 1).
+std::string PlenumSentence(const DesignState& s);
+std::string CeilSentence(const DesignState& s);
+std::string CeilHtSentence(const DesignState& s);
+std::string StructHtSentence(const DesignState& s);
+
+// Absorption, as said for a suspended ceiling: 0 none in the plenum, 1 batts in the plenum,
+// 2 insulation on the structural ceiling.
+std::string PlenumBattsSentence(std::int16_t battsSel);
+// Absorption on the structural ceiling: 0 none, anything else some.
+std::string OpenBattsSentence(std::int16_t battsSel);
+// What the insulation check box says when it is cleared (the wording of that box, misspelling
+// included, differs from the summary's).
+extern const char* const kOpenBattsClearedByCheckBox;
+
+// Zone wiring per speaker, in feet or in metres.
+std::int64_t WirePerSpeaker(bool measFeet);
+// " feet" or " meters": the unit of the wiring figures.
+std::string WiringUnit(bool measFeet);
+// "Estimated length of zone wiring at 20 feet per speaker is 240 feet" (no full stop).
+std::string WiringSentence(bool measFeet, std::int64_t speakers);

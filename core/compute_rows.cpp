@@ -35,7 +35,9 @@ int OpenCeilingBand(std::int32_t structHt, bool feet) {
     return 4;
 }
 
-bool InTable(int band, int type) { return band >= 1 && band <= 4 && type >= 1 && type <= 5; }
+bool InTable(int band, int type) {
+    return band >= 1 && band <= 4 && type >= 1 && type <= 5;
+}
 
 } // namespace
 
@@ -94,17 +96,21 @@ bool ComputeRows(DesignState& s, std::int32_t Dimen, std::int32_t& NRow, std::in
                 spacing = S - 1;
         }
     }
-    // The two edges together never exceed two nominal spacings. For dimensions near the 32-bit
-    // limit the single-precision quotient can miss the true row count; such a layout would
-    // leave the outer rows outside the room or far from the walls, and is refused.
+    // The two edges together never exceed two nominal spacings plus the unit taken from every
+    // gap narrowed to S - 1. For dimensions near the 32-bit limit the single-precision quotient
+    // can miss the true row count; such a layout would leave the outer rows outside the room or
+    // far from the walls, and is refused, as is an edge distance single precision cannot hold.
     const std::int64_t edges = dimen - (rows - 1) * spacing;
-    if (rows > std::numeric_limits<std::int32_t>::max() || edges < 0 || edges > 2 * S)
+    const std::int64_t narrowed = spacing < S ? rows - 1 : 0;
+    constexpr std::int64_t kExactInFloat = std::int64_t{1} << 24;
+    if (rows > std::numeric_limits<std::int32_t>::max() || edges < 0 || edges > 2 * S + narrowed ||
+        edges > kExactInFloat)
         return false;
 
     s.NomSpc = static_cast<std::int32_t>(S);
     NRow = static_cast<std::int32_t>(rows);
     Spc = static_cast<std::int32_t>(spacing);
-    // edges is whole and small, so halving it is exact in single precision.
+    // edges is whole and within 2^24, so halving it is exact in single precision.
     HalfSpc = static_cast<float>(edges) / 2.0f;
     return true;
 }

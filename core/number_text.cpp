@@ -47,8 +47,11 @@ double ReadLeadingNumber(std::string_view text) {
     const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
                                               std::chars_format::fixed);
     (void)end;
+    // Out of range is either too large (digits before the point) or too small to tell from 0.
     if (error == std::errc::result_out_of_range)
-        value = std::numeric_limits<double>::infinity();
+        value = digits.substr(0, digits.find('.')).find_first_not_of('0') != std::string::npos
+                    ? std::numeric_limits<double>::infinity()
+                    : 0.0;
     return negative ? -value : value;
 }
 
@@ -103,8 +106,9 @@ std::string PatternText(std::string_view pattern, double x) {
 
 std::string Lower(std::string text) {
     // ASCII only, whatever locale the window has set: the texts lowered are the program's own.
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; });
+    std::transform(text.begin(), text.end(), text.begin(), [](char c) {
+        return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    });
     return text;
 }
 

@@ -1,0 +1,364 @@
+#include "output/print_report.h"
+
+#include "core/calculate.h"
+#include "core/number_text.h"
+#include "core/sentences.h"
+#include "core/unit_pair.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace {
+
+// Page positions in twips. Everything is 64-bit: no design, however odd, wraps a position.
+using Twips = std::int64_t;
+
+constexpr std::array<Twips, 6> PrintTabs{1000, 2000, 3800, 5200, 7000, 9000};
+constexpr Twips kTitleY = 500;
+constexpr Twips kDescriptionY = 800;
+constexpr Twips kLineStep = 300;
+constexpr Twips kSeparatorGap = 600; // the headings take the line between title and separator
+constexpr double kTitleSize = 14;
+constexpr double kBodySize = 10;
+constexpr const char* kTitle = " MASKING SPEAKER LAYOUT ";
+constexpr const char* kArrayTitle = "SPEAKER LAYOUT ARRAY";
+constexpr std::array<const char*, 5> kHeadings{"DIRECTION", "DIMENSION", "NR ROWS",
+                                               "SPEAKER SPACING", "END SPACING"};
+constexpr std::size_t kSeparatorLength = 75;
+
+constexpr UnitPair<const char*> kUnitShort{" ft", " mm"};
+constexpr UnitPair<const char*> kTableEdgePattern{"#0.0", "###0"};
+
+// The layout array: the room's length always 9000 twips across the page, its top at 5200.
+constexpr Twips kDrawnLength = 9000;
+constexpr Twips kRoomTop = 5200;
+constexpr Twips kTickLength = 500;
+constexpr Twips kLabelY = 4800;
+constexpr Twips kLengthEdgeLabelIn = 50;
+constexpr Twips kCaptionRightOfCentre = 500;
+constexpr Twips kWidthLabelRaise = 50;
+constexpr Twips kSpeakerRadius = 100;
+constexpr int kHeavyLine = 3;
+constexpr int kThinLine = 1;
+constexpr UnitPair<Twips> kSpacingLabelBack{100, 300};
+constexpr UnitPair<Twips> kWidthLabelLeft{500, 800};
+constexpr UnitPair<const char*> kLengthEdgePattern{"##.0", "####"};
+constexpr UnitPair<const char*> kLengthSpacingPattern{"#0", "###0"};
+constexpr UnitPair<const char*> kWidthPattern{"##.0", "###0"};
+// The array's loops always counted rows in 16 bits; more rows than that lie closer than a
+// twip apart on the page and show nothing but a black band.
+constexpr std::int32_t kMostRowsDrawn = 32767;
+
+// The user closed a failure message with Cancel.
+struct Cancelled {};
+// A position of the layout array lies beyond any page.
+struct OutOfRange {};
+
+// Positions further off than 2^60 twips mean results that no room can have. Holding every
+// value of the array below it keeps the few sums made from them inside 64 bits.
+constexpr Twips kFarOff = Twips{1} << 60;
+
+Twips Bounded(Twips v) {
+    if (v > kFarOff || v < -kFarOff)
+        throw OutOfRange{};
+    return v;
+}
+
+Twips Mul(Twips a, Twips b) {
+    Twips r = 0;
+    if (__builtin_mul_overflow(a, b, &r))
+        throw OutOfRange{};
+    return Bounded(r);
+}
+
+// A device width or text width rounded to whole twips; anything beyond a page is held at 2^40
+// so that sums with it stay in range.
+Twips Whole(double twips) {
+    constexpr double kLimit = 1099511627776.0;
+    if (std::isnan(twips))
+        return 0;
+    return static_cast<Twips>(RoundHalfEven(std::clamp(twips, -kLimit, kLimit)));
+}
+
+struct ArrayGeometry {
+    Twips drawWid = 0, roomLeft = 0, roomRight = 0, roomBottom = 0;
+    Twips lSpcDraw = 0, lEdgeDraw = 0, wSpcDraw = 0, wEdgeDraw = 0;
+    Twips x1 = 0, y1 = 0; // the first column and the first row
+    Twips X(Twips j) const { return x1 + (j - 1) * lSpcDraw; }
+    Twips Y(Twips i) const { return y1 + (i - 1) * wSpcDraw; }
+};
+
+// The array's geometry, or nothing when the room cannot be drawn: without a width the drawn
+// height divides by zero, too many rows show nothing, and positions beyond kFarOff come only
+// from results that do not belong to the room.
+std::optional<ArrayGeometry> ArrayGeometryFor(const DesignState& s, Twips midX) {
+    if (s.Leng <= 0 || s.Wid <= 0 || s.LRow > kMostRowsDrawn || s.WRow > kMostRowsDrawn)
+        return std::nullopt;
+    try {
+        ArrayGeometry g;
+        // Wid / Leng is below 2^31, so the drawn width is far inside the range.
+        g.drawWid = static_cast<Twips>(
+            RoundHalfEven(static_cast<double>(s.Wid) / static_cast<double>(s.Leng) * kDrawnLength));
+        g.roomLeft = midX - kDrawnLength / 2;
+        g.roomRight = midX + kDrawnLength / 2;
+        g.roomBottom = g.drawWid + kRoomTop;
+        g.lSpcDraw = Mul(s.LSpc, kDrawnLength) / s.Leng;
+        g.lEdgeDraw = Bounded(kDrawnLength - Mul(Twips{s.LRow} - 1, g.lSpcDraw)) / 2;
+        g.wSpcDraw = Mul(s.WSpc, g.drawWid) / s.Wid;
+        g.wEdgeDraw = Bounded(g.drawWid - Mul(Twips{s.WRow} - 1, g.wSpcDraw)) / 2;
+        g.x1 = Bounded(g.roomLeft + g.lEdgeDraw);
+        g.y1 = Bounded(kRoomTop + g.wEdgeDraw);
+        // The last column and row: every one between lies between them and the first.
+        Bounded(g.x1 + Mul(Twips{s.LRow} - 1, g.lSpcDraw));
+        Bounded(g.y1 + Mul(Twips{s.WRow} - 1, g.wSpcDraw));
+        return g;
+    } catch (const OutOfRange&) {
+        return std::nullopt;
+    }
+}
+
+// A pick is printed only when it names an entry of its table.
+template <typename Table> bool Names(std::int16_t sel, const Table&) {
+    return sel >= Table::first && sel <= Table::last;
+}
+
+std::vector<std::string> ConditionLines(const DesignState& s) {
+    std::vector<std::string> lines;
+    switch (s.MaskLoc) {
+    case AboveCeiling:
+        lines.push_back("The masking speakers are hung above a suspended ceiling.");
+        if (Names(s.PlenumSel, s.PlenumText))
+            lines.push_back(PlenumSentence(s));
+        if (Names(s.CeilSel, s.CeilText))
+            lines.push_back(CeilSentence(s));
+        lines.push_back(PlenumBattsSentence(s.BattsSel));
+        if (Names(s.CeilHtSel, s.CeilHtText))
+            lines.push_back(CeilHtSentence(s));
+        break;
+    case OpenCeiling:
+        lines.push_back("The masking speakers are hung from the structural ceiling without a "
+                        "suspended ceiling.");
+        if (s.BattsSel != 1)
+            lines.push_back(OpenBattsSentence(s.BattsSel));
+        if (s.StructHt > 0)
+            lines.push_back(StructHtSentence(s));
+        break;
+    case AccessFloor:
+        lines.push_back("The masking speakers are placed below a raised access floor.");
+        break;
+    default:
+        break;
+    }
+    return lines;
+}
+
+class ReportRun {
+  public:
+    ReportRun(PrinterDevice& printer, const DesignState& s, MessageBoxes& boxes)
+        : m_printer(printer), m_s(s), m_boxes(boxes) {}
+
+    void Page() {
+        m_midX = Whole(Step([&] { return m_printer.ScaleWidth(); })) / 2;
+        Title();
+        Body();
+        if (m_s.Leng > 0) {
+            Table();
+            LayoutArray();
+        }
+        Step([&] { m_printer.SetFillStyle(kFillTransparent); });
+        Step([&] { m_printer.EndDoc(); });
+    }
+
+  private:
+    // One printer operation under the failure handler. A refused operation has had no effect,
+    // so Retry simply runs it again and nothing is printed twice.
+    template <typename Op> auto Step(Op&& op) -> decltype(op()) {
+        for (;;) {
+            try {
+                return op();
+            } catch (const PrinterError& e) {
+                if (m_boxes.Show(e.Description() + " error occurred.", MsgIcon::Critical,
+                                 "Printer Error", MsgButtons::RetryCancel) != MsgAnswer::Retry)
+                    throw Cancelled{};
+            }
+        }
+    }
+
+    void SetX(Twips x) {
+        Step([&] { m_printer.SetCurrentX(static_cast<double>(x)); });
+    }
+    void SetY(Twips y) {
+        Step([&] { m_printer.SetCurrentY(static_cast<double>(y)); });
+    }
+    void Print(const std::string& text, bool endLine = true) {
+        Step([&] { m_printer.Print(text, endLine); });
+    }
+    void PrintAt(Twips x, Twips y, const std::string& text, bool endLine = true) {
+        SetX(x);
+        SetY(y);
+        Print(text, endLine);
+    }
+    Twips HalfWidth(const std::string& text) {
+        return Whole(Step([&] { return m_printer.TextWidth(text); })) / 2;
+    }
+    void Line(Twips x1, Twips y1, Twips x2, Twips y2) {
+        Step([&] {
+            m_printer.Line(static_cast<double>(x1), static_cast<double>(y1),
+                           static_cast<double>(x2), static_cast<double>(y2), QBColor(0));
+        });
+    }
+    void DrawWidth(int pixels) {
+        Step([&] { m_printer.SetDrawWidth(pixels); });
+    }
+    void DrawStyle(int style) {
+        Step([&] { m_printer.SetDrawStyle(style); });
+    }
+    void FillStyle(int style) {
+        Step([&] { m_printer.SetFillStyle(style); });
+    }
+
+    void Title() {
+        Step([&] { m_printer.SetFontSize(kTitleSize); });
+        Step([&] { m_printer.SetFontBold(true); });
+        PrintAt(m_midX - HalfWidth(kTitle), kTitleY, kTitle);
+        Step([&] { m_printer.SetFontSize(kBodySize); });
+        Step([&] { m_printer.SetFontBold(false); });
+    }
+
+    void Body() {
+        m_lineY = kDescriptionY;
+        PrintAt(PrintTabs[0], m_lineY, "Description: " + m_s.Descr);
+        for (const std::string& line : ConditionLines(m_s))
+            PrintAt(PrintTabs[0], m_lineY += kLineStep, line);
+        PrintAt(PrintTabs[0], m_lineY += kLineStep,
+                WiringSentence(m_s.MeasFeet, SpeakerCount(m_s)));
+        const Twips titleX = m_midX - HalfWidth(kArrayTitle);
+        PrintAt(titleX, m_lineY += kLineStep, kArrayTitle);
+        m_lineY += kSeparatorGap;
+        // The headings stay on the line the array title ended onto; only x is set.
+        for (std::size_t c = 0; c < kHeadings.size(); ++c) {
+            SetX(PrintTabs[c + 1] - HalfWidth(kHeadings[c]));
+            Print(kHeadings[c], c + 1 == kHeadings.size());
+        }
+        PrintAt(PrintTabs[0], m_lineY, std::string(kSeparatorLength, '='));
+    }
+
+    void TableRow(const std::array<std::string, 5>& cells) {
+        SetY(m_lineY += kLineStep);
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            SetX(PrintTabs[c + 1]);
+            Print(cells[c], c + 1 == cells.size());
+        }
+    }
+
+    void Table() {
+        const bool feet = m_s.MeasFeet;
+        const std::string unit = kUnitShort(feet);
+        TableRow({"Length", PatternText("####0", m_s.Leng) + unit, PatternText("#0", m_s.LRow),
+                  PatternText("###0", m_s.LSpc) + unit,
+                  PatternText(kTableEdgePattern(feet), m_s.LHalfSpc) + unit});
+        TableRow({"Width", PatternText("####0", m_s.Wid) + unit, PatternText("#0", m_s.WRow),
+                  PatternText("###0", m_s.WSpc) + unit,
+                  PatternText(kTableEdgePattern(feet), m_s.WHalfSpc) + unit});
+        PrintAt(PrintTabs[1], m_lineY += kLineStep, "Total number of speakers:", false);
+        SetX(PrintTabs[3]);
+        Print(PatternText("##0", static_cast<double>(SpeakerCount(m_s))));
+    }
+
+    // No array when the room has no width (its drawn height would divide by zero) or the
+    // results cannot be drawn (see ArrayGeometryFor).
+    void LayoutArray() {
+        const std::optional<ArrayGeometry> g = ArrayGeometryFor(m_s, m_midX);
+        if (!g)
+            return;
+        DrawWidth(kHeavyLine);
+        FillStyle(kFillTransparent);
+        Step([&] {
+            m_printer.Box(static_cast<double>(g->roomLeft), kRoomTop,
+                          static_cast<double>(g->roomRight), static_cast<double>(g->roomBottom),
+                          QBColor(0));
+        });
+        Grid(*g);
+        Ticks(*g);
+        Labels(*g);
+        Speakers(*g);
+    }
+
+    void Grid(const ArrayGeometry& g) {
+        DrawWidth(kThinLine);
+        FillStyle(kFillSolid);
+        DrawStyle(kDrawDotted);
+        for (Twips i = 1; i <= m_s.WRow; ++i)
+            Line(g.roomLeft, g.Y(i), g.roomRight, g.Y(i));
+        for (Twips j = 1; j <= m_s.LRow; ++j)
+            Line(g.X(j), kRoomTop, g.X(j), g.roomBottom);
+    }
+
+    void Ticks(const ArrayGeometry& g) {
+        DrawWidth(kHeavyLine);
+        DrawStyle(kDrawSolid);
+        const Twips above = kRoomTop - kTickLength;
+        const Twips left = g.roomLeft - kTickLength;
+        Line(g.roomLeft, kRoomTop, g.roomLeft, above);
+        Line(g.x1, kRoomTop, g.x1, above);
+        Line(g.x1 + g.lSpcDraw, kRoomTop, g.x1 + g.lSpcDraw, above);
+        Line(g.roomLeft, kRoomTop, left, kRoomTop);
+        Line(g.roomLeft, g.y1, left, g.y1);
+        Line(g.roomLeft, g.y1 + g.wSpcDraw, left, g.y1 + g.wSpcDraw);
+    }
+
+    void Labels(const ArrayGeometry& g) {
+        const bool feet = m_s.MeasFeet;
+        PrintAt(g.roomLeft + kLengthEdgeLabelIn, kLabelY,
+                PatternText(kLengthEdgePattern(feet), m_s.LHalfSpc));
+        if (m_s.LSpc > 0)
+            PrintAt(g.x1 + g.lSpcDraw / 2 - kSpacingLabelBack(feet), kLabelY,
+                    PatternText(kLengthSpacingPattern(feet), m_s.LSpc));
+        PrintAt(m_midX + kCaptionRightOfCentre, kLabelY, "Length Dimension");
+        const Twips widthLabelX = g.roomLeft - kWidthLabelLeft(feet);
+        PrintAt(widthLabelX, kRoomTop + g.wEdgeDraw / 2 - kWidthLabelRaise,
+                PatternText(kWidthPattern(feet), m_s.WHalfSpc));
+        if (m_s.WSpc > 0)
+            PrintAt(widthLabelX, g.y1 + g.wSpcDraw / 2 - kWidthLabelRaise,
+                    PatternText(kWidthPattern(feet), m_s.WSpc));
+    }
+
+    void Speakers(const ArrayGeometry& g) {
+        DrawWidth(kThinLine);
+        FillStyle(kFillSolid);
+        Step([&] { m_printer.SetFillColor(QBColor(0)); });
+        for (Twips j = 1; j <= m_s.LRow; ++j) {
+            for (Twips i = 1; i <= m_s.WRow; ++i)
+                Step([&] {
+                    m_printer.Circle(static_cast<double>(g.X(j)), static_cast<double>(g.Y(i)),
+                                     kSpeakerRadius, QBColor(0));
+                });
+        }
+    }
+
+    PrinterDevice& m_printer;
+    const DesignState& m_s;
+    MessageBoxes& m_boxes;
+    Twips m_midX = 0;
+    Twips m_lineY = 0;
+};
+
+} // namespace
+
+PrintOutcome PrintReport(PrinterDevice& printer, const DesignState& s, MessageBoxes& boxes) {
+    try {
+        ReportRun(printer, s, boxes).Page();
+        return PrintOutcome::Printed;
+    } catch (const Cancelled&) {
+        printer.Abort();
+        return PrintOutcome::Cancelled;
+    } catch (...) {
+        // Whatever else went wrong, no half-drawn page is left behind.
+        printer.Abort();
+        throw;
+    }
+}

@@ -1,0 +1,39 @@
+#include "output/room_drawing.h"
+
+#include "core/unit_pair.h"
+
+#include <cstdint>
+
+namespace {
+
+// One foot, or 305 mm.
+constexpr UnitPair<double> kDotRadius{1, 305};
+constexpr int kGridColour = 7;
+constexpr int kDotColour = 0;
+
+// Position of row i: the product is 64-bit so no design can wrap it.
+double RowPosition(float halfSpc, std::int64_t i, std::int32_t spc) {
+    return static_cast<double>(halfSpc) + static_cast<double>(i * spc);
+}
+
+} // namespace
+
+void DrawLayout(DrawingSurface& pic, const DesignState& s) {
+    const double radius = kDotRadius(s.MeasFeet);
+    pic.Cls();
+    for (std::int64_t i = 0; i < s.LRow; ++i) {
+        const double x = RowPosition(s.LHalfSpc, i, s.LSpc);
+        pic.Line(x, 0, x, s.Wid, QBColor(kGridColour));
+    }
+    for (std::int64_t j = 0; j < s.WRow; ++j) {
+        const double y = RowPosition(s.WHalfSpc, j, s.WSpc);
+        pic.Line(0, y, s.Leng, y, QBColor(kGridColour));
+    }
+    pic.SetFillStyle(kFillSolid);
+    for (std::int64_t i = 0; i < s.LRow; ++i) {
+        for (std::int64_t j = 0; j < s.WRow; ++j)
+            pic.Circle(RowPosition(s.LHalfSpc, i, s.LSpc), RowPosition(s.WHalfSpc, j, s.WSpc),
+                       radius, QBColor(kDotColour));
+    }
+    pic.SetFillStyle(kFillTransparent);
+}

@@ -1,0 +1,66 @@
+// Calculate: the longer side becomes the length, both dimensions are laid out, the four result
+// lines are written and the room picture is sized and drawn. Also the small-room warning given
+// when the button receives the focus, and the window-side helpers every handler shares.
+#include "core/calculate.h"
+#include "core/compute_rows.h"
+#include "output/room_drawing.h"
+#include "ui/frame_box.h"
+#include "ui/main_form.h"
+#include "ui/room_picture.h"
+#include "ui/twips.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+void MainForm::CmdCalculate_Click() {
+    // Calculate is enabled only for a complete design; anything else is left untouched rather
+    // than dividing by a zero dimension or reading a missing table cell.
+    if (m_s.Leng <= 0 || m_s.Wid <= 0 || !NominalSpacing(m_s))
+        return;
+    if (OrientRoom(m_s)) {
+        SetBoxText(TxtWid, std::to_string(m_s.Wid));
+        SetBoxText(TxtLeng, std::to_string(m_s.Leng));
+        m_boxes.Show(kExchangedMessage, MsgIcon::Information, "");
+    }
+    SetNote("");
+    for (int i = 1; i <= 4; ++i)
+        SetLine(i, "");
+    FramDesign->SetCaption("Design Results");
+    ComputeDesign(m_s);
+    const std::array<std::string, 4> lines = ResultLines(m_s);
+    for (int i = 1; i <= 4; ++i)
+        SetLine(i, lines[static_cast<std::size_t>(i - 1)]);
+
+    PicRoom->setGeometry(Px(5640), Px(150), Px(4000), Px(RoomPictureHeight(m_s.Leng, m_s.Wid)));
+    PicRoom->setVisible(true);
+    PicRoom->Surface().Scale(0, 0, m_s.Leng, m_s.Wid);
+    DrawLayout(PicRoom->Surface(), m_s);
+    PicRoom->update();
+    CmdPrint->setEnabled(true);
+}
+
+void MainForm::CmdCalculate_GotFocus() {
+    if (IsSmallRoom(m_s))
+        m_boxes.Show(kSmallRoomMessage, MsgIcon::Exclamation, kSmallRoomTitle);
+    else
+        SetNote(kPressCalculatePrompt);
+}
+
+void MainForm::SetNote(const std::string& text) {
+    LabNote->setText(QString::fromStdString(text));
+    LabNote->setAccessibleDescription(LabNote->text());
+}
+
+void MainForm::SetLine(int i, const std::string& text) {
+    LabList(i)->setText(QString::fromStdString(text));
+}
+
+void MainForm::SetBoxText(QLineEdit* box, const std::string& text) {
+    box->setText(QString::fromStdString(text)); // runs the box's change handler
+}
+
+void MainForm::ErasePicture() {
+    PicRoom->Surface().Cls();
+    PicRoom->update();
+}

@@ -1,0 +1,187 @@
+// The speaker location, the ceiling conditions and the "Design Conditions" summary that
+// follows them. A changed condition throws away the results it no longer matches.
+#include "core/sentences.h"
+#include "ui/frame_box.h"
+#include "ui/main_form.h"
+#include "ui/room_picture.h"
+#include "ui/twips.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const char* const kConditionsCaption = "Design Conditions";
+const char* const kEnterDimensions = "Enter the room dimensions.";
+
+void Refill(QListWidget* list, int count, const std::function<std::string(int)>& text) {
+    list->clear();
+    for (int i = 1; i <= count; ++i)
+        list->addItem(QString::fromStdString(text(i)));
+}
+
+} // namespace
+
+void MainForm::FillCeilingLists() {
+    Refill(ListCeil, 5, [this](int i) { return m_s.CeilText(i); });
+    Refill(ListPlenum, 4, [this](int i) { return m_s.PlenumText(i); });
+    Refill(ListCeilHt, 2, [this](int i) { return m_s.CeilHtText(i); });
+}
+
+void MainForm::OptMask_Click(int Index) {
+    if (!m_s.MeasChosen)
+        return;
+    CmdCalculate->setEnabled(false);
+    m_s.MaskLoc = static_cast<std::int16_t>(Index);
+    m_s.StructHt = 0;
+    m_s.Leng = 0;
+    m_s.Wid = 0;
+    m_s.PlenumSel = 0;
+    m_s.CeilSel = 0;
+    m_s.CeilHtSel = 0;
+    m_s.BattsSel = 0;
+    SetBoxText(TxtCeilHt, "");
+    SetBoxText(TxtLeng, "");
+    SetBoxText(TxtWid, "");
+    FramDesign->setVisible(true);
+    FramDesign->SetCaption(kConditionsCaption);
+    for (int i = 1; i <= 4; ++i)
+        SetLine(i, "");
+    ErasePicture();
+    PicRoom->setVisible(false);
+    switch (Index) {
+    case AboveCeiling:
+        FramCeilHt->setVisible(false);
+        FramRoom->setVisible(false);
+        MoveTo(FramCeiling, 60, 2100);
+        FramCeiling->setVisible(true);
+        SetNote("Pick the plenum depth, ceiling height and tile type.  Check if there is sound "
+                "absorption on the structural ceiling or there are sound batts overlaying the "
+                "tiles.");
+        SetLine(3, PlenumBattsSentence(0));
+        FillCeilingLists();
+        ListPlenum->setFocus(Qt::OtherFocusReason);
+        break;
+    case OpenCeiling:
+        FramCeiling->setVisible(false);
+        FramRoom->setVisible(false);
+        SetLine(3, "");
+        MoveTo(FramCeilHt, 60, 2200);
+        FramCeilHt->setVisible(true);
+        SetNote("Enter the structural ceiling height.");
+        SetLine(3, OpenBattsSentence(0));
+        TxtCeilHt->setFocus(Qt::OtherFocusReason);
+        break;
+    case AccessFloor:
+        FramCeilHt->setVisible(false);
+        FramCeiling->setVisible(false);
+        FramRoom->setVisible(true);
+        SetLine(3, "");
+        SetNote("Enter the room length.");
+        TxtLeng->setFocus(Qt::OtherFocusReason);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainForm::OptMask_DblClick(int Index) {
+    OptMask_Click(Index);
+}
+
+void MainForm::ListClick(QListWidget* list, std::int16_t& choice, std::int16_t& previous,
+                         int lineIndex, std::string (*sentence)(const DesignState&)) {
+    const QList<QListWidgetItem*> picked = list->selectedItems();
+    if (picked.isEmpty())
+        return; // the list was emptied: no pick, no line
+    choice = static_cast<std::int16_t>(list->row(picked.first()) + 1);
+    if (previous >= 1 && previous != choice) {
+        ClearResults();
+        ShowSuspendedConditions();
+        FramDesign->SetCaption(kConditionsCaption);
+    }
+    SetLine(lineIndex, sentence(m_s));
+    if (CeilingData(m_s)) {
+        FramRoom->setVisible(true);
+        GuideToRoomOrCalculate();
+    } else {
+        FramRoom->setVisible(false);
+    }
+    previous = choice;
+}
+
+void MainForm::ListPlenum_Click() {
+    ListClick(ListPlenum, m_s.PlenumSel, m_s.PrevPlenum, 1, PlenumSentence);
+}
+
+void MainForm::ListCeil_Click() {
+    ListClick(ListCeil, m_s.CeilSel, m_s.PrevCeil, 2, CeilSentence);
+}
+
+void MainForm::ListCeilHt_Click() {
+    ListClick(ListCeilHt, m_s.CeilHtSel, m_s.PrevCeilHt, 4, CeilHtSentence);
+}
+
+void MainForm::GuideToRoomOrCalculate() {
+    if (m_s.Leng == 0 || m_s.Wid == 0) {
+        SetNote(kEnterDimensions);
+        TxtLeng->setFocus(Qt::OtherFocusReason);
+    } else {
+        CmdCalculate->setEnabled(true);
+        CmdCalculate->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void MainForm::ChkBatts_Click() {
+    m_s.BattsSel = ChkBatts->checkState() == Qt::Checked ? 1 : 0;
+    SetLine(3, PlenumBattsSentence(m_s.BattsSel));
+    if (m_s.PrevBatts != m_s.BattsSel) {
+        ClearResults();
+        ShowSuspendedConditions();
+        FramDesign->SetCaption(kConditionsCaption);
+    }
+    m_s.PrevBatts = m_s.BattsSel;
+    if (CeilingData(m_s))
+        GuideToRoomOrCalculate();
+}
+
+void MainForm::ChkBattsOpen_Click() {
+    m_s.BattsSel = ChkBattsOpen->checkState() == Qt::Checked ? 2 : 0;
+    SetLine(3, m_s.BattsSel == 2 ? OpenBattsSentence(2) : kOpenBattsClearedByCheckBox);
+    if (m_s.PrevBatts != m_s.BattsSel) {
+        ClearResults();
+        ShowOpenConditions();
+        FramDesign->SetCaption(kConditionsCaption);
+    }
+    m_s.PrevBatts = m_s.BattsSel;
+    if (OpenCeilingData(m_s))
+        GuideToRoomOrCalculate();
+}
+
+void MainForm::ClearResults() {
+    if (PicRoom->isVisibleTo(this))
+        ErasePicture();
+    for (int i = 1; i <= 4; ++i)
+        SetLine(i, "");
+    ZeroResults(m_s);
+}
+
+void MainForm::ShowSuspendedConditions() {
+    SetLine(1, m_s.PlenumSel < 1 ? "" : PlenumSentence(m_s));
+    SetLine(2, m_s.CeilSel < 1 ? "" : CeilSentence(m_s));
+    if (m_s.BattsSel >= 0 && m_s.BattsSel <= 2)
+        SetLine(3, PlenumBattsSentence(m_s.BattsSel));
+    SetLine(4, m_s.CeilHtSel < 1 ? "" : CeilHtSentence(m_s));
+}
+
+void MainForm::ShowOpenConditions() {
+    SetLine(1, m_s.StructHt < 1 ? "" : StructHtSentence(m_s));
+    if (m_s.BattsSel == 1)
+        SetLine(2, "");
+    else if (m_s.BattsSel == 0 || m_s.BattsSel == 2)
+        SetLine(2, OpenBattsSentence(m_s.BattsSel));
+}

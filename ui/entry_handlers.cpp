@@ -1,0 +1,146 @@
+// The numeric boxes: the character filter as the user types, the prompts, the keys that move
+// the user on, and the reading, rounding and limits applied when a box is left.
+#include "core/entry.h"
+#include "core/number_text.h"
+#include "core/sentences.h"
+#include "ui/frame_box.h"
+#include "ui/main_form.h"
+#include "ui/room_picture.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+std::string TextOf(const QLineEdit* box) {
+    return box->text().toStdString();
+}
+
+const std::int16_t kEnter = 13;
+const std::int16_t kUpArrow = 38;
+
+} // namespace
+
+void MainForm::NumericChange(QLineEdit* box, bool roomDimension) {
+    std::int16_t Posit = 0;
+    CharValid(Trim(TextOf(box)), m_s.ValidChars, Posit);
+    if (Posit == 0)
+        m_keys.SendKeys("{BS}");
+    // A new room dimension takes away the drawing of an earlier calculation; the result lines
+    // stay until the next Calculate.
+    if (roomDimension && PicRoom->isVisibleTo(this)) {
+        ErasePicture();
+        PicRoom->setVisible(false);
+    }
+}
+
+void MainForm::TxtLeng_Change() {
+    NumericChange(TxtLeng, true);
+}
+void MainForm::TxtWid_Change() {
+    NumericChange(TxtWid, true);
+}
+void MainForm::TxtCeilHt_Change() {
+    NumericChange(TxtCeilHt, false);
+}
+
+std::string MainForm::UnitWords() const {
+    return m_s.MeasFeet ? "feet." : "millimeters.";
+}
+
+void MainForm::TxtLeng_GotFocus() {
+    SetNote("Enter the longest dimension of the room in " + UnitWords());
+}
+
+void MainForm::TxtWid_GotFocus() {
+    SetNote("Enter the shortest dimension of the room in " + UnitWords());
+}
+
+void MainForm::TxtCeilHt_GotFocus() {
+    ClearResults();
+    SetNote("Enter the structural ceiling height in " + UnitWords() +
+            "\nCheck if sound absorbing materials are on the structural ceiling.");
+}
+
+void MainForm::TxtLeng_KeyPress(std::int16_t& KeyAscii) {
+    if (KeyAscii == kEnter)
+        TxtWid->setFocus(Qt::OtherFocusReason);
+}
+
+void MainForm::TxtLeng_KeyDown(std::int16_t& KeyCode, std::int16_t) {
+    if (KeyCode == kUpArrow)
+        TxtWid->setFocus(Qt::OtherFocusReason);
+}
+
+void MainForm::TxtWid_KeyPress(std::int16_t& KeyAscii) {
+    if (KeyAscii != kEnter)
+        return;
+    const bool lengthGiven = ReadLeadingNumber(TextOf(TxtLeng)) > 0;
+    if (lengthGiven && ReadLeadingNumber(TextOf(TxtWid)) > 0) {
+        CmdCalculate->setEnabled(true);
+        CmdCalculate->setFocus(Qt::OtherFocusReason);
+    } else if (!lengthGiven) {
+        TxtLeng->setFocus(Qt::OtherFocusReason); // its own prompt asks for the length
+    } else {
+        TxtWid_GotFocus(); // the focus stays; ask for the width again
+    }
+}
+
+void MainForm::TxtCeilHt_KeyPress(std::int16_t& KeyAscii) {
+    if (KeyAscii != kEnter)
+        return;
+    FramRoom->setVisible(true);
+    TxtLeng->setFocus(Qt::OtherFocusReason);
+}
+
+void MainForm::TxtDescription_KeyPress(std::int16_t& KeyAscii) {
+    if (KeyAscii == kEnter)
+        CmdPrt->setFocus(Qt::OtherFocusReason);
+}
+
+bool MainForm::RoomDimensionLostFocus(QLineEdit* box, EntryBox kind, std::int32_t& stored) {
+    if (Trim(TextOf(box)).empty())
+        return false;
+    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(kind, m_s.MeasFeet));
+    if (v.verdict != EntryVerdict::Accepted)
+        m_boxes.Show(EntryMessage(kind, m_s.MeasFeet, v.verdict), MsgIcon::Information,
+                     EntryTitle(kind));
+    stored = v.value;
+    SetBoxText(box, std::to_string(stored));
+    return true;
+}
+
+void MainForm::TxtLeng_LostFocus() {
+    if (RoomDimensionLostFocus(TxtLeng, EntryBox::Length, m_s.Leng) && m_s.Wid > 0)
+        CmdCalculate->setEnabled(true);
+}
+
+void MainForm::TxtWid_LostFocus() {
+    if (RoomDimensionLostFocus(TxtWid, EntryBox::Width, m_s.Wid) && m_s.Leng > 0)
+        CmdCalculate->setEnabled(true);
+}
+
+void MainForm::TxtCeilHt_LostFocus() {
+    if (Trim(TextOf(TxtCeilHt)).empty()) {
+        SetNote("Please re-enter the structural ceiling height.");
+        return;
+    }
+    const EntryValue v =
+        ReadEntry(TextOf(TxtCeilHt), LimitsFor(EntryBox::CeilingHeight, m_s.MeasFeet));
+    if (v.verdict != EntryVerdict::Accepted)
+        m_boxes.Show(EntryMessage(EntryBox::CeilingHeight, m_s.MeasFeet, v.verdict),
+                     MsgIcon::Information, EntryTitle(EntryBox::CeilingHeight));
+    m_s.StructHt = v.value;
+    SetBoxText(TxtCeilHt, std::to_string(m_s.StructHt));
+    SetLine(1, StructHtSentence(m_s));
+    if (m_s.StructHt != m_s.PrevStructHt) {
+        ClearResults();
+        ShowOpenConditions();
+    }
+    m_s.PrevStructHt = m_s.StructHt;
+}
+
+void MainForm::TxtDescription_LostFocus() {
+    m_s.Descr = Trim(TextOf(TxtDescription));
+}

@@ -16,6 +16,9 @@ void RoomPicture::paintEvent(QPaintEvent*) {
     p.setPen(palette().color(QPalette::Dark));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
-    p.setClipRect(InnerRect());
-    m_drawing.Paint(p, InnerRect());
+    const QRectF inner = InnerRect();
+    if (inner.isEmpty())
+        return; // a room so narrow that its picture is all border
+    p.setClipRect(inner);
+    m_drawing.Paint(p, inner);
 }

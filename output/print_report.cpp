@@ -58,9 +58,10 @@ struct Cancelled {};
 // A position of the layout array lies beyond any page.
 struct OutOfRange {};
 
-// Positions further off than 2^60 twips mean results that no room can have. Holding every
-// value of the array below it keeps the few sums made from them inside 64 bits.
-constexpr Twips kFarOff = Twips{1} << 60;
+// Positions further off than 2^50 twips come only from results no room can have. Holding every
+// value of the array below it keeps the few sums made from them exact in the device's double
+// coordinates (2^53) and far inside 64 bits.
+constexpr Twips kFarOff = Twips{1} << 50;
 
 Twips Bounded(Twips v) {
     if (v > kFarOff || v < -kFarOff)

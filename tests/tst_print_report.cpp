@@ -189,6 +189,8 @@ class TestPrintReport : public QObject {
             for (const char* y : {"5987", "8012", "10037"})
                 shapes << QString("circle %1,%2 r100 w1 s0 f0 #000000").arg(x, y);
         QCOMPARE(Shapes(p), shapes);
+        for (const PageItem& item : p.Items())
+            QVERIFY(item.kind == PageItem::Kind::Text || item.colour == QColor(Qt::black));
         QVERIFY(p.Ended());
         QVERIFY(!p.Aborted());
     }

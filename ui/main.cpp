@@ -1,6 +1,7 @@
 // Starts the program: one window, its message boxes, its queued keystrokes and its printer.
 #include "core/app_info.h"
 #include "output/qt_printer_device.h"
+#include "ui/first_paint_probe.h"
 #include "ui/main_form.h"
 #include "ui/qt_message_boxes.h"
 #include "ui/report_printing.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     SystemPrinting printing;
     MainForm form(boxes, keys, queue, printing);
     boxes.SetParent(&form);
+    FirstPaintProbe::InstallOn(&form);
     form.show();
     return app.exec();
 }

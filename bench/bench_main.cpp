@@ -1,0 +1,258 @@
+// The benchmark program: start-up time and peak memory of the window against a bare Qt window
+// of the same size, and the time of the design rule, of Calculate with its drawing and of the
+// printed report for a typical, a large and the largest room the entry limits allow, in feet
+// and in millimetres. Every figure is a median over repeated runs, printed with its target.
+//
+//   msl-bench [--runs N] [--startup-runs N] [--markdown] [--only TEXT]
+//
+// --only runs just the figures whose name contains TEXT, e.g. to profile one of them.
+#include "design_timings.h"
+#include "startup_runs.h"
+#include "timing.h"
+
+#include <QApplication>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// Start-up and memory against the bare window; the time targets by room size.
+constexpr double kStartupRatio = 1.15;
+constexpr double kExtraMemoryMiB = 8;
+constexpr double kCalculateTypicalMs = 2;
+constexpr double kCalculateLargestMs = 50;
+constexpr double kReportTypicalMs = 150;
+constexpr double kReportLargestMs = 500;
+
+struct Options {
+    int runs = 21;
+    int startupRuns = 21;
+    bool markdown = false;
+    std::string only; // run only the figures whose name contains this
+};
+
+struct Row {
+    std::string figure;
+    std::string room;
+    std::string value;
+    std::string target;
+    bool pass = false;
+};
+
+std::string Fixed(double v, int decimals) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.*f", decimals, v);
+    return text;
+}
+
+std::string Ms(double v) {
+    if (v < 0.1)
+        return Fixed(v * 1000, 3) + " us";
+    return Fixed(v, v < 10 ? 3 : 1) + " ms";
+}
+
+std::string FirstLine(const char* path, const char* key) {
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line))
+        if (line.rfind(key, 0) == 0)
+            return line.substr(line.find(':') + 2);
+    return "unknown";
+}
+
+std::string LoadAverage() {
+    std::ifstream in("/proc/loadavg");
+    std::string one, five, fifteen;
+    in >> one >> five >> fifteen;
+    return one + " " + five + " " + fifteen;
+}
+
+class Table {
+  public:
+    explicit Table(bool markdown) : m_markdown(markdown) {}
+
+    void Add(Row row) {
+        Print(row.figure, row.room, row.value, row.target,
+              row.target.empty() ? "" : (row.pass ? "PASS" : "MISS"));
+        if (!row.target.empty() && !row.pass)
+            ++m_misses;
+    }
+    void Header() {
+        Print("Figure", "Room", "Median", "Target", "Result");
+        if (m_markdown)
+            std::printf("|---|---|---:|---|---|\n");
+    }
+    int Misses() const { return m_misses; }
+
+  private:
+    void Print(const std::string& a, const std::string& b, const std::string& c,
+               const std::string& d, const std::string& e) {
+        if (m_markdown)
+            std::printf("| %s | %s | %s | %s | %s |\n", a.c_str(), b.c_str(), c.c_str(), d.c_str(),
+                        e.c_str());
+        else
+            std::printf("%-38s %-40s %18s  %-18s %s\n", a.c_str(), b.c_str(), c.c_str(), d.c_str(),
+                        e.c_str());
+        std::fflush(stdout);
+    }
+
+    bool m_markdown;
+    int m_misses = 0;
+};
+
+Options Parse(int argc, char** argv) {
+    Options o;
+    for (int i = 1; i < argc; ++i) {
+        const bool hasValue = i + 1 < argc;
+        if (!std::strcmp(argv[i], "--runs") && hasValue)
+            o.runs = std::max(1, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--startup-runs") && hasValue)
+            o.startupRuns = std::max(0, std::atoi(argv[++i]));
+        else if (!std::strcmp(argv[i], "--markdown"))
+            o.markdown = true;
+        else if (!std::strcmp(argv[i], "--only") && hasValue)
+            o.only = argv[++i];
+        else {
+            std::fprintf(stderr,
+                         "usage: %s [--runs N] [--startup-runs N] [--markdown] [--only TEXT]\n",
+                         argv[0]);
+            std::exit(2);
+        }
+    }
+    return o;
+}
+
+// Runs the bare window, the bare window with one label and the program in turn, after one
+// unmeasured run of each.
+bool Startup(const Options& o, Table& table) {
+    struct Subject {
+        const char* program;
+        const char* argument;
+        std::vector<double> ms, peakKiB;
+    };
+    Subject bare{MSL_BARE_WINDOW_PATH, nullptr, {}, {}};
+    Subject label{MSL_BARE_WINDOW_PATH, "--label", {}, {}};
+    Subject program{MSL_PROGRAM_PATH, nullptr, {}, {}};
+    for (int i = -1; i < o.startupRuns; ++i) {
+        for (Subject* s : {&bare, &label, &program}) {
+            const StartupRun run = RunToFirstPaint(s->program, s->argument);
+            if (!run.ok) {
+                std::fprintf(stderr, "start-up run failed: %s\n", run.failure.c_str());
+                return false;
+            }
+            if (i >= 0) {
+                s->ms.push_back(run.ms);
+                s->peakKiB.push_back(run.peakKiB);
+            }
+        }
+    }
+    const double bareMs = Median(bare.ms), labelMs = Median(label.ms);
+    const double programMs = Median(program.ms);
+    const double bareMiB = Median(bare.peakKiB) / 1024, labelMiB = Median(label.peakKiB) / 1024;
+    const double programMiB = Median(program.peakKiB) / 1024;
+    const std::string runs = std::to_string(o.startupRuns) + " runs each";
+    const auto ratio = [](double a, double b) { return Fixed(a / b, 2) + "x"; };
+    table.Add({"start-up to first paint, bare window", runs, Ms(bareMs), "", true});
+    table.Add({"start-up, bare window + one label", runs,
+               Ms(labelMs) + " (" + ratio(labelMs, bareMs) + ")", "", true});
+    table.Add({"start-up to first paint, program", runs, Ms(programMs), "", true});
+    table.Add({"start-up, program / bare window", runs, ratio(programMs, bareMs),
+               "<= " + Fixed(kStartupRatio, 2) + "x", programMs / bareMs <= kStartupRatio});
+    table.Add({"start-up, program / window + label", runs, ratio(programMs, labelMs), "", true});
+    table.Add({"peak memory at first paint, bare", runs, Fixed(bareMiB, 1) + " MiB", "", true});
+    table.Add({"peak memory, bare window + one label", runs,
+               Fixed(labelMiB, 1) + " MiB (+" + Fixed(labelMiB - bareMiB, 1) + ")", "", true});
+    table.Add({"peak memory at first paint, program", runs,
+               Fixed(programMiB, 1) + " MiB (+" + Fixed(programMiB - bareMiB, 1) + ")",
+               "<= bare + " + Fixed(kExtraMemoryMiB, 0) + " MiB",
+               programMiB <= bareMiB + kExtraMemoryMiB});
+    return true;
+}
+
+std::string RoomText(const RoomCase& room) {
+    return room.label + " " + Describe(room) + ", " + std::to_string(SpeakerCount(room)) + " spk";
+}
+
+bool Wanted(const Options& o, const std::string& name) {
+    return o.only.empty() || name.find(o.only) != std::string::npos;
+}
+
+void Timed(const Options& o, Table& table, const std::string& figure,
+           const std::vector<RoomCase>& rooms, double typicalTarget, double largestTarget,
+           const std::function<double(const RoomCase&)>& measure) {
+    for (const RoomCase& room : rooms) {
+        if (!Wanted(o, figure + ", " + RoomText(room)))
+            continue;
+        const double target = room.label == "typical" ? typicalTarget : largestTarget;
+        const double ms = measure(room);
+        const std::string targetText = "< " + Fixed(target, 0) + " ms";
+        if (ms < 0)
+            table.Add({figure, RoomText(room), "failed", targetText, false});
+        else
+            table.Add({figure, RoomText(room), Ms(ms), targetText, ms < target});
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const Options o = Parse(argc, argv);
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Where Qt would put it anyway, without a warning from every process.
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        const std::string runtime = "/tmp/runtime-" + std::to_string(getuid());
+        mkdir(runtime.c_str(), 0700);
+        setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
+
+    std::printf("Machine: %ld cores (nproc), %s, Qt %s, %s build, offscreen platform\n",
+                sysconf(_SC_NPROCESSORS_ONLN), FirstLine("/proc/cpuinfo", "model name").c_str(),
+                QT_VERSION_STR, MSL_BUILD_TYPE);
+    std::printf("Load average at start: %s\n\n", LoadAverage().c_str());
+    std::fflush(stdout);
+
+    Table table(o.markdown);
+    table.Header();
+    if (o.startupRuns > 0 && Wanted(o, "start-up, peak memory") && !Startup(o, table))
+        return 1;
+
+    QApplication app(argc, argv);
+    const std::vector<RoomCase> rooms{
+        {"typical", true, 40, 25},       {"large", true, 400, 250},
+        {"largest", true, 1000, 1000},   {"typical", false, 12000, 7500},
+        {"large", false, 120000, 75000}, {"largest", false, 300000, 300000},
+    };
+    const int runs = o.runs;
+    Timed(o, table, "ComputeRows, length and width", rooms, kCalculateTypicalMs,
+          kCalculateLargestMs, [&](const RoomCase& r) { return ComputeRowsUs(r, runs) / 1000; });
+    Timed(o, table, "Calculate + drawing, no window", rooms, kCalculateTypicalMs,
+          kCalculateLargestMs, [&](const RoomCase& r) { return CalculateDrawingMs(r, runs); });
+    std::unique_ptr<WindowBench> window; // made for the first room that wants it
+    Timed(o, table, "Calculate in the window", rooms, kCalculateTypicalMs, kCalculateLargestMs,
+          [&](const RoomCase& r) {
+              if (!window)
+                  window = std::make_unique<WindowBench>();
+              return window->CalculateMs(r, runs);
+          });
+    window.reset();
+    Timed(o, table, "report, recording printer", rooms, kReportTypicalMs, kReportLargestMs,
+          [&](const RoomCase& r) { return ReportRecordingMs(r, runs); });
+    Timed(o, table, "report, PDF file", rooms, kReportTypicalMs, kReportLargestMs,
+          [&](const RoomCase& r) { return ReportPdfMs(r, runs); });
+
+    std::printf("\nLoad average at end: %s\n", LoadAverage().c_str());
+    std::printf("%s\n", table.Misses() == 0
+                            ? "All targets met."
+                            : (std::to_string(table.Misses()) + " target(s) missed.").c_str());
+    return table.Misses() == 0 ? 0 : 1;
+}

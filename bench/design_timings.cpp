@@ -1,0 +1,182 @@
+#include "design_timings.h"
+
+#include "timing.h"
+
+#include "core/calculate.h"
+#include "core/compute_rows.h"
+#include "core/unit_data.h"
+#include "output/print_report.h"
+#include "output/qt_printer_device.h"
+#include "output/recording_printer.h"
+#include "output/retained_drawing.h"
+#include "output/room_drawing.h"
+#include "ui/handler_queue.h"
+#include "ui/main_form.h"
+#include "ui/report_printing.h"
+#include "ui/room_picture.h"
+#include "ui/twips.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+// Location 1, the first plenum band and tile type, the lower ceiling band and batts over the
+// tiles: 10 ft or 3000 mm, the smallest nominal spacing there is.
+void SmallestSpacing(DesignState& s, const RoomCase& room) {
+    s.MeasFeet = room.feet;
+    s.MeasChosen = true;
+    LoadUnitTables(s);
+    s.MaskLoc = AboveCeiling;
+    s.PlenumSel = 1;
+    s.CeilSel = 1;
+    s.CeilHtSel = 1;
+    s.BattsSel = 1;
+    s.Leng = room.leng;
+    s.Wid = room.wid;
+}
+
+DesignState Calculated(const RoomCase& room) {
+    DesignState s;
+    SmallestSpacing(s, room);
+    OrientRoom(s);
+    ComputeDesign(s);
+    s.Descr = "Open office, second floor";
+    return s;
+}
+
+// The report never fails here; should it, the box is answered Cancel and the run is reported.
+class CancellingBoxes : public MessageBoxes {
+  public:
+    MsgAnswer Show(const std::string&, MsgIcon, const std::string&, MsgButtons) override {
+        ++shown;
+        return MsgAnswer::Cancel;
+    }
+    int shown = 0;
+};
+
+class NoPrinting : public ReportPrinting {
+  public:
+    std::unique_ptr<PrinterDevice> Open(std::string&) override {
+        return std::make_unique<RecordingPrinter>();
+    }
+};
+
+volatile std::int64_t g_sink = 0;
+
+} // namespace
+
+std::string Describe(const RoomCase& room) {
+    return std::to_string(room.leng) + " x " + std::to_string(room.wid) +
+           (room.feet ? " ft" : " mm");
+}
+
+std::int64_t SpeakerCount(const RoomCase& room) {
+    return SpeakerCount(Calculated(room));
+}
+
+double ComputeRowsUs(const RoomCase& room, int runs) {
+    DesignState s;
+    SmallestSpacing(s, room);
+    constexpr int kCallsPerRun = 10000;
+    return MedianMs(runs,
+                    [&] {
+                        std::int32_t rows = 0, spacing = 0;
+                        float edge = 0;
+                        for (int i = 0; i < kCallsPerRun; ++i) {
+                            ComputeRows(s, s.Leng, rows, spacing, edge);
+                            g_sink = g_sink + rows;
+                            ComputeRows(s, s.Wid, rows, spacing, edge);
+                            g_sink = g_sink + rows;
+                        }
+                    }) *
+           1000 / kCallsPerRun;
+}
+
+double CalculateDrawingMs(const RoomCase& room, int runs) {
+    DesignState s;
+    SmallestSpacing(s, room);
+    const QSize picture(Px(4000), Px(RoomPictureHeight(room.leng, room.wid)));
+    QImage image(picture, QImage::Format_ARGB32_Premultiplied);
+    const QRectF inner = QRectF(QPointF(0, 0), QSizeF(picture)).adjusted(1, 1, -1, -1);
+    RetainedDrawing drawing;
+    return MedianMs(runs, [&] {
+        OrientRoom(s);
+        ComputeDesign(s);
+        g_sink = g_sink + static_cast<std::int64_t>(ResultLines(s)[3].size());
+        drawing.Scale(0, 0, s.Leng, s.Wid);
+        DrawLayout(drawing, s);
+        QPainter painter(&image);
+        drawing.Paint(painter, inner);
+    });
+}
+
+double ReportRecordingMs(const RoomCase& room, int runs) {
+    const DesignState s = Calculated(room);
+    CancellingBoxes boxes;
+    bool printed = true;
+    const double ms = MedianMs(runs, [&] {
+        RecordingPrinter printer;
+        printed = PrintReport(printer, s, boxes) == PrintOutcome::Printed && printed;
+    });
+    return printed ? ms : -1;
+}
+
+double ReportPdfMs(const RoomCase& room, int runs) {
+    const DesignState s = Calculated(room);
+    CancellingBoxes boxes;
+    QTemporaryDir folder;
+    int n = 0;
+    bool printed = folder.isValid();
+    const double ms = MedianMs(runs, [&] {
+        const QString path = folder.filePath(QString("report %1.pdf").arg(++n));
+        QtPrinterDevice printer(path);
+        printed = PrintReport(printer, s, boxes) == PrintOutcome::Printed &&
+                  QFileInfo(path).size() > 0 && printed;
+    });
+    return printed ? ms : -1;
+}
+
+struct WindowBench::Parts {
+    CancellingBoxes boxes;
+    HandlerQueue queue;
+    QueuedKeys keys{queue};
+    NoPrinting printing;
+    MainForm form{boxes, keys, queue, printing};
+};
+
+WindowBench::WindowBench() : m_parts(new Parts) {
+    m_parts->form.show();
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
+}
+
+WindowBench::~WindowBench() {
+    delete m_parts;
+}
+
+double WindowBench::CalculateMs(const RoomCase& room, int runs) {
+    MainForm& form = m_parts->form;
+    SmallestSpacing(form.State(), room);
+    const auto newRoom = [&] {
+        form.PicRoom->setVisible(false);
+        form.PicRoom->Surface().Cls();
+        QApplication::processEvents();
+    };
+    std::vector<double> times;
+    for (int i = 0; i <= runs; ++i) { // the first run warms caches and is not counted
+        newRoom();
+        const double start = NowMs();
+        form.CmdCalculate_Click();
+        QApplication::processEvents(); // paints what the click left to be painted
+        if (i > 0)
+            times.push_back(NowMs() - start);
+    }
+
+    return Median(times);
+}

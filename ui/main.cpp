@@ -1,5 +1,6 @@
 // Starts the program: one window, its message boxes, its queued keystrokes and its printer.
 #include "core/app_info.h"
+#include "desktop/app_icon.h"
 #include "output/qt_printer_device.h"
 #include "ui/first_paint_probe.h"
 #include "ui/main_form.h"
@@ -27,6 +28,9 @@ class SystemPrinting : public ReportPrinting {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kApplicationName);
+    QApplication::setApplicationVersion(kApplicationVersion);
+    QApplication::setDesktopFileName(kApplicationName); // ties the window to its launcher
+    QApplication::setWindowIcon(AppIcon());
     QtMessageBoxes boxes;
     HandlerQueue queue;
     QueuedKeys keys(queue);

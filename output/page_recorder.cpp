@@ -128,6 +128,10 @@ void PageRecorder::Circle(double x, double y, double radius, const QColor& colou
     m_items.push_back(std::move(item));
 }
 
+namespace {
+constexpr double kPrinterDotsPerInch = 300;
+} // namespace
+
 void PaintPage(QPainter& painter, const std::vector<PageItem>& items, const QFont& typeface) {
     const QPaintDevice& device = *painter.device();
     const double sx = device.logicalDpiX() / kTwipsPerInch;
@@ -146,8 +150,9 @@ void PaintPage(QPainter& painter, const std::vector<PageItem>& items, const QFon
                              QString::fromStdString(item.text));
             continue;
         }
-        // Line widths count in device pixels, whatever the device's resolution.
-        QPen pen(item.colour, item.drawWidth,
+        // A draw width counts printer dots of 1/300 inch, so the heavy outline and ticks look
+        // the same on every printer and in a high-resolution PDF.
+        QPen pen(item.colour, item.drawWidth * device.logicalDpiX() / kPrinterDotsPerInch,
                  item.drawStyle == kDrawDotted ? Qt::DotLine : Qt::SolidLine, Qt::FlatCap);
         painter.setPen(pen);
         painter.setBrush(item.fillStyle == kFillSolid ? QBrush(item.fillColour)

@@ -1,9 +1,10 @@
 #include "output/qt_printer_device.h"
 
+#include "output/typeface.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetricsF>
-#include <QGuiApplication>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPainter>
@@ -28,11 +29,11 @@ PrinterError Failure(const QString& text) {
 
 QtPrinterDevice::QtPrinterDevice(const QPrinterInfo& printer)
     : m_printer(std::make_unique<QPrinter>(printer, QPrinter::HighResolution)),
-      m_typeface(QGuiApplication::font()) {}
+      m_typeface(ProgramTypeface(10)) {}
 
 QtPrinterDevice::QtPrinterDevice(const QString& pdfPath)
     : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_pdfPath(pdfPath),
-      m_typeface(QGuiApplication::font()) {
+      m_typeface(ProgramTypeface(10)) {
     m_printer->setOutputFormat(QPrinter::PdfFormat);
     m_printer->setPageMargins(kPdfMargins, QPageLayout::Inch);
 }

@@ -4,6 +4,7 @@
 #include "ui/main_form.h"
 
 #include "core/app_info.h"
+#include "output/typeface.h"
 #include "ui/frame_box.h"
 #include "ui/room_picture.h"
 #include "ui/twips.h"
@@ -20,13 +21,8 @@
 
 namespace {
 
-// The window's sans-serif dialog face; Liberation Sans keeps the classic dialog proportions.
 QFont Face(double points, bool bold = false) {
-    QFont f;
-    f.setFamilies({"Liberation Sans", "Arial", "Helvetica", "DejaVu Sans"});
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
+    return ProgramTypeface(points, bold);
 }
 const double kDefaultPoints = 8.25;
 const double kControlPoints = 9.75;
@@ -34,13 +30,14 @@ const double kBigButtonPoints = 12;
 
 const QSize kClientSize(Px(9855), Px(7095));
 
+// Screen readers name a button, option, check box or label by its caption, so the name follows
+// a caption that changes with the unit system.
 template <typename W>
 W* Make(QWidget* parent, const char* name, const QString& caption, double points,
         bool bold = false) {
     W* w = new W(caption, parent);
     w->setObjectName(name);
     w->setFont(Face(points, bold));
-    w->setAccessibleName(caption.trimmed());
     return w;
 }
 
@@ -48,12 +45,11 @@ FrameBox* MakeFrame(QWidget* parent, const char* name, const QString& caption) {
     return Make<FrameBox>(parent, name, caption, kControlPoints, true);
 }
 
-QLineEdit* MakeTextBox(QWidget* parent, const char* name, const QString& accessibleName,
-                       double points) {
+// Screen readers name a text box by the label it is the buddy of, unit included.
+QLineEdit* MakeTextBox(QWidget* parent, const char* name, double points) {
     auto* box = new QLineEdit(" ", parent); // a text box starts with a single blank
     box->setObjectName(name);
     box->setFont(Face(points));
-    box->setAccessibleName(accessibleName);
     return box;
 }
 
@@ -127,12 +123,12 @@ void MainForm::CreateRoomFrame() {
     LabLeng = Make<QLabel>(FramRoom, "LabLeng", "Length, Feet", kControlPoints);
     LabLeng->setAlignment(Qt::AlignRight | Qt::AlignTop);
     Place(LabLeng, 120, 315, 1155, 285);
-    TxtLeng = MakeTextBox(FramRoom, "TxtLeng", "Length", kControlPoints);
+    TxtLeng = MakeTextBox(FramRoom, "TxtLeng", kControlPoints);
     Place(TxtLeng, 1380, 270, 975, 360);
     LabWid = Make<QLabel>(FramRoom, "LabWid", "Width, Feet", kControlPoints);
     LabWid->setAlignment(Qt::AlignRight | Qt::AlignTop);
     Place(LabWid, 180, 765, 1095, 330);
-    TxtWid = MakeTextBox(FramRoom, "TxtWid", "Width", kControlPoints);
+    TxtWid = MakeTextBox(FramRoom, "TxtWid", kControlPoints);
     Place(TxtWid, 1380, 765, 975, 360);
     LabLeng->setBuddy(TxtLeng);
     LabWid->setBuddy(TxtWid);
@@ -166,7 +162,7 @@ void MainForm::CreateOpenCeilingFrame() {
         Make<QLabel>(FramCeilHt, "LabCeilht", "Height of Structural Ceiling, Feet", kControlPoints);
     LabCeilht->setAlignment(Qt::AlignRight | Qt::AlignTop);
     Place(LabCeilht, 120, 315, 3075, 330);
-    TxtCeilHt = MakeTextBox(FramCeilHt, "TxtCeilHt", "Structural Ceiling Height", kDefaultPoints);
+    TxtCeilHt = MakeTextBox(FramCeilHt, "TxtCeilHt", kDefaultPoints);
     Place(TxtCeilHt, 3360, 270, 675, 330);
     LabCeilht->setBuddy(TxtCeilHt);
     ChkBattsOpen =
@@ -178,7 +174,8 @@ void MainForm::CreateOpenCeilingFrame() {
 void MainForm::CreateDescriptionFrame() {
     FramNote = MakeFrame(this, "FramNote", "Layout Description");
     Place(FramNote, 120, 3180, 3915, 1335);
-    TxtDescription = MakeTextBox(FramNote, "TxtDescription", "Layout Description", kControlPoints);
+    TxtDescription = MakeTextBox(FramNote, "TxtDescription", kControlPoints);
+    TxtDescription->setAccessibleName(FramNote->Caption()); // no label stands beside it
     Place(TxtDescription, 180, 300, 3615, 435);
     CmdPrt = MakeButton(FramNote, "CmdPrt", "Print", kBigButtonPoints);
     Place(CmdPrt, 2160, 840, 1515, 435);
@@ -191,7 +188,7 @@ void MainForm::CreateDesignFrame() {
     for (int i = 1; i <= 4; ++i) {
         const QString name = QString("LabList(%1)").arg(i);
         LabList(i) = Make<QLabel>(FramDesign, name.toLatin1().constData(), " ", kControlPoints);
-        LabList(i)->setAccessibleName(QString("Design line %1").arg(i));
+        SetLine(i, " "); // names the blank line
         Place(LabList(i), 120, tops[i - 1], 6855, 375);
     }
     LabList(3)->setAutoFillBackground(true);
@@ -208,7 +205,7 @@ void MainForm::CreateLooseControls() {
     PicRoom->setAccessibleName("Room layout");
     Place(PicRoom, 5640, 150, 4000, 3000);
     LabNote = Make<QLabel>(this, "LabNote", " ", kDefaultPoints);
-    LabNote->setAccessibleName("Prompt");
+    SetNote(" "); // names the blank prompt line
     LabNote->setWordWrap(true);
     LabNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LabNote->setAutoFillBackground(true);

@@ -5,13 +5,13 @@
 #include <QListWidget>
 #include <QRadioButton>
 
-std::unique_ptr<PrinterDevice> RecordingPrinting::Open(std::string& where) {
-    where.clear();
-    auto printer = std::make_unique<RecordingPrinter>();
-    last = printer.get();
+std::string RecordingPrinting::Print(const DesignState& s, MessageBoxes& boxes) {
+    ++runs;
+    last = std::make_unique<RecordingPrinter>();
     if (prepare)
-        prepare(*printer);
-    return printer;
+        prepare(*last);
+    PrintReport(*last, s, boxes);
+    return {};
 }
 
 WindowFixture::WindowFixture() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/dialogs.h"
+#include "output/print_report.h"
 #include "output/recording_printer.h"
 #include "ui/handler_queue.h"
 #include "ui/main_form.h"
@@ -43,12 +44,13 @@ class RecordingBoxes : public MessageBoxes {
     std::deque<MsgAnswer> answers;
 };
 
-// Hands out recording printers and keeps the last one for inspection.
+// Prints each report on a new recording printer and keeps the last one for inspection.
 class RecordingPrinting : public ReportPrinting {
   public:
-    std::unique_ptr<PrinterDevice> Open(std::string& where) override;
-    RecordingPrinter* last = nullptr;
-    std::function<void(RecordingPrinter&)> prepare;
+    std::string Print(const DesignState& s, MessageBoxes& boxes) override;
+    std::unique_ptr<RecordingPrinter> last;
+    std::function<void(RecordingPrinter&)> prepare; // e.g. make it fail
+    int runs = 0;
 };
 
 class WindowFixture {

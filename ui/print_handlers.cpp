@@ -1,7 +1,4 @@
-// Print Results opens the layout-description frame; Print closes it and prints the report to
-// the system's printer, or to a PDF file when there is none.
-#include "output/print_report.h"
-#include "output/printer_device.h"
+// Print Results opens the layout-description frame; Print closes it and prints the report.
 #include "ui/frame_box.h"
 #include "ui/main_form.h"
 #include "ui/report_printing.h"
@@ -20,19 +17,7 @@ void MainForm::CmdPrint_Click() {
 
 void MainForm::CmdPrt_Click() {
     FramNote->setVisible(false);
-    std::string where;
-    std::unique_ptr<PrinterDevice> printer;
-    while (!printer) {
-        try {
-            printer = m_printing.Open(where);
-        } catch (const PrinterError& failure) {
-            const MsgAnswer answer =
-                m_boxes.Show(std::string(failure.what()) + " error occurred.", MsgIcon::Critical,
-                             "Printer Error", MsgButtons::RetryCancel);
-            if (answer == MsgAnswer::Cancel)
-                return;
-        }
-    }
-    if (PrintReport(*printer, m_s, m_boxes) == PrintOutcome::Printed && !where.empty())
+    const std::string where = m_printing.Print(m_s, m_boxes);
+    if (!where.empty())
         SetNote(where);
 }

@@ -1,16 +1,22 @@
-// Where a printed report goes. The window asks for a printer device for each print run; the
-// real service opens the system's default printer, or a PDF file when there is none.
+// Where a printed report goes. The window hands the design to this service; the real one
+// prints on the system's default printer, or saves a PDF when there is none.
 #pragma once
 
-#include <memory>
-#include <string>
+#include "core/design_state.h"
+#include "core/dialogs.h"
 
-class PrinterDevice;
+#include <string>
 
 class ReportPrinting {
   public:
     virtual ~ReportPrinting() = default;
-    // Opens a device for one report. `where` receives a sentence for the prompt line saying
-    // where the page will go, or stays empty for a printer. Throws PrinterError on failure.
-    virtual std::unique_ptr<PrinterDevice> Open(std::string& where) = 0;
+    // Prints the report of s, asking the user through boxes when the printer fails. Returns a
+    // sentence for the prompt line when the user should be told where the page went.
+    virtual std::string Print(const DesignState& s, MessageBoxes& boxes) = 0;
+};
+
+// The system's default printer, or a PDF in the user's documents folder.
+class SystemPrinting : public ReportPrinting {
+  public:
+    std::string Print(const DesignState& s, MessageBoxes& boxes) override;
 };

@@ -1,29 +1,12 @@
 // Starts the program: one window, its message boxes, its queued keystrokes and its printer.
 #include "core/app_info.h"
 #include "desktop/app_icon.h"
-#include "output/qt_printer_device.h"
 #include "ui/first_paint_probe.h"
 #include "ui/main_form.h"
 #include "ui/qt_message_boxes.h"
 #include "ui/report_printing.h"
 
 #include <QApplication>
-
-namespace {
-
-class SystemPrinting : public ReportPrinting {
-  public:
-    std::unique_ptr<PrinterDevice> Open(std::string& where) override {
-        ReportDestination destination;
-        std::unique_ptr<PrinterDevice> device = OpenReportPrinter(destination);
-        where = destination.isPdf ? "No printer is installed. The report was saved as " +
-                                        destination.path.toStdString()
-                                  : std::string();
-        return device;
-    }
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

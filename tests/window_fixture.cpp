@@ -14,8 +14,9 @@ std::string RecordingPrinting::Print(const DesignState& s, MessageBoxes& boxes) 
     return {};
 }
 
-WindowFixture::WindowFixture() {
-    m_form = std::make_unique<MainForm>(boxes, m_keys, m_queue, printing);
+WindowFixture::WindowFixture(ReportPrinting* printingService) {
+    m_form = std::make_unique<MainForm>(boxes, m_keys, m_queue,
+                                        printingService ? *printingService : printing);
     m_form->show();
     m_form->activateWindow();
     if (!QTest::qWaitForWindowActive(m_form.get()))

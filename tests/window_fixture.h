@@ -55,7 +55,8 @@ class RecordingPrinting : public ReportPrinting {
 
 class WindowFixture {
   public:
-    WindowFixture();
+    // Prints through the recording printer unless another printing service is given.
+    explicit WindowFixture(ReportPrinting* printingService = nullptr);
     ~WindowFixture();
     MainForm& form() { return *m_form; }
     DesignState& state() { return m_form->State(); }

@@ -47,13 +47,25 @@ void MainForm::CmdCalculate_GotFocus() {
         SetNote(kPressCalculatePrompt);
 }
 
+namespace {
+
+// The prompt line and the design lines are named by what they say, so a screen reader reads the
+// text itself and, through the NameChanged event that a new name sends, hears of each change as
+// of a live status line. Blank, a line keeps a name that says what it is for.
+void ShowOnLabel(QLabel* label, const std::string& text, const QString& blankName) {
+    const QString shown = QString::fromStdString(text);
+    label->setText(shown);
+    label->setAccessibleName(shown.trimmed().isEmpty() ? blankName : shown);
+}
+
+} // namespace
+
 void MainForm::SetNote(const std::string& text) {
-    LabNote->setText(QString::fromStdString(text));
-    LabNote->setAccessibleDescription(LabNote->text());
+    ShowOnLabel(LabNote, text, "Prompt");
 }
 
 void MainForm::SetLine(int i, const std::string& text) {
-    LabList(i)->setText(QString::fromStdString(text));
+    ShowOnLabel(LabList(i), text, QString("Design line %1").arg(i));
 }
 
 void MainForm::SetBoxText(QLineEdit* box, const std::string& text) {

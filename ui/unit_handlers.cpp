@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -67,6 +68,9 @@ void MainForm::SetDimensions() {
     LabCeilht->setText(u.CeilHtCaption);
     LabPlen->setText(u.PlenCaption);
     LabCeilHtList->setText(u.CeilHtListCaption);
+    // A list is not named by its label as a text box is; give it the caption with its unit.
+    ListPlenum->setAccessibleName(LabPlen->text());
+    ListCeilHt->setAccessibleName(LabCeilHtList->text());
 }
 
 void MainForm::ClearAllData() {

@@ -62,9 +62,7 @@ class CancellingBoxes : public MessageBoxes {
 
 class NoPrinting : public ReportPrinting {
   public:
-    std::unique_ptr<PrinterDevice> Open(std::string&) override {
-        return std::make_unique<RecordingPrinter>();
-    }
+    std::string Print(const DesignState&, MessageBoxes&) override { return {}; }
 };
 
 volatile std::int64_t g_sink = 0;

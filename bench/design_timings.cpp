@@ -148,15 +148,13 @@ struct WindowBench::Parts {
     MainForm form{boxes, keys, queue, printing};
 };
 
-WindowBench::WindowBench() : m_parts(new Parts) {
+WindowBench::WindowBench() : m_parts(std::make_unique<Parts>()) {
     m_parts->form.show();
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
 }
 
-WindowBench::~WindowBench() {
-    delete m_parts;
-}
+WindowBench::~WindowBench() = default;
 
 double WindowBench::CalculateMs(const RoomCase& room, int runs) {
     MainForm& form = m_parts->form;
@@ -175,6 +173,5 @@ double WindowBench::CalculateMs(const RoomCase& room, int runs) {
         if (i > 0)
             times.push_back(NowMs() - start);
     }
-
     return Median(times);
 }

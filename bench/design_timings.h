@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 struct RoomCase {
@@ -38,5 +39,5 @@ class WindowBench {
 
   private:
     struct Parts;
-    Parts* m_parts;
+    std::unique_ptr<Parts> m_parts;
 };

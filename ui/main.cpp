@@ -1,6 +1,7 @@
 // Starts the program: one window, its message boxes, its queued keystrokes and its printer.
 #include "core/app_info.h"
 #include "desktop/app_icon.h"
+#include "output/typeface.h"
 #include "ui/first_paint_probe.h"
 #include "ui/main_form.h"
 #include "ui/qt_message_boxes.h"
@@ -14,6 +15,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(kApplicationVersion);
     QApplication::setDesktopFileName(kApplicationName); // ties the window to its launcher
     QApplication::setWindowIcon(AppIcon());
+    // The window's own face for everything, message boxes included: one family to load.
+    QApplication::setFont(ProgramTypeface(8.25));
     QtMessageBoxes boxes;
     HandlerQueue queue;
     QueuedKeys keys(queue);

@@ -136,30 +136,31 @@ void MainForm::GuideToRoomOrCalculate() {
     }
 }
 
-void MainForm::ChkBatts_Click() {
-    m_s.BattsSel = ChkBatts->checkState() == Qt::Checked ? 1 : 0;
-    SetLine(3, PlenumBattsSentence(m_s.BattsSel));
+// The box's own line is written first and the summary rebuilt after it, so for the open ceiling
+// the sentence moves from line 3 to line 2 whenever the tick has changed.
+void MainForm::AbsorptionClick(const std::string& line, void (MainForm::*rebuild)(),
+                               bool (*conditionsComplete)(const DesignState&)) {
+    SetLine(3, line);
     if (m_s.PrevBatts != m_s.BattsSel) {
         ClearResults();
-        ShowSuspendedConditions();
+        (this->*rebuild)();
         FramDesign->SetCaption(kConditionsCaption);
     }
     m_s.PrevBatts = m_s.BattsSel;
-    if (CeilingData(m_s))
+    if (conditionsComplete(m_s))
         GuideToRoomOrCalculate();
+}
+
+void MainForm::ChkBatts_Click() {
+    m_s.BattsSel = ChkBatts->checkState() == Qt::Checked ? 1 : 0;
+    AbsorptionClick(PlenumBattsSentence(m_s.BattsSel), &MainForm::ShowSuspendedConditions,
+                    CeilingData);
 }
 
 void MainForm::ChkBattsOpen_Click() {
     m_s.BattsSel = ChkBattsOpen->checkState() == Qt::Checked ? 2 : 0;
-    SetLine(3, m_s.BattsSel == 2 ? OpenBattsSentence(2) : kOpenBattsClearedByCheckBox);
-    if (m_s.PrevBatts != m_s.BattsSel) {
-        ClearResults();
-        ShowOpenConditions();
-        FramDesign->SetCaption(kConditionsCaption);
-    }
-    m_s.PrevBatts = m_s.BattsSel;
-    if (OpenCeilingData(m_s))
-        GuideToRoomOrCalculate();
+    AbsorptionClick(m_s.BattsSel == 2 ? OpenBattsSentence(2) : kOpenBattsClearedByCheckBox,
+                    &MainForm::ShowOpenConditions, OpenCeilingData);
 }
 
 void MainForm::ClearResults() {

@@ -142,6 +142,8 @@ class MainForm : public QWidget {
     void ListClick(QListWidget* list, std::int16_t& choice, std::int16_t& previous, int lineIndex,
                    std::string (*sentence)(const DesignState&));
     void GuideToRoomOrCalculate();
+    void AbsorptionClick(const std::string& line, void (MainForm::*rebuild)(),
+                         bool (*conditionsComplete)(const DesignState&));
     void SetNote(const std::string& text);
     void SetLine(int i, const std::string& text);
     void SetBoxText(QLineEdit* box, const std::string& text);

@@ -1,10 +1,14 @@
-// What a screen reader finds in the window: a name on every control that takes the focus or
-// shows text, names that follow captions and prompts as they change, and the designed tab order.
+// What a screen reader and a dense screen show of the window (CTest runs this with
+// QT_SCALE_FACTOR=2): a name on every control, names that follow captions and prompts as they
+// change, the designed tab order, the window drawn at twice its size with every control at
+// its logical place, and no caption, list text or prompt cut off by the control showing it.
 #include "window_fixture.h"
 
 #include "ui/frame_box.h"
 
 #include <QAccessible>
+#include <QStyle>
+#include <QStyleOptionButton>
 
 namespace {
 
@@ -17,18 +21,61 @@ bool takesTab(const QWidget* w) {
     return (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus;
 }
 
-// Start, Feet, Millimeters, or a calculated design in feet.
+// Start, Feet, Millimeters, or a calculated design: 40 x 25 ft, or the largest room the boxes
+// accept, in millimetres, whose result lines are the longest.
 void reach(WindowFixture& w, const QString& state) {
     if (state == "start")
         return;
-    w.chooseUnits(state != "millimeters");
-    if (state != "calculated")
+    w.chooseUnits(state == "feet" || state == "calculated");
+    if (state == "feet" || state == "millimeters")
         return;
     w.pick(w.form().ListPlenum, 0);
     w.pick(w.form().ListCeil, 0);
     w.pick(w.form().ListCeilHt, 0);
-    w.enterRoom("40", "25");
+    w.enterRoom(state == "calculated" ? "40" : "300000", state == "calculated" ? "25" : "299999");
     w.click(w.form().CmdCalculate);
+}
+
+// What of a control's text does not fit it, or nothing.
+QString cutOff(QWidget* c) {
+    const QFontMetrics m(c->font());
+    auto tooWide = [&](const QString& text, int room) {
+        for (const QString& line : text.split('\n'))
+            if (m.horizontalAdvance(line) > room)
+                return line;
+        return QString();
+    };
+    if (auto* label = qobject_cast<QLabel*>(c)) {
+        const QRect room = label->contentsRect();
+        if (!label->wordWrap())
+            return tooWide(label->text(), room.width());
+        return m.boundingRect(room, Qt::TextWordWrap, label->text()).height() > room.height()
+                   ? label->text()
+                   : QString();
+    }
+    if (auto* b = qobject_cast<QAbstractButton*>(c)) {
+        QStyleOptionButton option;
+        option.initFrom(b);
+        option.text = b->text();
+        auto* push = qobject_cast<QPushButton*>(b);
+        if (push && push->autoDefault())
+            option.features |= QStyleOptionButton::AutoDefaultButton;
+        const auto element = push                             ? QStyle::SE_PushButtonContents
+                             : qobject_cast<QRadioButton*>(b) ? QStyle::SE_RadioButtonContents
+                                                              : QStyle::SE_CheckBoxContents;
+        return tooWide(b->text(), b->style()->subElementRect(element, &option, b).width());
+    }
+    if (auto* frame = qobject_cast<FrameBox*>(c))
+        return tooWide(frame->Caption(), frame->width() - 6 - 4); // as the frame paints it
+    if (auto* list = qobject_cast<QListWidget*>(c)) {
+        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list);
+        for (int i = 0; i < list->count(); ++i)
+            if (const QString cut =
+                    tooWide(list->item(i)->text(), list->viewport()->width() - 2 * (margin + 1));
+                !cut.isEmpty())
+                return cut;
+    }
+    return QString();
 }
 
 } // namespace
@@ -36,62 +83,46 @@ void reach(WindowFixture& w, const QString& state) {
 class TestAccessibility : public QObject {
     Q_OBJECT
   private slots:
-    void everyControlIsNamed_data() {
+    void everyControlIsNamedAndFitsItsText_data() {
         QTest::addColumn<QString>("state");
-        for (const char* state : {"start", "feet", "millimeters", "calculated"})
+        for (const char* state : {"start", "feet", "millimeters", "calculated", "largest room"})
             QTest::newRow(state) << QString(state);
     }
-    void everyControlIsNamed() {
+    void everyControlIsNamedAndFitsItsText() {
         QFETCH(QString, state);
         WindowFixture w;
         reach(w, state);
-        QStringList unnamed;
+        QStringList unnamed, cut;
         for (QWidget* c : w.form().findChildren<QWidget*>()) {
             const bool showsText = qobject_cast<QLabel*>(c) || qobject_cast<QAbstractButton*>(c) ||
                                    qobject_cast<FrameBox*>(c);
             if ((takesTab(c) || showsText) && accessibleName(c).trimmed().isEmpty())
                 unnamed << c->objectName();
+            if (const QString text = cutOff(c); !text.isEmpty())
+                cut << c->objectName() + ": \"" + text + "\"";
         }
         QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(", ")));
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join("; ")));
     }
 
-    // An empty name stands for the control's own current text.
-    void namesFollowWhatTheControlsSay_data() {
-        QTest::addColumn<QString>("state");
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<QString>("name");
-        auto row = [](const char* tag, const char* state, const char* control, const char* name) {
-            QTest::newRow(tag) << QString(state) << QString(control) << QString(name);
-        };
-        row("length box, feet", "feet", "TxtLeng", "Length, Ft.");
-        row("length box, mm", "millimeters", "TxtLeng", "Length, mm.");
-        row("width label, mm", "millimeters", "LabWid", "Width, mm.");
-        row("structural height box, mm", "millimeters", "TxtCeilHt",
-            "Structural Ceiling Height, mm.");
-        row("plenum list, mm", "millimeters", "ListPlenum", "Plenum Depth, mm.");
-        row("ceiling height list, mm", "millimeters", "ListCeilHt", "Ceiling Height, mm");
-        row("start prompt", "start", "LabNote", "");
-        row("prompt after a unit choice", "feet", "LabNote", "");
-        row("condition line", "feet", "LabList(3)", "");
-        row("blank prompt beside results", "calculated", "LabNote", "Prompt");
-        row("result line", "calculated", "LabList(1)", "");
-        row("results frame", "calculated", "FramDesign", "Design Results");
-        row("description box", "start", "TxtDescription", "Layout Description");
-    }
+    // An empty name stands for the label's own current text.
     void namesFollowWhatTheControlsSay() {
-        QFETCH(QString, state);
-        QFETCH(QString, control);
-        QFETCH(QString, name);
-        WindowFixture w;
-        reach(w, state);
-        auto* c = w.form().findChild<QWidget*>(control);
-        QVERIFY(c);
-        if (name.isEmpty()) {
+        // clang-format off
+        const char* const rows[][3] = {
+            {"feet", "TxtLeng", "Length, Ft."}, {"millimeters", "TxtLeng", "Length, mm."},
+            {"millimeters", "ListPlenum", "Plenum Depth, mm."}, {"millimeters", "ListCeilHt", "Ceiling Height, mm"},
+            {"start", "LabNote", ""}, {"feet", "LabList(3)", ""}, {"calculated", "LabList(1)", ""},
+            {"calculated", "LabNote", "Prompt"}, {"calculated", "FramDesign", "Design Results"},
+            {"start", "TxtDescription", "Layout Description"}};
+        // clang-format on
+        for (const auto& r : rows) {
+            WindowFixture w;
+            reach(w, r[0]);
+            auto* c = w.form().findChild<QWidget*>(r[1]);
             auto* label = qobject_cast<QLabel*>(c);
-            QVERIFY(label && !label->text().trimmed().isEmpty());
-            name = label->text();
+            const QString name = *r[2] || !label ? QString(r[2]) : label->text();
+            QVERIFY2(!name.trimmed().isEmpty() && accessibleName(c) == name, r[1]);
         }
-        QCOMPARE(accessibleName(c), name);
     }
 
     void tabWalksTheDesignedOrder() {
@@ -102,13 +133,9 @@ class TestAccessibility : public QObject {
             f.ChkBatts,   f.TxtLeng,    f.TxtWid,         f.CmdCalculate, f.CmdPrint,
             f.CmdPrt,     f.CmdDone,    f.TxtDescription, f.TxtCeilHt,    f.OptMeas(2),
             f.OptMeas(1), f.ListCeilHt, f.ChkBattsOpen};
-        QList<QWidget*> focusable;
-        for (QWidget* c : f.findChildren<QWidget*>())
-            if (takesTab(c))
-                focusable << c;
-        QCOMPARE(QSet<QWidget*>(focusable.begin(), focusable.end()),
-                 QSet<QWidget*>(designed.begin(), designed.end()));
         QList<QWidget*> walked;
+        for (QWidget* c : f.findChildren<QWidget*>())
+            QVERIFY2(!takesTab(c) || designed.contains(c), qPrintable(c->objectName()));
         QWidget* c = designed.first();
         do {
             if (designed.contains(c))
@@ -116,6 +143,26 @@ class TestAccessibility : public QObject {
             c = c->nextInFocusChain();
         } while (c != designed.first() && walked.size() <= designed.size());
         QCOMPARE(walked, designed);
+    }
+
+    // Controls at their designed places in logical pixels (twips over 15); the black prompt box
+    // at (4, 316), 177 x 82, spans twice that in the window's image.
+    void windowIsDrawnAtTwiceItsSize() {
+        WindowFixture w;
+        MainForm& f = w.form();
+        QCOMPARE(f.devicePixelRatioF(), 2.0);
+        QCOMPARE(f.size(), QSize(657, 473)); // 9855 x 7095 twips
+        QCOMPARE(f.OptMeas(2)->geometry(), QRect(88, 18, 93, 24));
+        QCOMPARE(f.TxtWid->geometry(), QRect(92, 51, 65, 24));
+        QCOMPARE(f.ListCeil->geometry(), QRect(164, 36, 197, 84));
+        QCOMPARE(f.CmdPrint->geometry(), QRect(4, 432, 137, 25));
+        QCOMPARE(f.LabNote->geometry(), QRect(4, 316, 177, 82));
+        const QImage shot = f.grab().toImage();
+        QCOMPARE(shot.size(), 2 * f.size());
+        for (const QPoint inside : {QPoint(9, 633), QPoint(360, 794)})
+            QCOMPARE(shot.pixelColor(inside), QColor(Qt::black));
+        for (const QPoint outside : {QPoint(364, 652), QPoint(28, 798)})
+            QVERIFY(shot.pixelColor(outside) != QColor(Qt::black));
     }
 };
 

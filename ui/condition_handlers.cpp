@@ -24,6 +24,11 @@ void Refill(QListWidget* list, int count, const std::function<std::string(int)>&
         list->addItem(QString::fromStdString(text(i)));
 }
 
+// The four lines hold the results of a Calculate: clearing them zeroes the rows.
+bool ResultsShown(const MainForm& f) {
+    return f.FramDesign->Caption() == "Design Results" && f.State().LRow > 0;
+}
+
 } // namespace
 
 void MainForm::FillCeilingLists() {
@@ -104,7 +109,9 @@ void MainForm::ListClick(QListWidget* list, std::int16_t& choice, std::int16_t& 
         ShowSuspendedConditions();
         FramDesign->SetCaption(kConditionsCaption);
     }
-    SetLine(lineIndex, sentence(m_s));
+    // The same pick again (after Ctrl+click took it away) keeps the results it gave.
+    if (!ResultsShown(*this))
+        SetLine(lineIndex, sentence(m_s));
     if (CeilingData(m_s)) {
         FramRoom->setVisible(true);
         GuideToRoomOrCalculate();
@@ -140,7 +147,10 @@ void MainForm::GuideToRoomOrCalculate() {
 // the sentence moves from line 3 to line 2 whenever the tick has changed.
 void MainForm::AbsorptionClick(const std::string& line, void (MainForm::*rebuild)(),
                                bool (*conditionsComplete)(const DesignState&)) {
-    SetLine(3, line);
+    // A tick left from an earlier location can be cleared without changing BattsSel; the
+    // results of that unchanged condition stay on screen.
+    if (!ResultsShown(*this))
+        SetLine(3, line);
     if (m_s.PrevBatts != m_s.BattsSel) {
         ClearResults();
         (this->*rebuild)();

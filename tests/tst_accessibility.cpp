@@ -38,43 +38,30 @@ void reach(WindowFixture& w, const QString& state) {
 
 // What of a control's text does not fit it, or nothing.
 QString cutOff(QWidget* c) {
-    const QFontMetrics m(c->font());
-    auto tooWide = [&](const QString& text, int room) {
-        for (const QString& line : text.split('\n'))
-            if (m.horizontalAdvance(line) > room)
-                return line;
-        return QString();
-    };
-    if (auto* label = qobject_cast<QLabel*>(c)) {
-        const QRect room = label->contentsRect();
-        if (!label->wordWrap())
-            return tooWide(label->text(), room.width());
-        return m.boundingRect(room, Qt::TextWordWrap, label->text()).height() > room.height()
+    if (auto* label = qobject_cast<QLabel*>(c))
+        return (label->wordWrap() ? label->heightForWidth(label->width()) > label->height()
+                                  : label->sizeHint().width() > label->width())
                    ? label->text()
                    : QString();
-    }
-    if (auto* b = qobject_cast<QAbstractButton*>(c)) {
+    if (auto* push = qobject_cast<QPushButton*>(c)) { // a push button's hint has a minimum width
         QStyleOptionButton option;
-        option.initFrom(b);
-        option.text = b->text();
-        auto* push = qobject_cast<QPushButton*>(b);
-        if (push && push->autoDefault())
+        option.initFrom(push);
+        if (push->autoDefault())
             option.features |= QStyleOptionButton::AutoDefaultButton;
-        const auto element = push                             ? QStyle::SE_PushButtonContents
-                             : qobject_cast<QRadioButton*>(b) ? QStyle::SE_RadioButtonContents
-                                                              : QStyle::SE_CheckBoxContents;
-        return tooWide(b->text(), b->style()->subElementRect(element, &option, b).width());
+        const QRect room =
+            push->style()->subElementRect(QStyle::SE_PushButtonContents, &option, push);
+        return push->fontMetrics().horizontalAdvance(push->text()) > room.width() ? push->text()
+                                                                                  : QString();
     }
-    if (auto* frame = qobject_cast<FrameBox*>(c))
-        return tooWide(frame->Caption(), frame->width() - 6 - 4); // as the frame paints it
-    if (auto* list = qobject_cast<QListWidget*>(c)) {
-        const int margin = list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list);
-        for (int i = 0; i < list->count(); ++i)
-            if (const QString cut =
-                    tooWide(list->item(i)->text(), list->viewport()->width() - 2 * (margin + 1));
-                !cut.isEmpty())
-                return cut;
-    }
+    if (auto* b = qobject_cast<QAbstractButton*>(c))
+        return b->sizeHint().width() > b->width() ? b->text() : QString();
+    if (auto* frame = qobject_cast<FrameBox*>(c)) // as the frame paints its caption
+        return QFontMetrics(c->font()).horizontalAdvance(frame->Caption()) > frame->width() - 10
+                   ? frame->Caption()
+                   : QString();
+    if (auto* list = qobject_cast<QListWidget*>(c);
+        list && list->count() && list->sizeHintForColumn(0) > list->viewport()->width())
+        return list->item(0)->text() + "...";
     return QString();
 }
 

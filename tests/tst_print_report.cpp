@@ -6,20 +6,16 @@
 
 #include <QtTest>
 
-#include <deque>
-
 namespace {
 
-// Answers from a script, then Cancel, so a run that keeps failing ends.
+// Answers Retry so many times, then Cancel, so a run that keeps failing ends.
 struct Boxes : MessageBoxes {
+    explicit Boxes(std::size_t retries = 0) : retries(retries) {}
     MsgAnswer Show(const std::string& text, MsgIcon, const std::string&, MsgButtons) override {
         shown.push_back(text);
-        const MsgAnswer a = answers.empty() ? MsgAnswer::Cancel : answers.front();
-        if (!answers.empty())
-            answers.pop_front();
-        return a;
+        return shown.size() <= retries ? MsgAnswer::Retry : MsgAnswer::Cancel;
     }
-    std::deque<MsgAnswer> answers;
+    std::size_t retries;
     std::vector<std::string> shown;
 };
 
@@ -47,27 +43,24 @@ DesignState FeetExample() {
 // shown as [14b]; or the shapes, one row per run of the same kind and pen, "line w1 s2 f0:
 // x1,y1-x2,y2 ..." and "circle r100 w1 s0 f0: x,y ...".
 QStringList Page(const RecordingPrinter& p, bool texts) {
-    const auto n = [](double v) { return QString::number(v, 'f', 0); };
-    const char* const kinds[] = {"", "line", "box", "circle"};
     QStringList rows;
     QString last;
     for (const PageItem& i : p.Items()) {
-        const bool circle = i.kind == PageItem::Kind::Circle;
         if (texts != (i.kind == PageItem::Kind::Text))
             continue;
-        const QString key = texts ? n(i.y1) + ":"
-                                  : QString("%1%2 w%3 s%4 f%5:")
-                                        .arg(kinds[int(i.kind)], circle ? " r" + n(i.radius) : "")
-                                        .arg(i.drawWidth)
-                                        .arg(i.drawStyle)
-                                        .arg(i.fillStyle);
+        const bool line = i.kind == PageItem::Kind::Line, circle = i.kind == PageItem::Kind::Circle;
+        const QString key =
+            texts ? QString::asprintf("%.0f:", i.y1)
+                  : (line     ? "line"
+                     : circle ? QString::asprintf("circle r%.0f", i.radius)
+                              : "box") +
+                        QString::asprintf(" w%d s%d f%d:", i.drawWidth, i.drawStyle, i.fillStyle);
         const QString item =
-            texts
-                ? n(i.x1) +
-                      (i.fontSize == 10 && !i.bold ? ""
-                                                   : " [" + n(i.fontSize) + (i.bold ? "b]" : "]")) +
-                      " " + QString::fromStdString(i.text)
-                : n(i.x1) + "," + n(i.y1) + (circle ? "" : "-" + n(i.x2) + "," + n(i.y2));
+            texts ? QString::asprintf(i.fontSize == 10 && !i.bold ? "%.0f" : "%.0f [%.0f%s]", i.x1,
+                                      i.fontSize, i.bold ? "b" : "") +
+                        " " + QString::fromStdString(i.text)
+            : circle ? QString::asprintf("%.0f,%.0f", i.x1, i.y1)
+                     : QString::asprintf("%.0f,%.0f-%.0f,%.0f", i.x1, i.y1, i.x2, i.y2);
         if (key == last)
             rows.last() += (texts ? "|" : " ") + item;
         else
@@ -159,36 +152,26 @@ class TestPrintReport : public QObject {
                     (item.colour == Qt::black && item.fillColour == Qt::black));
     }
 
-    // The millimetre formats and label positions: halves away from zero, and a zero edge empty
-    // along the length but 0 along the width.
-    void millimetreCellsAndLabels_data() {
-        QTest::addColumn<float>("lHalf");
-        QTest::addColumn<float>("wHalf");
-        QTest::addColumn<QStringList>("rows"); // from 3800 down
+    // The millimetre formats and label positions; edge distances with halves away from zero,
+    // and a zero edge empty along the length but 0 along the width.
+    void millimetreCellsAndLabels() {
+        const auto table = [](float lHalf, float wHalf) { // the rows from 3800 down
+            DesignState s = Design(false, {12500, 8400, 2, 4200, lHalf, 2, 4200, wHalf});
+            s.PlenumSel = s.CeilSel = 1, s.CeilHtSel = 2;
+            return Page(Printed(s), true).mid(11);
+        };
         // clang-format off
-        QTest::newRow("12500 x 8400") << 4150.0f << 2100.0f << QStringList{
+        QCOMPARE(table(4150, 2100), QStringList({
             "3800: 2000 Length|3800 12500 mm|5200 2|7000 4200 mm|9000 4150 mm",
             "4100: 2000 Width|3800 8400 mm|5200 2|7000 4200 mm|9000 2100 mm",
             "4400: 2000 Total number of speakers:|5200 4",
-            "4800: 1310 4150|5460 4200|6260 Length Dimension", "5906: 460 2100", "8174: 460 4200"};
-        QTest::newRow("half edges") << 4150.5f << 2100.5f << QStringList{
-            "3800: 2000 Length|3800 12500 mm|5200 2|7000 4200 mm|9000 4151 mm",
-            "4100: 2000 Width|3800 8400 mm|5200 2|7000 4200 mm|9000 2101 mm",
-            "4400: 2000 Total number of speakers:|5200 4",
-            "4800: 1310 4151|5460 4200|6260 Length Dimension", "5906: 460 2101", "8174: 460 4200"};
-        QTest::newRow("zero edges") << 0.0f << 0.0f << QStringList{
-            "3800: 2000 Length|3800 12500 mm|5200 2|7000 4200 mm|9000 0 mm",
-            "4100: 2000 Width|3800 8400 mm|5200 2|7000 4200 mm|9000 0 mm",
-            "4400: 2000 Total number of speakers:|5200 4",
-            "4800: 1310 |5460 4200|6260 Length Dimension", "5906: 460 0", "8174: 460 4200"};
+            "4800: 1310 4150|5460 4200|6260 Length Dimension", "5906: 460 2100", "8174: 460 4200"}));
+        const QRegularExpression edges("(^|: )(9000|1310|460) ");
+        QCOMPARE(table(4150.5f, 2100.5f).join('|').split('|').filter(edges), QStringList({
+            "9000 4151 mm", "9000 2101 mm", "4800: 1310 4151", "5906: 460 2101", "8174: 460 4200"}));
+        QCOMPARE(table(0, 0).join('|').split('|').filter(edges), QStringList({
+            "9000 0 mm", "9000 0 mm", "4800: 1310 ", "5906: 460 0", "8174: 460 4200"}));
         // clang-format on
-    }
-    void millimetreCellsAndLabels() {
-        QFETCH(float, lHalf);
-        QFETCH(float, wHalf);
-        DesignState s = Design(false, {12500, 8400, 2, 4200, lHalf, 2, 4200, wHalf});
-        s.PlenumSel = s.CeilSel = 1, s.CeilHtSel = 2;
-        QTEST(Page(Printed(s), true).mid(11), "rows");
     }
 
     // Lines whose condition does not hold are left out and the rest move up, the wiring line
@@ -232,13 +215,12 @@ class TestPrintReport : public QObject {
     // The room's bottom is DrawWid + 5200, DrawWid rounded with halves to the even neighbour;
     // a width entered after Calculate may make it far longer than the length.
     void drawnWidthFollowsTheRoom() {
-        const struct {
-            int leng, wid;
-            const char* box;
-        } rows[] = {{80, 45, "box w3 s0 f1: 1260,5200-10260,10262"}, // 5062.5
-                    {80, 35, "box w3 s0 f1: 1260,5200-10260,9138"},  // 3937.5
-                    {10, 40, "box w3 s0 f1: 1260,5200-10260,41200"},
-                    {40, 0, ""}}; // no width: no array
+        // clang-format off
+        const struct { int leng, wid; const char* box; } rows[] = {
+            {80, 45, "box w3 s0 f1: 1260,5200-10260,10262"}, // 5062.5
+            {80, 35, "box w3 s0 f1: 1260,5200-10260,9138"},  // 3937.5
+            {10, 40, "box w3 s0 f1: 1260,5200-10260,41200"}, {40, 0, ""}}; // no width: no array
+        // clang-format on
         for (const auto& r : rows) {
             DesignState s = FeetExample();
             s.Leng = r.leng, s.Wid = r.wid;
@@ -267,8 +249,7 @@ class TestPrintReport : public QObject {
             for (const bool retry : {true, false}) {
                 RecordingPrinter p;
                 p.FailAt(k, retry ? 2 : 1);
-                Boxes boxes;
-                boxes.answers = {retry ? MsgAnswer::Retry : MsgAnswer::Cancel, MsgAnswer::Retry};
+                Boxes boxes(retry ? 2 : 0);
                 const PrintOutcome outcome = PrintReport(p, FeetExample(), boxes);
                 QVERIFY2(outcome == (retry ? PrintOutcome::Printed : PrintOutcome::Cancelled) &&
                              boxes.shown.size() == (retry ? 2u : 1u) && p.Ended() == retry &&
@@ -282,8 +263,7 @@ class TestPrintReport : public QObject {
     void alwaysFailingPrinterEndsWhenTheUserCancels() {
         RecordingPrinter p;
         p.FailAt(1, -1, "Device unavailable");
-        Boxes boxes;
-        boxes.answers = {MsgAnswer::Retry, MsgAnswer::Retry, MsgAnswer::Retry};
+        Boxes boxes(3);
         QCOMPARE(PrintReport(p, FeetExample(), boxes), PrintOutcome::Cancelled);
         QCOMPARE(boxes.shown, std::vector<std::string>(4, "Device unavailable error occurred."));
         QVERIFY(p.Aborted() && p.OperationCount() == 0);

@@ -1,6 +1,5 @@
 // The real printer device writing PDFs: one page when the document ends, painted where the
 // report put its shapes; nothing left behind when it is abandoned; names that never overwrite.
-#include "core/unit_data.h"
 #include "output/print_report.h"
 #include "output/qt_printer_device.h"
 
@@ -30,10 +29,8 @@ class TestQtPrinter : public QObject {
     Q_OBJECT
   private slots:
     void reportBecomesOnePdfPageWithItsSpeakers() {
-        DesignState s;
+        DesignState s; // no location: no condition lines
         s.MeasFeet = true;
-        LoadUnitTables(s);
-        s.MaskLoc = AboveCeiling;
         s.Leng = 40, s.Wid = 25, s.LRow = 4, s.LSpc = 10, s.LHalfSpc = 5;
         s.WRow = 3, s.WSpc = 9, s.WHalfSpc = 3.5f;
         QTemporaryDir dir;

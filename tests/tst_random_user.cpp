@@ -317,17 +317,12 @@ class RandomUser {
     }
 
     std::string Paste() {
-        static const char* const texts[] = {"a12",    "12a3",
-                                            " 1 2 ",  "1e5",
-                                            "0x1F",   "-5",
-                                            "+7",     "1.2.3",
-                                            ".",      "",
-                                            "2.5",    "12.5",
-                                            "3599",   "99999999999999999999999",
-                                            "300001", "1000",
-                                            "4",      "\t12\n",
-                                            "１２",   "2147483648",
-                                            "-0",     "0000000000000000000000000000000017"};
+        // clang-format off
+        static const char* const texts[] = {
+            "a12", "12a3", " 1 2 ", "1e5", "0x1F", "-5", "+7", "1.2.3", ".", "", "2.5", "12.5",
+            "3599", "99999999999999999999999", "300001", "1000", "4", "\t12\n", "１２",
+            "2147483648", "-0", "0000000000000000000000000000000017"};
+        // clang-format on
         const std::string text = Any(texts);
         QWidget* target = FocusTarget();
         auto* box = qobject_cast<QLineEdit*>(target);

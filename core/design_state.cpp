@@ -14,3 +14,12 @@ void ZeroResults(DesignState& s) {
     s.WSpc = 0;
     s.WHalfSpc = 0;
 }
+
+void ZeroRoomAndConditions(DesignState& s) {
+    s.Leng = 0;
+    s.Wid = 0;
+    s.PlenumSel = 0;
+    s.CeilSel = 0;
+    s.CeilHtSel = 0;
+    s.BattsSel = 0;
+}

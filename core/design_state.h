@@ -55,3 +55,5 @@ bool CeilingData(const DesignState& s);
 bool OpenCeilingData(const DesignState& s);
 // Zeroes the six row and spacing results of the last Calculate.
 void ZeroResults(DesignState& s);
+// Zeroes the room size, the three ceiling picks and the absorption.
+void ZeroRoomAndConditions(DesignState& s);

@@ -43,12 +43,7 @@ void MainForm::OptMask_Click(int Index) {
     CmdCalculate->setEnabled(false);
     m_s.MaskLoc = static_cast<std::int16_t>(Index);
     m_s.StructHt = 0;
-    m_s.Leng = 0;
-    m_s.Wid = 0;
-    m_s.PlenumSel = 0;
-    m_s.CeilSel = 0;
-    m_s.CeilHtSel = 0;
-    m_s.BattsSel = 0;
+    ZeroRoomAndConditions(m_s);
     SetBoxText(TxtCeilHt, "");
     SetBoxText(TxtLeng, "");
     SetBoxText(TxtWid, "");

@@ -80,13 +80,8 @@ void MainForm::ClearAllData() {
     SetBoxText(TxtWid, "");
     SetBoxText(TxtCeilHt, "");
     ZeroResults(m_s);
-    m_s.Leng = 0;
-    m_s.Wid = 0;
-    m_s.PlenumSel = 0;
-    m_s.CeilSel = 0;
-    m_s.CeilHtSel = 0;
+    ZeroRoomAndConditions(m_s); // the structural height stays until a location is chosen
     m_s.MaskLoc = AboveCeiling;
-    m_s.BattsSel = 0;
     ChkBatts->setChecked(false); // runs ChkBatts_Click when it was ticked
     CmdCalculate->setEnabled(false);
 }

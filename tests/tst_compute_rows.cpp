@@ -157,30 +157,27 @@ class TestComputeRows : public QObject {
         QCOMPARE(QList<double>({double(r.n), double(r.spc), double(r.half)}), e.mid(3));
     }
 
-    void rowsAlwaysFillTheDimensionExactly_data() {
-        QTest::addColumn<bool>("feet");
-        QTest::addColumn<int>("S");
-        for (int S : {10, 12, 16, 21})
-            QTest::addRow("ft S=%d", S) << true << S;
-        for (int S : {3000, 4200, 4880})
-            QTest::addRow("mm S=%d", S) << false << S;
-    }
     void rowsAlwaysFillTheDimensionExactly() {
-        QFETCH(bool, feet);
-        QFETCH(int, S);
-        DesignState s = WithSpacing(feet, S);
-        for (std::int32_t d = 0; d <= (feet ? 2000 : 300000); d += feet ? 1 : 7) {
-            Rows r;
-            QVERIFY2(ComputeRows(s, d, r.n, r.spc, r.half) && FillsExactly(r, d) && r.spc <= S &&
-                         (feet || d <= 2 * S || (r.n == d / S && r.spc == S)),
-                     qPrintable(QString::number(d)));
-        }
-        // Far beyond any room the boxes accept: an exact layout or a refusal, never a wrapped one.
-        constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-        for (std::int32_t d : {1 << 24, (1 << 24) + 1, 1000000007, kMax - S, kMax}) {
-            Rows r;
-            const bool laid = ComputeRows(s, d, r.n, r.spc, r.half);
-            QVERIFY2(laid ? FillsExactly(r, d) : r.n == -7, qPrintable(QString::number(d)));
+        const std::pair<bool, int> spacings[] = {{true, 10},   {true, 12},    {true, 16},
+                                                 {true, 21},   {false, 3000}, {false, 4200},
+                                                 {false, 4880}};
+        for (const auto& [feet, S] : spacings) {
+            DesignState s = WithSpacing(feet, S);
+            for (std::int32_t d = 0; d <= (feet ? 2000 : 300000); d += feet ? 1 : 7) {
+                Rows r;
+                QVERIFY2(ComputeRows(s, d, r.n, r.spc, r.half) && FillsExactly(r, d) &&
+                             r.spc <= S && (feet || d <= 2 * S || (r.n == d / S && r.spc == S)),
+                         qPrintable(QString("S=%1 D=%2").arg(S).arg(d)));
+            }
+            // Far beyond any room the boxes accept: an exact layout or a refusal, never a wrapped
+            // one.
+            constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+            for (std::int32_t d : {1 << 24, (1 << 24) + 1, 1000000007, kMax - S, kMax}) {
+                Rows r;
+                const bool laid = ComputeRows(s, d, r.n, r.spc, r.half);
+                QVERIFY2(laid ? FillsExactly(r, d) : r.n == -7,
+                         qPrintable(QString("S=%1 D=%2").arg(S).arg(d)));
+            }
         }
     }
 };

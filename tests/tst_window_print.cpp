@@ -1,6 +1,7 @@
-// Printing from the window: Print Results offers the description, Print prints the page, a
-// refused page can be abandoned, and with no printer installed the page lands in a PDF that the
-// prompt line names.
+// Printing from the window: Print Results offers the description, Print prints it trimmed on the
+// page; a printer refusing any operation is retried or abandoned, one refusing for ever is given
+// up with Cancel, and each time every entry stays; with no printer the page lands in a PDF that
+// the prompt line names.
 #include "window_fixture.h"
 
 #include "ui/frame_box.h"
@@ -9,14 +10,31 @@
 #include <QPrinterInfo>
 #include <QTemporaryDir>
 
+#include <tuple>
+
 namespace {
 
-// Feet, access floor, 40 x 25: a complete design through the window.
-void CalculateAccessFloor(WindowFixture& w) {
+// Feet, the second plenum band, tile and ceiling height, batts, 40 x 25: every condition line,
+// the table and the layout array are printed.
+void Calculate(WindowFixture& w) {
+    MainForm& f = w.form();
     w.chooseUnits(true);
-    w.click(w.form().OptMask(3));
+    for (QListWidget* list : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
+        w.pick(list, 1);
+    w.click(f.ChkBatts);
     w.enterRoom("40", "25");
-    w.click(w.form().CmdCalculate);
+    w.click(f.CmdCalculate);
+}
+
+// Everything the user has entered or been shown that a print run must leave alone.
+auto Entries(WindowFixture& w) {
+    MainForm& f = w.form();
+    const DesignState& s = w.state();
+    return std::make_tuple(f.TxtLeng->text(), f.TxtWid->text(), f.TxtDescription->text(), w.line(1),
+                           w.line(2), w.line(3), w.line(4), f.FramDesign->Caption(),
+                           f.CmdCalculate->isEnabled(), f.CmdPrint->isEnabled(), s.Descr,
+                           s.MeasFeet, s.MaskLoc, s.PlenumSel, s.CeilSel, s.CeilHtSel, s.BattsSel,
+                           s.Leng, s.Wid, s.LRow, s.LSpc, s.LHalfSpc, s.WRow, s.WSpc, s.WHalfSpc);
 }
 
 } // namespace
@@ -24,49 +42,56 @@ void CalculateAccessFloor(WindowFixture& w) {
 class TestWindowPrint : public QObject {
     Q_OBJECT
   private slots:
-    void descriptionIsTrimmedAndPrintedAfterEnter() {
+    void refusedOperationsAreRetriedOrCancelledAndTheEntriesStay() {
         WindowFixture w;
         MainForm& f = w.form();
-        CalculateAccessFloor(w);
+        Calculate(w);
         w.click(f.CmdPrint);
         QVERIFY(f.FramNote->isVisible() && f.TxtDescription->hasFocus());
-        QCOMPARE(f.FramNote->pos(), QPoint(4, 364)); // 60, 5460 twips
         f.TxtDescription->clear();
         w.type(f.TxtDescription, "  North wing  ");
         w.key(f.TxtDescription, Qt::Key_Return);
         QVERIFY(f.CmdPrt->hasFocus());
         w.click(f.CmdPrt);
-        QVERIFY(!f.FramNote->isVisible() && w.printing.runs == 1 && w.printing.last->Ended());
+        QVERIFY(!f.FramNote->isVisible() && w.printing.last->Ended());
         QCOMPARE(w.state().Descr, std::string("North wing"));
-        const PageItem& description = w.printing.last->Items().at(1);
-        QCOMPARE(description.text, std::string("Description: North wing"));
-        QCOMPARE(description.y1, 800.0);
+        const std::vector<PageItem> page = w.printing.last->Items();
+        QCOMPARE(page.at(1).text, std::string("Description: North wing"));
+        QCOMPARE(page.at(1).y1, 800.0);
+        const long operations = w.printing.last->OperationCount();
+        const auto entries = Entries(w);
 
-        // The description is offered again and nothing of the design is cleared.
-        w.click(f.CmdPrint);
-        QCOMPARE(f.TxtDescription->text(), QString("  North wing  "));
-        QCOMPARE(f.FramDesign->Caption(), QString("Design Results"));
-        QCOMPARE(w.state().LRow, 3);
-    }
-
-    void cancelledPrintKeepsEveryEntry() {
-        WindowFixture w;
-        MainForm& f = w.form();
-        CalculateAccessFloor(w);
-        w.printing.prepare = [](RecordingPrinter& p) { p.FailAt(5, -1, "Device unavailable"); };
-        w.boxes.answers = {MsgAnswer::Retry, MsgAnswer::Retry, MsgAnswer::Cancel};
-        w.click(f.CmdPrint);
-        w.type(f.TxtDescription, "Lobby");
-        w.click(f.CmdPrt);
-        QCOMPARE(w.boxes.shown.size(), std::size_t{3});
-        const ShownBox& box = w.boxes.shown.back();
-        QCOMPARE(box.text, std::string("Device unavailable error occurred."));
-        QCOMPARE(box.title, std::string("Printer Error"));
+        // Print Results then Print on a printer refusing `at` `times` times, answered in turn.
+        const auto print = [&](long at, int times, std::deque<MsgAnswer> answers) {
+            w.printing.prepare = [=](RecordingPrinter& p) {
+                p.FailAt(at, times, "Printer jammed");
+            };
+            w.boxes.answers = answers;
+            w.boxes.shown.clear();
+            w.click(f.CmdPrint);
+            QCOMPARE(f.TxtDescription->text(), QString("  North wing  ")); // offered again
+            w.click(f.CmdPrt);
+            QVERIFY(w.boxes.shown.size() == answers.size() && Entries(w) == entries);
+        };
+        for (long at = 1; at <= operations && !QTest::currentTestFailed(); ++at) {
+            print(at, 1, {MsgAnswer::Retry});
+            QVERIFY2(w.printing.last->Ended() && w.printing.last->Items() == page,
+                     qPrintable(QString("operation %1 of %2").arg(at).arg(operations)));
+            print(at, 1, {MsgAnswer::Cancel});
+            QVERIFY2(w.printing.last->Aborted() && !w.printing.last->Ended(),
+                     qPrintable(QString("operation %1 of %2").arg(at).arg(operations)));
+        }
+        const ShownBox& box = w.boxes.shown.front();
+        QCOMPARE(box.text + " / " + box.title,
+                 std::string("Printer jammed error occurred. / Printer Error"));
         QVERIFY(box.icon == MsgIcon::Critical && box.buttons == MsgButtons::RetryCancel);
-        QVERIFY(w.printing.last->Aborted() && f.CmdPrint->isEnabled());
-        QCOMPARE(f.TxtLeng->text() + " x " + f.TxtWid->text(), QString("40 x 25"));
-        QCOMPARE(w.state().Descr, std::string("Lobby"));
-        QCOMPARE(w.line(3), QString("There are 6 masking speakers."));
+
+        // A printer that never recovers: three retries, then the user gives up; the window goes on.
+        print(operations / 2, -1,
+              {MsgAnswer::Retry, MsgAnswer::Retry, MsgAnswer::Retry, MsgAnswer::Cancel});
+        QVERIFY(w.printing.last->Aborted());
+        print(0, 0, {});
+        QVERIFY(w.printing.last->Ended() && w.printing.last->Items() == page);
     }
 
     void withoutPrinterTheReportIsSavedAsPdf() {
@@ -82,14 +107,14 @@ class TestWindowPrint : public QObject {
         });
         SystemPrinting system;
         WindowFixture w(&system);
-        CalculateAccessFloor(w);
+        Calculate(w);
         w.click(w.form().CmdPrint);
         w.click(w.form().CmdPrt);
-        const QStringList pdfs = QDir(home.path() + "/Documents").entryList({"*.pdf"}, QDir::Files);
-        QCOMPARE(pdfs.size(), 1);
-        QVERIFY(pdfs.first().startsWith("Masking layout "));
+        const QDir documents(home.path() + "/Documents");
+        const QStringList pdfs = documents.entryList({"*.pdf"}, QDir::Files);
+        QVERIFY(pdfs.size() == 1 && pdfs.first().startsWith("Masking layout "));
         QCOMPARE(w.note(), "No printer is installed. The report was saved as " +
-                               QDir(home.path() + "/Documents").filePath(pdfs.first()));
+                               documents.filePath(pdfs.first()));
         QVERIFY(w.boxes.shown.empty());
     }
 };

@@ -61,6 +61,7 @@ class WindowFixture {
     MainForm& form() { return *m_form; }
     DesignState& state() { return m_form->State(); }
 
+    bool idle() const { return m_queue.IsIdle(); }
     // Runs every queued handler and keystroke.
     void settle();
     // Types each character as a key click, letting queued keystrokes run in between.

@@ -34,56 +34,6 @@ auto ResultsOf(const DesignState& s) {
     return std::make_tuple(s.LRow, s.LSpc, s.LHalfSpc, s.WRow, s.WSpc, s.WHalfSpc);
 }
 
-struct LastCalculate {
-    bool done = false;
-    DesignState state;
-    std::array<std::string, 4> lines;
-};
-
-// Every promise the window keeps between two user actions; the first one broken, or empty.
-std::string BrokenPromise(const MainForm& f, const LastCalculate& last) {
-    const DesignState& s = f.State();
-    for (const auto& [v, box] : {std::pair{s.Leng, EntryBox::Length},
-                                 {s.Wid, EntryBox::Width},
-                                 {s.StructHt, EntryBox::CeilingHeight}}) {
-        const EntryLimits l = LimitsFor(box, s.MeasFeet);
-        if (v != 0 && (v < l.minimum || v > l.maximum))
-            return "a stored entry is outside its limits: " + std::to_string(v);
-    }
-    const auto half = [](float x) { return x >= 0 && std::floor(2.0 * x) == 2.0 * x; };
-    if (std::min({s.LRow, s.WRow, s.LSpc, s.WSpc, s.NomSpc}) < 0 || !half(s.LHalfSpc) ||
-        !half(s.WHalfSpc))
-        return "a result is negative or not a whole or half unit";
-    std::array<std::string, 4> lines;
-    for (int i = 0; i < 4; ++i)
-        lines[static_cast<std::size_t>(i)] = f.LabList(i + 1)->text().toStdString();
-    const bool caption = f.FramDesign->Caption() == kResultsCaption;
-    const bool showsLast = last.done && lines == last.lines;
-    const bool none = ResultsOf(s) == decltype(ResultsOf(s)){};
-    if ((!last.done || s.MeasFeet != last.state.MeasFeet) && !none)
-        return "results are kept across a change of unit system";
-    if (caption && showsLast && ResultsOf(s) != ResultsOf(last.state))
-        return "the results behind the lines changed without a Calculate";
-    // The structural height box clears the results but leaves the caption, so "Design Results"
-    // may stand over blank lines or condition sentences, never over old results.
-    for (const std::string& line : lines)
-        if ((line.rfind("Length: ", 0) == 0 || line.find("masking speaker") != line.npos ||
-             line.find("Width: There") != line.npos || line.rfind("Estimated length", 0) == 0) &&
-            (!caption || !showsLast || line.find('-') != line.npos))
-            return "a result line that no Calculate shows now: " + line;
-    if (caption && !showsLast && !none)
-        return "results are kept while their lines are gone";
-    const std::size_t shapes =
-        f.PicRoom->isVisibleTo(&f) ? f.PicRoom->Surface().Shapes().size() : 0;
-    if (last.done && ConditionsOf(s) != ConditionsOf(last.state) && (showsLast || shapes))
-        return "a condition changed but its results are still shown";
-    const auto& l = last.state;
-    if (shapes && (!caption || !showsLast ||
-                   shapes != std::size_t(l.LRow + l.WRow + std::int64_t{l.LRow} * l.WRow)))
-        return "the room picture shows a grid that is not that of the lines";
-    return {};
-}
-
 long g_calculates = 0, g_prints = 0; // the user must get far enough to reach them
 
 class RandomUser : public WindowFixture {
@@ -96,7 +46,7 @@ class RandomUser : public WindowFixture {
                 !NominalSpacing(s))
                 return; // Calculate had nothing to compute
             ++g_calculates;
-            m_last = {true, s, ResultLines(s)};
+            m_calculated = true, m_at = s, m_lines = ResultLines(s);
             // The longer side as the length, and for each dimension edge + (rows - 1) x spacing
             // + edge = the dimension.
             const auto fills = [](std::int32_t dimen, std::int32_t rows, std::int32_t spc,
@@ -127,8 +77,7 @@ class RandomUser : public WindowFixture {
         g_prints += printing.runs - printsBefore;
         Fault(printing.runs != printsBefore && !printing.last->Ended() && !printing.last->Aborted(),
               "a print run neither ended nor was abandoned");
-        const std::string broken = BrokenPromise(form(), m_last);
-        Fault(!broken.empty(), broken);
+        Check();
         return m_fault;
     }
     void Fault(bool broken, const std::string& what) {
@@ -139,6 +88,49 @@ class RandomUser : public WindowFixture {
     std::vector<std::string> done;
 
   private:
+    // Every promise the window keeps between two user actions.
+    void Check() {
+        const MainForm& f = form();
+        const DesignState& s = f.State();
+        for (const auto& [v, box] : {std::pair{s.Leng, EntryBox::Length},
+                                     {s.Wid, EntryBox::Width},
+                                     {s.StructHt, EntryBox::CeilingHeight}}) {
+            const EntryLimits l = LimitsFor(box, s.MeasFeet);
+            Fault(v != 0 && (v < l.minimum || v > l.maximum),
+                  "a stored entry is outside its limits");
+        }
+        const auto half = [](float x) { return x >= 0 && std::floor(2.0 * x) == 2.0 * x; };
+        Fault(std::min({s.LRow, s.WRow, s.LSpc, s.WSpc, s.NomSpc}) < 0 || !half(s.LHalfSpc) ||
+                  !half(s.WHalfSpc),
+              "a result is negative or not a whole or half unit");
+        std::array<std::string, 4> lines;
+        for (int i = 0; i < 4; ++i)
+            lines[std::size_t(i)] = f.LabList(i + 1)->text().toStdString();
+        const bool caption = f.FramDesign->Caption() == kResultsCaption;
+        const bool showsLast = m_calculated && lines == m_lines;
+        const bool none = ResultsOf(s) == decltype(ResultsOf(s)){};
+        Fault((!m_calculated || s.MeasFeet != m_at.MeasFeet) && !none,
+              "results are kept across a change of unit system");
+        Fault(caption && showsLast && ResultsOf(s) != ResultsOf(m_at),
+              "the results behind the lines changed without a Calculate");
+        // The structural height box clears the results but leaves the caption, so "Design
+        // Results" may stand over blank lines or condition sentences, never over old results.
+        for (const std::string& line : lines)
+            Fault((line.rfind("Length: ", 0) == 0 || line.find("masking speaker") != line.npos ||
+                   line.find("Width: There") != line.npos ||
+                   line.rfind("Estimated length", 0) == 0) &&
+                      (!caption || !showsLast || line.find('-') != line.npos),
+                  "a result line that no Calculate shows now: " + line);
+        Fault(caption && !showsLast && !none, "results are kept while their lines are gone");
+        const std::size_t shapes =
+            f.PicRoom->isVisibleTo(&f) ? f.PicRoom->Surface().Shapes().size() : 0;
+        Fault(m_calculated && ConditionsOf(s) != ConditionsOf(m_at) && (showsLast || shapes),
+              "a condition changed but its results are still shown");
+        Fault(shapes && (!caption || !showsLast ||
+                         shapes != std::size_t(m_at.LRow + m_at.WRow +
+                                               std::int64_t{m_at.LRow} * m_at.WRow)),
+              "the room picture shows a grid that is not that of the lines");
+    }
     int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
     bool Chance(double p) { return std::bernoulli_distribution(p)(m_rng); }
     template <typename C> auto Any(const C& items) {
@@ -268,7 +260,9 @@ class RandomUser : public WindowFixture {
     }
 
     std::mt19937_64 m_rng;
-    LastCalculate m_last;
+    bool m_calculated = false; // the design right after the last Calculate, and its lines
+    DesignState m_at;
+    std::array<std::string, 4> m_lines;
     std::string m_fault;
 };
 
@@ -296,17 +290,12 @@ class TestRandomUser : public QObject {
         QFETCH(bool, openCeiling);
         WindowFixture w;
         MainForm& f = w.form();
-        const auto tickInsulation = [&] { // its box stands right of its caption
-            const QPoint box(f.ChkBattsOpen->width() - 6, f.ChkBattsOpen->height() / 2);
-            QTest::mouseClick(f.ChkBattsOpen, Qt::LeftButton, Qt::NoModifier, box);
-            w.settle();
-        };
         w.chooseUnits(true);
         if (openCeiling) {
             // The insulation tick stays when the location changes; the plenum batts box, ticked
             // and cleared, leaves no absorption as the last one stored.
             w.click(f.OptMask(2));
-            tickInsulation();
+            w.click(f.ChkBattsOpen);
             w.click(f.OptMask(1));
             w.click(f.ChkBatts);
             w.click(f.ChkBatts);
@@ -323,7 +312,7 @@ class TestRandomUser : public QObject {
         QVERIFY(results[2].endsWith("masking speakers."));
         if (openCeiling) {
             QVERIFY(f.ChkBattsOpen->isChecked() && w.state().BattsSel == 0);
-            tickInsulation();
+            w.click(f.ChkBattsOpen);
         } else {
             const QPoint item = f.ListPlenum->visualItemRect(f.ListPlenum->item(1)).center();
             QTest::mouseClick(f.ListPlenum->viewport(), Qt::LeftButton, Qt::ControlModifier, item);

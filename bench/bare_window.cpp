@@ -2,7 +2,7 @@
 // window (657 x 473 logical pixels), built with the same flags and answering the same probe.
 // With --label it shows one line of text in the default font, which is the price any window
 // pays for text: the font database and one font loaded, shaped and drawn.
-#include "ui/first_paint_probe.h"
+#include "bench/first_paint_probe.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -23,10 +23,17 @@ const std::int16_t kUpArrow = 38;
 } // namespace
 
 void MainForm::NumericChange(QLineEdit* box, bool roomDimension) {
+    const QString text = box->text();
     std::int16_t Posit = 0;
-    CharValid(Trim(TextOf(box)), m_s.ValidChars, Posit);
-    if (Posit == 0)
-        m_keys.SendKeys("{BS}");
+    CharValid(Trim(text.toStdString()), m_s.ValidChars, Posit);
+    if (Posit == 0) {
+        // All the Backspaces that one per refused last character would send, at once: one by
+        // one, each would re-check the whole text, and a long paste would freeze the window.
+        const int caret = box->cursorPosition();
+        const std::size_t refused = RefusedBeforeCaret(
+            text.left(caret).toStdString(), text.mid(caret).toStdString(), m_s.ValidChars);
+        m_keys.SendKeys(refused > 1 ? "{BS " + std::to_string(refused) + "}" : "{BS}");
+    }
     // A new room dimension takes away the drawing of an earlier calculation; the result lines
     // stay until the next Calculate.
     if (roomDimension && PicRoom->isVisibleTo(this)) {

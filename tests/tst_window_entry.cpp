@@ -175,8 +175,8 @@ class TestWindowEntry : public QObject {
     }
 
     // Another pick clears the results and rebuilds the summary, leaving the picture shown but
-    // blank and Calculate ready again (the same pick again is the random user's regression). The
-    // plenum band picked before a location change is still the previous pick after it.
+    // blank and Calculate ready again. The plenum band picked before a location change is still
+    // the previous pick after it.
     void changedConditionClearsResults() {
         WindowFixture w;
         MainForm& f = w.form();

@@ -104,9 +104,7 @@ void MainForm::ListClick(QListWidget* list, std::int16_t& choice, std::int16_t& 
         ShowSuspendedConditions();
         FramDesign->SetCaption(kConditionsCaption);
     }
-    // The same pick again (after Ctrl+click took it away) keeps the results it gave.
-    if (!ResultsShown(*this))
-        SetLine(lineIndex, sentence(m_s));
+    SetLine(lineIndex, sentence(m_s));
     if (CeilingData(m_s)) {
         FramRoom->setVisible(true);
         GuideToRoomOrCalculate();

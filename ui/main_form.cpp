@@ -63,8 +63,26 @@ QLineEdit* MakeNumberBox(QWidget* parent, const char* name, double points) {
     return box;
 }
 
+// A single-choice list: another row can be picked, but no click or key takes the pick away, so
+// a stored pick is always the one the list shows.
+class PickList : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+
+  protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override {
+        const QItemSelectionModel::SelectionFlags command =
+            QListWidget::selectionCommand(index, event);
+        if (!index.isValid() ||
+            command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+            return QItemSelectionModel::NoUpdate;
+        return command;
+    }
+};
+
 QListWidget* MakeList(QWidget* parent, const char* name, const QString& accessibleName) {
-    auto* list = new QListWidget(parent);
+    auto* list = new PickList(parent);
     list->setObjectName(name);
     list->setFont(Face(kControlPoints));
     list->setSelectionMode(QAbstractItemView::SingleSelection);

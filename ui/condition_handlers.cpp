@@ -64,7 +64,7 @@ void MainForm::OptMask_Click(int Index) {
                 "tiles.");
         SetLine(3, PlenumBattsSentence(0));
         FillCeilingLists();
-        ListPlenum->setFocus(Qt::OtherFocusReason);
+        FocusOn(ListPlenum);
         break;
     case OpenCeiling:
         FramCeiling->setVisible(false);
@@ -74,7 +74,7 @@ void MainForm::OptMask_Click(int Index) {
         FramCeilHt->setVisible(true);
         SetNote("Enter the structural ceiling height.");
         SetLine(3, OpenBattsSentence(0));
-        TxtCeilHt->setFocus(Qt::OtherFocusReason);
+        FocusOn(TxtCeilHt);
         break;
     case AccessFloor:
         FramCeilHt->setVisible(false);
@@ -82,7 +82,7 @@ void MainForm::OptMask_Click(int Index) {
         FramRoom->setVisible(true);
         SetLine(3, "");
         SetNote("Enter the room length.");
-        TxtLeng->setFocus(Qt::OtherFocusReason);
+        FocusOn(TxtLeng);
         break;
     default:
         break;
@@ -106,7 +106,6 @@ void MainForm::ListClick(QListWidget* list, std::int16_t& choice, std::int16_t& 
     }
     SetLine(lineIndex, sentence(m_s));
     if (CeilingData(m_s)) {
-        FramRoom->setVisible(true);
         GuideToRoomOrCalculate();
     } else {
         FramRoom->setVisible(false);
@@ -126,14 +125,22 @@ void MainForm::ListCeilHt_Click() {
     ListClick(ListCeilHt, m_s.CeilHtSel, m_s.PrevCeilHt, 4, CeilHtSentence);
 }
 
+// The conditions are complete: the room frame is shown before anything in it gets the focus.
 void MainForm::GuideToRoomOrCalculate() {
+    FramRoom->setVisible(true);
     if (m_s.Leng == 0 || m_s.Wid == 0) {
         SetNote(kEnterDimensions);
-        TxtLeng->setFocus(Qt::OtherFocusReason);
+        FocusOn(TxtLeng);
     } else {
         CmdCalculate->setEnabled(true);
-        CmdCalculate->setFocus(Qt::OtherFocusReason);
+        FocusOn(CmdCalculate);
     }
+}
+
+// A hidden or disabled control never gets the focus; where it cannot, the focus stays.
+void MainForm::FocusOn(QWidget* control) {
+    if (control->isVisible() && control->isEnabled())
+        control->setFocus(Qt::OtherFocusReason);
 }
 
 // The box's own line is written first and the summary rebuilt after it, so for the open ceiling

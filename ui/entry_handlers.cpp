@@ -72,25 +72,25 @@ void MainForm::TxtCeilHt_GotFocus() {
 
 void MainForm::TxtLeng_KeyPress(std::int16_t& KeyAscii) {
     if (KeyAscii == kEnter)
-        TxtWid->setFocus(Qt::OtherFocusReason);
+        FocusOn(TxtWid);
 }
 
 void MainForm::TxtLeng_KeyDown(std::int16_t& KeyCode, std::int16_t) {
     if (KeyCode == kUpArrow)
-        TxtWid->setFocus(Qt::OtherFocusReason);
+        FocusOn(TxtWid);
 }
 
 void MainForm::TxtWid_KeyPress(std::int16_t& KeyAscii) {
     if (KeyAscii != kEnter)
         return;
     const bool lengthGiven = ReadLeadingNumber(TextOf(TxtLeng)) > 0;
-    if (lengthGiven && ReadLeadingNumber(TextOf(TxtWid)) > 0) {
-        CmdCalculate->setEnabled(true);
-        CmdCalculate->setFocus(Qt::OtherFocusReason);
-    } else if (!lengthGiven) {
-        TxtLeng->setFocus(Qt::OtherFocusReason); // its own prompt asks for the length
-    } else {
+    if (!lengthGiven) {
+        FocusOn(TxtLeng); // its own prompt asks for the length
+    } else if (ReadLeadingNumber(TextOf(TxtWid)) <= 0) {
         TxtWid_GotFocus(); // the focus stays; ask for the width again
+    } else {
+        CmdCalculate->setEnabled(true);
+        FocusOn(CmdCalculate);
     }
 }
 
@@ -98,12 +98,12 @@ void MainForm::TxtCeilHt_KeyPress(std::int16_t& KeyAscii) {
     if (KeyAscii != kEnter)
         return;
     FramRoom->setVisible(true);
-    TxtLeng->setFocus(Qt::OtherFocusReason);
+    FocusOn(TxtLeng);
 }
 
 void MainForm::TxtDescription_KeyPress(std::int16_t& KeyAscii) {
     if (KeyAscii == kEnter)
-        CmdPrt->setFocus(Qt::OtherFocusReason);
+        FocusOn(CmdPrt);
 }
 
 bool MainForm::RoomDimensionLostFocus(QLineEdit* box, EntryBox kind, std::int32_t& stored) {

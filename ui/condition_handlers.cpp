@@ -17,6 +17,9 @@ namespace {
 
 const char* const kConditionsCaption = "Design Conditions";
 const char* const kEnterDimensions = "Enter the room dimensions.";
+const char* const kPickConditions =
+    "Pick the plenum depth, ceiling height and tile type.  Check if there is sound absorption on "
+    "the structural ceiling or there are sound batts overlaying the tiles.";
 
 void Refill(QListWidget* list, int count, const std::function<std::string(int)>& text) {
     list->clear();
@@ -59,9 +62,7 @@ void MainForm::OptMask_Click(int Index) {
         FramRoom->setVisible(false);
         MoveTo(FramCeiling, 60, 2100);
         FramCeiling->setVisible(true);
-        SetNote("Pick the plenum depth, ceiling height and tile type.  Check if there is sound "
-                "absorption on the structural ceiling or there are sound batts overlaying the "
-                "tiles.");
+        SetNote(kPickConditions);
         SetLine(3, PlenumBattsSentence(0));
         FillCeilingLists();
         FocusOn(ListPlenum);
@@ -135,6 +136,17 @@ void MainForm::GuideToRoomOrCalculate() {
         CmdCalculate->setEnabled(true);
         FocusOn(CmdCalculate);
     }
+}
+
+// Calculate waits for the location's conditions: the focus goes where the first one missing is
+// given, and the prompt asks for them.
+void MainForm::AskForConditions() {
+    if (m_s.MaskLoc == OpenCeiling) {
+        FocusOn(TxtCeilHt); // its own prompt asks for the height
+        return;
+    }
+    SetNote(kPickConditions);
+    FocusOn(m_s.PlenumSel < 1 ? ListPlenum : m_s.CeilSel < 1 ? ListCeil : ListCeilHt);
 }
 
 // A hidden or disabled control never gets the focus; where it cannot, the focus stays.

@@ -88,6 +88,8 @@ void MainForm::TxtWid_KeyPress(std::int16_t& KeyAscii) {
         FocusOn(TxtLeng); // its own prompt asks for the length
     } else if (ReadLeadingNumber(TextOf(TxtWid)) <= 0) {
         TxtWid_GotFocus(); // the focus stays; ask for the width again
+    } else if (!ConditionsComplete(m_s)) {
+        AskForConditions();
     } else {
         CmdCalculate->setEnabled(true);
         FocusOn(CmdCalculate);
@@ -119,12 +121,14 @@ bool MainForm::RoomDimensionLostFocus(QLineEdit* box, EntryBox kind, std::int32_
 }
 
 void MainForm::TxtLeng_LostFocus() {
-    if (RoomDimensionLostFocus(TxtLeng, EntryBox::Length, m_s.Leng) && m_s.Wid > 0)
+    if (RoomDimensionLostFocus(TxtLeng, EntryBox::Length, m_s.Leng) && m_s.Wid > 0 &&
+        ConditionsComplete(m_s))
         CmdCalculate->setEnabled(true);
 }
 
 void MainForm::TxtWid_LostFocus() {
-    if (RoomDimensionLostFocus(TxtWid, EntryBox::Width, m_s.Wid) && m_s.Leng > 0)
+    if (RoomDimensionLostFocus(TxtWid, EntryBox::Width, m_s.Wid) && m_s.Leng > 0 &&
+        ConditionsComplete(m_s))
         CmdCalculate->setEnabled(true);
 }
 

@@ -108,9 +108,18 @@ void MainForm::TxtDescription_KeyPress(std::int16_t& KeyAscii) {
         FocusOn(CmdPrt);
 }
 
+// A box left blank keeps the value stored and shows it again: what the box shows is what
+// Calculate uses.
+void MainForm::ShowStoredAgain(QLineEdit* box, std::int32_t stored) {
+    if (stored > 0)
+        SetBoxText(box, std::to_string(stored));
+}
+
 bool MainForm::RoomDimensionLostFocus(QLineEdit* box, EntryBox kind, std::int32_t& stored) {
-    if (Trim(TextOf(box)).empty())
+    if (Trim(TextOf(box)).empty()) {
+        ShowStoredAgain(box, stored);
         return false;
+    }
     const EntryValue v = ReadEntry(TextOf(box), LimitsFor(kind, m_s.MeasFeet));
     if (v.verdict != EntryVerdict::Accepted)
         m_boxes.Show(EntryMessage(kind, m_s.MeasFeet, v.verdict), MsgIcon::Information,
@@ -135,6 +144,7 @@ void MainForm::TxtWid_LostFocus() {
 void MainForm::TxtCeilHt_LostFocus() {
     if (Trim(TextOf(TxtCeilHt)).empty()) {
         SetNote("Please re-enter the structural ceiling height.");
+        ShowStoredAgain(TxtCeilHt, m_s.StructHt);
         return;
     }
     const EntryValue v =

@@ -144,6 +144,7 @@ class MainForm : public QWidget {
     void GuideToRoomOrCalculate();
     void AskForConditions();
     void FocusOn(QWidget* control);
+    void ShowStoredAgain(QLineEdit* box, std::int32_t stored);
     void AbsorptionClick(const std::string& line, void (MainForm::*rebuild)(),
                          bool (*conditionsComplete)(const DesignState&));
     void SetNote(const std::string& text);

@@ -21,6 +21,7 @@
 #include <memory>
 #include <string>
 #include <sys/stat.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -33,6 +34,7 @@ constexpr double kCalculateTypicalMs = 2;
 constexpr double kCalculateLargestMs = 50;
 constexpr double kReportTypicalMs = 150;
 constexpr double kReportLargestMs = 500;
+constexpr double kPasteMs = 100; // the window answers again after any paste
 
 struct Options {
     int runs = 21;
@@ -244,6 +246,23 @@ int main(int argc, char** argv) {
                   window = std::make_unique<WindowBench>();
               return window->CalculateMs(r, runs);
           });
+    // Pastes: the filter's work grows with the text; the box keeps what it holds.
+    const std::string letters(1 << 20, 'x');
+    const std::string pasteTarget = "< " + Fixed(kPasteMs, 0) + " ms";
+    for (const auto& [what, text, left] :
+         {std::tuple{std::string("30000 letters"), letters.substr(0, 30000), std::string()},
+          {"1 MiB of letters", letters, ""},
+          {"12 and 1 MiB of letters", "12" + letters, "12"}}) {
+        if (Wanted(o, "character filter, no window, " + what))
+            table.Add({"character filter, no window", what, Ms(FilterMs(text, runs)), "", true});
+        if (!Wanted(o, "paste into a numeric box, " + what))
+            continue;
+        if (!window)
+            window = std::make_unique<WindowBench>();
+        const double ms = window->PasteMs(text, left, runs);
+        table.Add({"paste into a numeric box", what, ms < 0 ? "failed" : Ms(ms), pasteTarget,
+                   ms >= 0 && ms < kPasteMs});
+    }
     window.reset();
     Timed(o, table, "report, recording printer", rooms, kReportTypicalMs, kReportLargestMs,
           [&](const RoomCase& r) { return ReportRecordingMs(r, runs); });

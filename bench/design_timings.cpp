@@ -4,6 +4,7 @@
 
 #include "core/calculate.h"
 #include "core/compute_rows.h"
+#include "core/entry.h"
 #include "core/unit_data.h"
 #include "output/print_report.h"
 #include "output/qt_printer_device.h"
@@ -17,9 +18,13 @@
 #include "ui/twips.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QImage>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPainter>
+#include <QRadioButton>
 #include <QTemporaryDir>
 
 #include <memory>
@@ -140,6 +145,12 @@ double ReportPdfMs(const RoomCase& room, int runs) {
     return printed ? ms : -1;
 }
 
+double FilterMs(const std::string& text, int runs) {
+    return MedianMs(runs, [&] {
+        g_sink = g_sink + static_cast<std::int64_t>(RefusedBeforeCaret(text, "", "0123456789."));
+    });
+}
+
 struct WindowBench::Parts {
     CancellingBoxes boxes;
     HandlerQueue queue;
@@ -174,4 +185,33 @@ double WindowBench::CalculateMs(const RoomCase& room, int runs) {
             times.push_back(NowMs() - start);
     }
     return Median(times);
+}
+
+double WindowBench::PasteMs(const std::string& text, const std::string& left, int runs) {
+    MainForm& form = m_parts->form;
+    HandlerQueue& queue = m_parts->queue;
+    const auto settle = [&] {
+        while (!queue.IsIdle())
+            QApplication::processEvents();
+        QApplication::processEvents(); // paints what the handlers left to be painted
+    };
+    form.activateWindow();
+    form.OptMeas(1)->click(); // feet, then an access floor: the focus is in the length box
+    form.OptMask(3)->click();
+    settle();
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+    bool kept = form.TxtLeng->hasFocus();
+    std::vector<double> times;
+    for (int i = 0; i <= runs; ++i) { // the first run warms caches and is not counted
+        form.TxtLeng->clear();
+        settle();
+        const double start = NowMs();
+        QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+        QApplication::sendEvent(form.TxtLeng, &paste);
+        settle();
+        if (i > 0)
+            times.push_back(NowMs() - start);
+        kept = kept && form.TxtLeng->text().toStdString() == left;
+    }
+    return kept ? Median(times) : -1;
 }

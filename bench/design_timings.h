@@ -28,6 +28,10 @@ double CalculateDrawingMs(const RoomCase& room, int runs);
 double ReportRecordingMs(const RoomCase& room, int runs);
 double ReportPdfMs(const RoomCase& room, int runs);
 
+// The character filter alone: how many characters of a text pasted at its end one Backspace
+// per refused last character would take away, in milliseconds.
+double FilterMs(const std::string& text, int runs);
+
 // Calculate in the real window on the offscreen platform: the click handler, then the frame
 // the user sees (the room picture and the result lines repainted). Each run starts, untimed,
 // from the picture hidden and erased, as after a new room is entered.
@@ -36,6 +40,10 @@ class WindowBench {
     WindowBench();
     ~WindowBench();
     double CalculateMs(const RoomCase& room, int runs);
+    // A paste into the focused length box: from Ctrl+V until the character filter's queued
+    // Backspaces are done and the frame is painted. Negative when the box does not end as
+    // `left`.
+    double PasteMs(const std::string& text, const std::string& left, int runs);
 
   private:
     struct Parts;

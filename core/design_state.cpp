@@ -4,7 +4,22 @@ bool CeilingData(const DesignState& s) {
     return s.CeilSel >= 1 && s.PlenumSel >= 1 && s.CeilHtSel >= 1;
 }
 
-bool OpenCeilingData(const DesignState& s) { return s.StructHt > 0; }
+bool OpenCeilingData(const DesignState& s) {
+    return s.StructHt > 0;
+}
+
+bool ConditionsComplete(const DesignState& s) {
+    switch (s.MaskLoc) {
+    case AboveCeiling:
+        return CeilingData(s);
+    case OpenCeiling:
+        return OpenCeilingData(s);
+    case AccessFloor:
+        return true;
+    default:
+        return false;
+    }
+}
 
 void ZeroResults(DesignState& s) {
     s.LRow = 0;

@@ -53,6 +53,8 @@ enum MaskLocation : std::int16_t { AboveCeiling = 1, OpenCeiling = 2, AccessFloo
 bool CeilingData(const DesignState& s);
 // The open-ceiling condition is complete: a structural height has been stored.
 bool OpenCeilingData(const DesignState& s);
+// The conditions of the location in force are complete, so Calculate can design for them.
+bool ConditionsComplete(const DesignState& s);
 // Zeroes the six row and spacing results of the last Calculate.
 void ZeroResults(DesignState& s);
 // Zeroes the room size, the three ceiling picks and the absorption.

@@ -12,6 +12,50 @@ void CharValid(const std::string& StrTest, const std::string& StrChk, std::int16
     Posit = StrChk.find(last) != std::string::npos ? 1 : 0;
 }
 
+namespace {
+
+bool Allowed(char c, const std::string& StrChk) {
+    const bool ascii = static_cast<unsigned char>(c) < 0x80; // a code point of one byte
+    return ascii && StrChk.find(static_cast<char>(std::toupper(c))) != std::string::npos;
+}
+
+// Where the code point that ends text[0, end) starts.
+std::size_t StartOfLast(std::string_view text, std::size_t end) {
+    std::size_t start = end - 1;
+    while (start > 0 && (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+        --start;
+    return start;
+}
+
+std::size_t CodePoints(std::string_view text) {
+    std::size_t n = 0;
+    for (std::size_t end = text.size(); end > 0; end = StartOfLast(text, end))
+        ++n;
+    return n;
+}
+
+} // namespace
+
+std::size_t RefusedBeforeCaret(std::string_view before, std::string_view after,
+                               const std::string& StrChk) {
+    // A character after the caret ends the trimmed text whatever goes: everything before goes.
+    const std::size_t lastAfter = after.find_last_not_of(' ');
+    if (lastAfter != std::string_view::npos)
+        return Allowed(after[lastAfter], StrChk) ? 0 : CodePoints(before);
+    std::size_t removed = 0;
+    std::size_t end = before.size();
+    while (end > 0) {
+        const std::size_t last = before.find_last_not_of(' ', end - 1);
+        if (last == std::string_view::npos)
+            return removed + end; // only blanks are left, and go one by one
+        if (Allowed(before[last], StrChk))
+            return removed;
+        removed += end - last; // each blank after the refused character, and the character
+        end = StartOfLast(before, last + 1);
+    }
+    return removed;
+}
+
 EntryLimits LimitsFor(EntryBox box, bool measFeet) {
     constexpr UnitPair<std::int32_t> kRoomMinimum{4, 1200};
     constexpr UnitPair<std::int32_t> kRoomMaximum{1000, 300000};

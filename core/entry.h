@@ -5,6 +5,7 @@
 
 #include "core/unit_pair.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -12,6 +13,13 @@
 // Posit = 1 when the last character of StrTest (upper-cased) is one of StrChk, else 0. Only
 // the last character decides; an empty text gives 0.
 void CharValid(const std::string& StrTest, const std::string& StrChk, std::int16_t& Posit);
+
+// How many characters (UTF-8 code points) before the caret the filter takes away, one Backspace
+// per refused last character: while the text with its blanks trimmed ends in a character not in
+// StrChk, or is empty, the character before the caret goes. Reached in one pass over the text,
+// so that a long paste costs no more than its length.
+std::size_t RefusedBeforeCaret(std::string_view before, std::string_view after,
+                               const std::string& StrChk);
 
 enum class EntryBox { Length, Width, CeilingHeight };
 

@@ -79,6 +79,23 @@ std::string WithoutBlanks(const std::string& text) {
     return kept;
 }
 
+// The filter as the user meets it: after each change, one Backspace at the caret while the
+// trimmed text ends in a refused character or is empty.
+std::size_t BackspacesOneByOne(std::string before, const std::string& after) {
+    std::size_t n = 0;
+    for (;;) {
+        std::int16_t posit = 0;
+        CharValid(Trim(before + after), "0123456789.", posit);
+        if (posit == 1 || before.empty())
+            return n;
+        std::size_t start = before.size() - 1; // one code point goes
+        while (start > 0 && (static_cast<unsigned char>(before[start]) & 0xC0) == 0x80)
+            --start;
+        before.erase(start);
+        ++n;
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -106,6 +123,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char last = text.empty() ? '\0' : text.back();
     Require(posit == ((last >= '0' && last <= '9') || last == '.' ? 1 : 0),
             "the filter judged the last character wrongly", text);
+    if (size <= 512)
+        Require(RefusedBeforeCaret(text.substr(0, cut), text.substr(cut), "0123456789.") ==
+                    BackspacesOneByOne(text.substr(0, cut), text.substr(cut)),
+                "the filter's Backspaces are not those sent one by one", text);
     CharValid(text, "", posit);
     Require(posit == 0, "a character passed an empty filter", text);
     return 0;

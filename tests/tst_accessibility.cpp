@@ -1,7 +1,8 @@
 // What a screen reader and a dense screen show of the window (CTest runs this with
 // QT_SCALE_FACTOR=2): a name on every control, names that follow captions and prompts as they
 // change, the designed tab order, the window drawn at twice its size with every control at
-// its logical place, and no caption, list text or prompt cut off by the control showing it.
+// its logical place and every frame hiding what lies under it, and no caption, list text or
+// prompt cut off by the control showing it.
 #include "window_fixture.h"
 
 #include "ui/frame_box.h"
@@ -145,6 +146,9 @@ class TestAccessibility : public QObject {
             QCOMPARE(shot.pixelColor(inside), QColor(Qt::black));
         for (const QPoint outside : {QPoint(364, 652), QPoint(28, 798)})
             QVERIFY(shot.pixelColor(outside) != QColor(Qt::black));
+        reach(w, "calculated");
+        w.click(f.CmdPrint); // the description frame hides the prompt box where it lies over it
+        QCOMPARE(f.grab().toImage().pixelColor(200, 762), f.palette().color(QPalette::Window));
     }
 };
 

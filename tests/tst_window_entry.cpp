@@ -90,6 +90,8 @@ class TestWindowEntry : public QObject {
         QTest::newRow("12a") << L << true << "12a" << "12" << 12 << "";
         QTest::newRow("1.5 rounds to 2") << L << true << "1.5" << "1.5" << 4 << small;
         QTest::newRow("pasted a12 reads 0") << L << true << "^Va12" << "a12" << 4 << small;
+        QTest::newRow("pasted letters and blanks go") << L << true << "^V12ab c  " << "12" << 12
+            << "";
         QTest::newRow("3.5 rounds to 4") << L << true << "3.5" << "3.5" << 4 << "";
         QTest::newRow("1001 ft") << L << true << "1001" << "1001" << 1000
             << "Room Length: The dimension needs to be 1000 feet or smaller.";
@@ -173,8 +175,8 @@ class TestWindowEntry : public QObject {
     }
 
     // Another pick clears the results and rebuilds the summary, leaving the picture shown but
-    // blank and Calculate ready again (the same pick again is the random user's regression). The
-    // plenum band picked before a location change is still the previous pick after it.
+    // blank and Calculate ready again. The plenum band picked before a location change is still
+    // the previous pick after it.
     void changedConditionClearsResults() {
         WindowFixture w;
         MainForm& f = w.form();

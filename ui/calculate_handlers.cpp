@@ -16,7 +16,7 @@
 void MainForm::CmdCalculate_Click() {
     // Calculate is enabled only for a complete design; anything else is left untouched rather
     // than dividing by a zero dimension or reading a missing table cell.
-    if (m_s.Leng <= 0 || m_s.Wid <= 0 || !NominalSpacing(m_s))
+    if (m_s.Leng <= 0 || m_s.Wid <= 0 || !ConditionsComplete(m_s) || !NominalSpacing(m_s))
         return;
     if (OrientRoom(m_s)) {
         SetBoxText(TxtWid, std::to_string(m_s.Wid));

@@ -17,6 +17,9 @@ namespace {
 
 const char* const kConditionsCaption = "Design Conditions";
 const char* const kEnterDimensions = "Enter the room dimensions.";
+const char* const kPickConditions =
+    "Pick the plenum depth, ceiling height and tile type.  Check if there is sound absorption on "
+    "the structural ceiling or there are sound batts overlaying the tiles.";
 
 void Refill(QListWidget* list, int count, const std::function<std::string(int)>& text) {
     list->clear();
@@ -59,12 +62,10 @@ void MainForm::OptMask_Click(int Index) {
         FramRoom->setVisible(false);
         MoveTo(FramCeiling, 60, 2100);
         FramCeiling->setVisible(true);
-        SetNote("Pick the plenum depth, ceiling height and tile type.  Check if there is sound "
-                "absorption on the structural ceiling or there are sound batts overlaying the "
-                "tiles.");
+        SetNote(kPickConditions);
         SetLine(3, PlenumBattsSentence(0));
         FillCeilingLists();
-        ListPlenum->setFocus(Qt::OtherFocusReason);
+        FocusOn(ListPlenum);
         break;
     case OpenCeiling:
         FramCeiling->setVisible(false);
@@ -74,7 +75,7 @@ void MainForm::OptMask_Click(int Index) {
         FramCeilHt->setVisible(true);
         SetNote("Enter the structural ceiling height.");
         SetLine(3, OpenBattsSentence(0));
-        TxtCeilHt->setFocus(Qt::OtherFocusReason);
+        FocusOn(TxtCeilHt);
         break;
     case AccessFloor:
         FramCeilHt->setVisible(false);
@@ -82,7 +83,7 @@ void MainForm::OptMask_Click(int Index) {
         FramRoom->setVisible(true);
         SetLine(3, "");
         SetNote("Enter the room length.");
-        TxtLeng->setFocus(Qt::OtherFocusReason);
+        FocusOn(TxtLeng);
         break;
     default:
         break;
@@ -104,11 +105,8 @@ void MainForm::ListClick(QListWidget* list, std::int16_t& choice, std::int16_t& 
         ShowSuspendedConditions();
         FramDesign->SetCaption(kConditionsCaption);
     }
-    // The same pick again (after Ctrl+click took it away) keeps the results it gave.
-    if (!ResultsShown(*this))
-        SetLine(lineIndex, sentence(m_s));
+    SetLine(lineIndex, sentence(m_s));
     if (CeilingData(m_s)) {
-        FramRoom->setVisible(true);
         GuideToRoomOrCalculate();
     } else {
         FramRoom->setVisible(false);
@@ -128,14 +126,33 @@ void MainForm::ListCeilHt_Click() {
     ListClick(ListCeilHt, m_s.CeilHtSel, m_s.PrevCeilHt, 4, CeilHtSentence);
 }
 
+// The conditions are complete: the room frame is shown before anything in it gets the focus.
 void MainForm::GuideToRoomOrCalculate() {
+    FramRoom->setVisible(true);
     if (m_s.Leng == 0 || m_s.Wid == 0) {
         SetNote(kEnterDimensions);
-        TxtLeng->setFocus(Qt::OtherFocusReason);
+        FocusOn(TxtLeng);
     } else {
         CmdCalculate->setEnabled(true);
-        CmdCalculate->setFocus(Qt::OtherFocusReason);
+        FocusOn(CmdCalculate);
     }
+}
+
+// Calculate waits for the location's conditions: the focus goes where the first one missing is
+// given, and the prompt asks for them.
+void MainForm::AskForConditions() {
+    if (m_s.MaskLoc == OpenCeiling) {
+        FocusOn(TxtCeilHt); // its own prompt asks for the height
+        return;
+    }
+    SetNote(kPickConditions);
+    FocusOn(m_s.PlenumSel < 1 ? ListPlenum : m_s.CeilSel < 1 ? ListCeil : ListCeilHt);
+}
+
+// A hidden or disabled control never gets the focus; where it cannot, the focus stays.
+void MainForm::FocusOn(QWidget* control) {
+    if (control->isVisible() && control->isEnabled())
+        control->setFocus(Qt::OtherFocusReason);
 }
 
 // The box's own line is written first and the summary rebuilt after it, so for the open ceiling

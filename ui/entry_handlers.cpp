@@ -23,10 +23,17 @@ const std::int16_t kUpArrow = 38;
 } // namespace
 
 void MainForm::NumericChange(QLineEdit* box, bool roomDimension) {
+    const QString text = box->text();
     std::int16_t Posit = 0;
-    CharValid(Trim(TextOf(box)), m_s.ValidChars, Posit);
-    if (Posit == 0)
-        m_keys.SendKeys("{BS}");
+    CharValid(Trim(text.toStdString()), m_s.ValidChars, Posit);
+    if (Posit == 0) {
+        // All the Backspaces that one per refused last character would send, at once: one by
+        // one, each would re-check the whole text, and a long paste would freeze the window.
+        const int caret = box->cursorPosition();
+        const std::size_t refused = RefusedBeforeCaret(
+            text.left(caret).toStdString(), text.mid(caret).toStdString(), m_s.ValidChars);
+        m_keys.SendKeys(refused > 1 ? "{BS " + std::to_string(refused) + "}" : "{BS}");
+    }
     // A new room dimension takes away the drawing of an earlier calculation; the result lines
     // stay until the next Calculate.
     if (roomDimension && PicRoom->isVisibleTo(this)) {
@@ -65,25 +72,27 @@ void MainForm::TxtCeilHt_GotFocus() {
 
 void MainForm::TxtLeng_KeyPress(std::int16_t& KeyAscii) {
     if (KeyAscii == kEnter)
-        TxtWid->setFocus(Qt::OtherFocusReason);
+        FocusOn(TxtWid);
 }
 
 void MainForm::TxtLeng_KeyDown(std::int16_t& KeyCode, std::int16_t) {
     if (KeyCode == kUpArrow)
-        TxtWid->setFocus(Qt::OtherFocusReason);
+        FocusOn(TxtWid);
 }
 
 void MainForm::TxtWid_KeyPress(std::int16_t& KeyAscii) {
     if (KeyAscii != kEnter)
         return;
     const bool lengthGiven = ReadLeadingNumber(TextOf(TxtLeng)) > 0;
-    if (lengthGiven && ReadLeadingNumber(TextOf(TxtWid)) > 0) {
-        CmdCalculate->setEnabled(true);
-        CmdCalculate->setFocus(Qt::OtherFocusReason);
-    } else if (!lengthGiven) {
-        TxtLeng->setFocus(Qt::OtherFocusReason); // its own prompt asks for the length
-    } else {
+    if (!lengthGiven) {
+        FocusOn(TxtLeng); // its own prompt asks for the length
+    } else if (ReadLeadingNumber(TextOf(TxtWid)) <= 0) {
         TxtWid_GotFocus(); // the focus stays; ask for the width again
+    } else if (!ConditionsComplete(m_s)) {
+        AskForConditions();
+    } else {
+        CmdCalculate->setEnabled(true);
+        FocusOn(CmdCalculate);
     }
 }
 
@@ -91,17 +100,26 @@ void MainForm::TxtCeilHt_KeyPress(std::int16_t& KeyAscii) {
     if (KeyAscii != kEnter)
         return;
     FramRoom->setVisible(true);
-    TxtLeng->setFocus(Qt::OtherFocusReason);
+    FocusOn(TxtLeng);
 }
 
 void MainForm::TxtDescription_KeyPress(std::int16_t& KeyAscii) {
     if (KeyAscii == kEnter)
-        CmdPrt->setFocus(Qt::OtherFocusReason);
+        FocusOn(CmdPrt);
+}
+
+// A box left blank keeps the value stored and shows it again: what the box shows is what
+// Calculate uses.
+void MainForm::ShowStoredAgain(QLineEdit* box, std::int32_t stored) {
+    if (stored > 0)
+        SetBoxText(box, std::to_string(stored));
 }
 
 bool MainForm::RoomDimensionLostFocus(QLineEdit* box, EntryBox kind, std::int32_t& stored) {
-    if (Trim(TextOf(box)).empty())
+    if (Trim(TextOf(box)).empty()) {
+        ShowStoredAgain(box, stored);
         return false;
+    }
     const EntryValue v = ReadEntry(TextOf(box), LimitsFor(kind, m_s.MeasFeet));
     if (v.verdict != EntryVerdict::Accepted)
         m_boxes.Show(EntryMessage(kind, m_s.MeasFeet, v.verdict), MsgIcon::Information,
@@ -112,18 +130,21 @@ bool MainForm::RoomDimensionLostFocus(QLineEdit* box, EntryBox kind, std::int32_
 }
 
 void MainForm::TxtLeng_LostFocus() {
-    if (RoomDimensionLostFocus(TxtLeng, EntryBox::Length, m_s.Leng) && m_s.Wid > 0)
+    if (RoomDimensionLostFocus(TxtLeng, EntryBox::Length, m_s.Leng) && m_s.Wid > 0 &&
+        ConditionsComplete(m_s))
         CmdCalculate->setEnabled(true);
 }
 
 void MainForm::TxtWid_LostFocus() {
-    if (RoomDimensionLostFocus(TxtWid, EntryBox::Width, m_s.Wid) && m_s.Leng > 0)
+    if (RoomDimensionLostFocus(TxtWid, EntryBox::Width, m_s.Wid) && m_s.Leng > 0 &&
+        ConditionsComplete(m_s))
         CmdCalculate->setEnabled(true);
 }
 
 void MainForm::TxtCeilHt_LostFocus() {
     if (Trim(TextOf(TxtCeilHt)).empty()) {
         SetNote("Please re-enter the structural ceiling height.");
+        ShowStoredAgain(TxtCeilHt, m_s.StructHt);
         return;
     }
     const EntryValue v =

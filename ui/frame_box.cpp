@@ -3,6 +3,7 @@
 #include <QPainter>
 
 FrameBox::FrameBox(const QString& caption, QWidget* parent) : QWidget(parent) {
+    setAutoFillBackground(true); // a frame hides what lies under it
     SetCaption(caption);
 }
 

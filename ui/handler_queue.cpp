@@ -3,7 +3,10 @@
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QWidget>
+
+#include <cstdio>
 
 namespace {
 const QEvent::Type kDrainEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -50,16 +53,48 @@ void HandlerQueue::Drain() {
     m_draining = false;
 }
 
+namespace {
+
+void PressBackspace(QWidget* target) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Backspace, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
+// Selects up to n characters before the caret, a surrogate pair counting as one, as n
+// Backspaces would remove them.
+void SelectBeforeCaret(QLineEdit* box, int n) {
+    const QString text = box->text();
+    const int caret = box->cursorPosition();
+    int start = caret;
+    for (; n > 0 && start > 0; --n) {
+        --start;
+        if (start > 0 && text[start].isLowSurrogate() && text[start - 1].isHighSurrogate())
+            --start;
+    }
+    box->setSelection(caret, start - caret);
+}
+
+} // namespace
+
 void QueuedKeys::SendKeys(const std::string& keys) {
-    if (keys != "{BS}")
+    int count = 0;
+    if (keys == "{BS}")
+        count = 1;
+    else if (std::sscanf(keys.c_str(), "{BS %d}", &count) != 1 || count < 1)
         return;
-    m_queue.PostKey([] {
+    m_queue.PostKey([count] {
         QWidget* target = QApplication::focusWidget();
         if (!target)
             return;
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier);
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_Backspace, Qt::NoModifier);
-        QApplication::sendEvent(target, &press);
-        QApplication::sendEvent(target, &release);
+        auto* box = qobject_cast<QLineEdit*>(target);
+        if (box && count > 1 && !box->hasSelectedText()) {
+            SelectBeforeCaret(box, count);
+            PressBackspace(box);
+            return;
+        }
+        for (int i = 0; i < count; ++i)
+            PressBackspace(target);
     });
 }

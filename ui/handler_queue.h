@@ -37,14 +37,16 @@ class HandlerQueue : public QObject {
     bool m_scheduled = false;
 };
 
-// Keystrokes the program sends itself. Only "{BS}", one Backspace, is used.
+// Keystrokes the program sends itself. Only Backspaces are used: "{BS}" one, "{BS n}" n of them.
 class KeyQueue {
   public:
     virtual ~KeyQueue() = default;
     virtual void SendKeys(const std::string& keys) = 0;
 };
 
-// Queues each Backspace behind the pending handlers and delivers it to the focused control.
+// Queues the Backspaces behind the pending handlers and delivers them to the focused control. In
+// a text box n Backspaces go as one: the n characters before the caret are selected and one
+// Backspace takes them, so the box changes, and its change handler runs, once.
 class QueuedKeys : public KeyQueue {
   public:
     explicit QueuedKeys(HandlerQueue& queue) : m_queue(queue) {}

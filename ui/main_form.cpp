@@ -53,8 +53,36 @@ QLineEdit* MakeTextBox(QWidget* parent, const char* name, double points) {
     return box;
 }
 
+// A numeric box holds far more than any number a person types, and no more: the toolkit's
+// insertion of a paste longer than a box holds costs the square of what the box holds, which
+// at the default of 32767 characters keeps the window busy for about a tenth of a second.
+QLineEdit* MakeNumberBox(QWidget* parent, const char* name, double points) {
+    constexpr int kLongestText = 1024;
+    QLineEdit* box = MakeTextBox(parent, name, points);
+    box->setMaxLength(kLongestText);
+    return box;
+}
+
+// A single-choice list: another row can be picked, but no click or key takes the pick away, so
+// a stored pick is always the one the list shows.
+class PickList : public QListWidget {
+  public:
+    using QListWidget::QListWidget;
+
+  protected:
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event) const override {
+        const QItemSelectionModel::SelectionFlags command =
+            QListWidget::selectionCommand(index, event);
+        if (!index.isValid() ||
+            command & (QItemSelectionModel::Deselect | QItemSelectionModel::Toggle))
+            return QItemSelectionModel::NoUpdate;
+        return command;
+    }
+};
+
 QListWidget* MakeList(QWidget* parent, const char* name, const QString& accessibleName) {
-    auto* list = new QListWidget(parent);
+    auto* list = new PickList(parent);
     list->setObjectName(name);
     list->setFont(Face(kControlPoints));
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -123,12 +151,12 @@ void MainForm::CreateRoomFrame() {
     LabLeng = Make<QLabel>(FramRoom, "LabLeng", "Length, Feet", kControlPoints);
     LabLeng->setAlignment(Qt::AlignRight | Qt::AlignTop);
     Place(LabLeng, 120, 315, 1155, 285);
-    TxtLeng = MakeTextBox(FramRoom, "TxtLeng", kControlPoints);
+    TxtLeng = MakeNumberBox(FramRoom, "TxtLeng", kControlPoints);
     Place(TxtLeng, 1380, 270, 975, 360);
     LabWid = Make<QLabel>(FramRoom, "LabWid", "Width, Feet", kControlPoints);
     LabWid->setAlignment(Qt::AlignRight | Qt::AlignTop);
     Place(LabWid, 180, 765, 1095, 330);
-    TxtWid = MakeTextBox(FramRoom, "TxtWid", kControlPoints);
+    TxtWid = MakeNumberBox(FramRoom, "TxtWid", kControlPoints);
     Place(TxtWid, 1380, 765, 975, 360);
     LabLeng->setBuddy(TxtLeng);
     LabWid->setBuddy(TxtWid);
@@ -162,7 +190,7 @@ void MainForm::CreateOpenCeilingFrame() {
         Make<QLabel>(FramCeilHt, "LabCeilht", "Height of Structural Ceiling, Feet", kControlPoints);
     LabCeilht->setAlignment(Qt::AlignRight | Qt::AlignTop);
     Place(LabCeilht, 120, 315, 3075, 330);
-    TxtCeilHt = MakeTextBox(FramCeilHt, "TxtCeilHt", kDefaultPoints);
+    TxtCeilHt = MakeNumberBox(FramCeilHt, "TxtCeilHt", kDefaultPoints);
     Place(TxtCeilHt, 3360, 270, 675, 330);
     LabCeilht->setBuddy(TxtCeilHt);
     ChkBattsOpen =

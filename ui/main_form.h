@@ -142,6 +142,9 @@ class MainForm : public QWidget {
     void ListClick(QListWidget* list, std::int16_t& choice, std::int16_t& previous, int lineIndex,
                    std::string (*sentence)(const DesignState&));
     void GuideToRoomOrCalculate();
+    void AskForConditions();
+    void FocusOn(QWidget* control);
+    void ShowStoredAgain(QLineEdit* box, std::int32_t stored);
     void AbsorptionClick(const std::string& line, void (MainForm::*rebuild)(),
                          bool (*conditionsComplete)(const DesignState&));
     void SetNote(const std::string& text);

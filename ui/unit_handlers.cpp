@@ -44,7 +44,7 @@ void MainForm::OptMeas_Click(int Index) {
     ClearAllData();
     m_s.MeasChosen = true;
     // The location in force is shown selected; its set-up runs once, from here.
-    OptMask(m_s.MaskLoc)->setFocus(Qt::OtherFocusReason);
+    FocusOn(OptMask(m_s.MaskLoc));
     {
         const QSignalBlocker quiet(OptMask(m_s.MaskLoc));
         OptMask(m_s.MaskLoc)->setChecked(true);

@@ -26,7 +26,7 @@ struct NoBoxes : MessageBoxes {
 
 QStringList FilesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                   QDir::NoDotAndDotDot);
+                                  QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -102,29 +102,21 @@ class TestQtPrinter : public QObject {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("told"); // beginning of the description, empty for none
         QTest::addColumn<QStringList>("after");
-        const QStringList two{"R (2).pdf", "R.pdf"};
-        QTest::newRow("name is a file") << "file"
-                                        << "" << two;
-        QTest::newRow("name is a dangling link") << "dangling link"
-                                                 << "" << two;
-        QTest::newRow("name is a folder") << "folder"
-                                          << "" << two;
-        QTest::newRow("name taken by another copy") << "other copy"
-                                                    << "" << two;
-        QTest::newRow("stale part of a crash") << "stale part"
-                                               << "" << QStringList{"R.pdf"};
-        QTest::newRow("folder is a file") << "not a folder"
-                                          << "Path not found (" << QStringList{};
-        QTest::newRow("folder missing") << "missing"
-                                        << "Path not found (" << QStringList{};
-        QTest::newRow("no permission") << "read-only folder"
-                                       << "Permission denied (" << QStringList{};
-        QTest::newRow("read-only disk") << "read-only disk"
-                                        << "Disk write-protected (" << QStringList{};
-        QTest::newRow("disk too small") << "small disk"
-                                        << "Disk full (" << QStringList{};
-        QTest::newRow("disk full") << "full disk"
-                                   << "Disk full (" << QStringList{"filler"};
+        const QStringList two{"R (2).pdf", "R.pdf"}, none;
+        const std::tuple<const char*, QString, QStringList> rows[] = {
+            {"file", "", two},
+            {"dangling link", "", two},
+            {"folder", "", two},
+            {"other copy", "", two},
+            {"stale part", "", {"R.pdf"}},
+            {"not a folder", "Path not found (", none},
+            {"missing", "Path not found (", none},
+            {"read-only folder", "Permission denied (", none},
+            {"read-only disk", "Disk write-protected (", none},
+            {"small disk", "Disk full (", none},
+            {"full disk", "Disk full (", {"filler"}}};
+        for (const auto& [fault, told, after] : rows)
+            QTest::newRow(fault) << QString(fault) << told << after;
     }
     void savingTellsTheTruthAndNeverOverwrites() {
         QFETCH(QString, fault);

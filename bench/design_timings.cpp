@@ -68,6 +68,7 @@ class CancellingBoxes : public MessageBoxes {
 class NoPrinting : public ReportPrinting {
   public:
     std::string Print(const DesignState&, MessageBoxes&) override { return {}; }
+    std::string FitDescription(const std::string& description) override { return description; }
 };
 
 volatile std::int64_t g_sink = 0;
@@ -137,8 +138,9 @@ double ReportPdfMs(const RoomCase& room, int runs) {
     int n = 0;
     bool printed = folder.isValid();
     const double ms = MedianMs(runs, [&] {
-        const QString path = folder.filePath(QString("report %1.pdf").arg(++n));
-        QtPrinterDevice printer(path);
+        const QString name = QString("report %1").arg(++n);
+        const QString path = folder.filePath(name + ".pdf");
+        QtPrinterDevice printer([&] { return folder.path(); }, name, "Masking layout");
         printed = PrintReport(printer, s, boxes) == PrintOutcome::Printed &&
                   QFileInfo(path).size() > 0 && printed;
     });

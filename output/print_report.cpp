@@ -26,6 +26,7 @@ constexpr double kTitleSize = 14;
 constexpr double kBodySize = 10;
 constexpr const char* kTitle = " MASKING SPEAKER LAYOUT ";
 constexpr const char* kArrayTitle = "SPEAKER LAYOUT ARRAY";
+const std::string kDescriptionLabel = "Description: ";
 constexpr std::array<const char*, 5> kHeadings{"DIRECTION", "DIMENSION", "NR ROWS",
                                                "SPEAKER SPACING", "END SPACING"};
 constexpr std::size_t kSeparatorLength = 75;
@@ -232,7 +233,7 @@ class ReportRun {
 
     void Body() {
         m_lineY = kDescriptionY;
-        PrintAt(PrintTabs[0], m_lineY, "Description: " + m_s.Descr);
+        PrintAt(PrintTabs[0], m_lineY, kDescriptionLabel + m_s.Descr);
         for (const std::string& line : ConditionLines(m_s))
             PrintAt(PrintTabs[0], m_lineY += kLineStep, line);
         PrintAt(PrintTabs[0], m_lineY += kLineStep,
@@ -349,6 +350,29 @@ class ReportRun {
 };
 
 } // namespace
+
+std::string FittingDescription(PrinterDevice& printer, const std::string& description) {
+    printer.SetFontSize(kBodySize);
+    printer.SetFontBold(false);
+    const double room = printer.ScaleWidth() - static_cast<double>(PrintTabs[0]);
+    const auto fits = [&](std::size_t bytes) {
+        return printer.TextWidth(kDescriptionLabel + description.substr(0, bytes)) <= room;
+    };
+    // Where a character starts, and the end; the widest of them that fits, by halving.
+    std::vector<std::size_t> cuts;
+    for (std::size_t i = 0; i <= description.size(); ++i)
+        if (i == description.size() || (static_cast<unsigned char>(description[i]) & 0xC0) != 0x80)
+            cuts.push_back(i);
+    std::size_t low = 0, high = cuts.size() - 1;
+    while (low < high) {
+        const std::size_t mid = (low + high + 1) / 2;
+        if (fits(cuts[mid]))
+            low = mid;
+        else
+            high = mid - 1;
+    }
+    return description.substr(0, cuts[low]);
+}
 
 PrintOutcome PrintReport(PrinterDevice& printer, const DesignState& s, MessageBoxes& boxes) {
     try {

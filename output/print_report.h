@@ -12,3 +12,7 @@ enum class PrintOutcome { Printed, Cancelled };
 // "Printer Error" with Retry and Cancel: Retry tries that operation again and the run goes on,
 // Cancel abandons the document (printer.Abort()) and returns Cancelled. Reads s only.
 PrintOutcome PrintReport(PrinterDevice& printer, const DesignState& s, MessageBoxes& boxes);
+
+// The longest beginning of description, cut between characters, that the report prints whole on
+// its description line on printer.
+std::string FittingDescription(PrinterDevice& printer, const std::string& description);

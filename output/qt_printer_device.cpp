@@ -1,17 +1,19 @@
 #include "output/qt_printer_device.h"
 
+#include "core/app_info.h"
+#include "output/report_file.h"
 #include "output/typeface.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QStandardPaths>
-#include <QTemporaryFile>
+
+#include <cups/cups.h>
 
 namespace {
 
@@ -19,30 +21,49 @@ constexpr double kTwipsPerInch = 1440;
 // A PDF keeps a quarter inch clear on every side, like a printer's unprintable edge.
 const QMarginsF kPdfMargins(0.25, 0.25, 0.25, 0.25);
 
-// Descriptions read like the classic device errors, as the user sees them followed by
-// " error occurred.".
 PrinterError Failure(const QString& text) {
     return PrinterError(text.toStdString());
 }
 
+// Hands the PDF to the print system as one job. A job the print system refuses at any step is
+// cancelled, so a retry starts afresh and nothing is printed twice.
+void SubmitJob(const QString& printer, const QString& title, const QByteArray& pdf) {
+    const QByteArray name = printer.toUtf8();
+    const QByteArray jobTitle = title.toUtf8();
+    const int job =
+        cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(), 0, nullptr);
+    bool sent =
+        job > 0 && cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), job, jobTitle.constData(),
+                                     CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+    if (sent)
+        sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(),
+                                    static_cast<size_t>(pdf.size())) == HTTP_STATUS_CONTINUE;
+    if (job > 0 && sent)
+        sent = cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData()) <
+               IPP_STATUS_REDIRECTION_OTHER_SITE;
+    if (sent)
+        return;
+    const QString why = QString::fromUtf8(cupsLastErrorString());
+    if (job > 0)
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), job, 0);
+    throw Failure("Device unavailable (the printer " + printer + " refused the report: " + why +
+                  ")");
+}
+
 } // namespace
 
-QtPrinterDevice::QtPrinterDevice(const QPrinterInfo& printer)
+QtPrinterDevice::QtPrinterDevice(const QPrinterInfo& printer, QString title)
     : m_printer(std::make_unique<QPrinter>(printer, QPrinter::HighResolution)),
-      m_typeface(ProgramTypeface(10)) {}
+      m_title(std::move(title)), m_typeface(ProgramTypeface(10)) {}
 
-QtPrinterDevice::QtPrinterDevice(const QString& pdfPath)
-    : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_pdfPath(pdfPath),
-      m_typeface(ProgramTypeface(10)) {
+QtPrinterDevice::QtPrinterDevice(std::function<QString()> folder, QString baseName, QString title)
+    : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_folder(std::move(folder)),
+      m_baseName(std::move(baseName)), m_title(std::move(title)), m_typeface(ProgramTypeface(10)) {
     m_printer->setOutputFormat(QPrinter::PdfFormat);
     m_printer->setPageMargins(kPdfMargins, QPageLayout::Inch);
 }
 
 QtPrinterDevice::~QtPrinterDevice() = default;
-
-QString QtPrinterDevice::Name() const {
-    return m_pdfPath.isEmpty() ? m_printer->printerName() : m_pdfPath;
-}
 
 QFont QtPrinterDevice::Font(double points, bool bold) const {
     QFont font = m_typeface;
@@ -66,76 +87,55 @@ double QtPrinterDevice::LineHeight(double points, bool bold) const {
     return metrics.lineSpacing() * kTwipsPerInch / m_printer->logicalDpiY();
 }
 
-void QtPrinterDevice::PaintOnPrinter() {
-    if (!m_pdfPath.isEmpty()) {
-        const QString folder = QFileInfo(m_pdfPath).absolutePath();
-        if (!QDir().mkpath(folder))
-            throw Failure("Path not found (" + folder + ")");
-        if (!m_partial) {
-            auto partial =
-                std::make_unique<QTemporaryFile>(folder + "/.Masking layout XXXXXX.part");
-            if (!partial->open())
-                throw Failure("Permission denied (" + folder + ")");
-            partial->close();
-            m_partial = std::move(partial);
-        }
-        m_printer->setOutputFileName(m_partial->fileName());
-    }
-    QPainter painter;
-    if (!painter.begin(m_printer.get()))
-        throw Failure("Device unavailable (" + Name() + ")");
+// The page as a PDF in memory, at the printer's resolution on its paper and margins; the
+// printer and the documents folder both take it so, and only its delivery can fail.
+QByteArray QtPrinterDevice::PaintPdf() const {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(m_printer->resolution());
+    pdf.setPageLayout(m_printer->pageLayout());
+    pdf.setTitle(m_title);
+    pdf.setCreator(QString("%1 %2").arg(kApplicationTitle, kApplicationVersion));
+    QPainter painter(&pdf);
     PaintPage(painter, Items(), m_typeface);
-    if (!painter.end())
-        throw Failure("Device I/O (" + Name() + ")");
-}
-
-void QtPrinterDevice::SavePdf() {
-    if (QFileInfo::exists(m_pdfPath))
-        throw Failure("File already exists (" + m_pdfPath + ")");
-    if (!m_partial->rename(m_pdfPath))
-        throw Failure("Permission denied (" + m_pdfPath + ")");
-    m_partial->setAutoRemove(false);
-    m_partial.reset();
+    painter.end();
+    return bytes;
 }
 
 void QtPrinterDevice::EndDoc() {
     BeforeOperation();
     if (m_ended)
         return;
-    // A retry after a failed save does not paint the page a second time.
-    if (!m_painted) {
-        PaintOnPrinter();
-        m_painted = true;
-    }
-    if (!m_pdfPath.isEmpty())
-        SavePdf();
+    // A retry after a failed delivery does not paint the page a second time.
+    if (m_pdf.isEmpty())
+        m_pdf = PaintPdf();
+    if (m_folder)
+        m_saved = SaveReportFile(m_folder(), m_baseName, m_pdf);
+    else
+        SubmitJob(m_printer->printerName(), m_title, m_pdf);
     m_ended = true;
 }
 
 void QtPrinterDevice::Abort() noexcept {
-    // Nothing has reached the printer before EndDoc; a partial PDF is removed with its file.
-    m_partial.reset();
+    // Nothing has left the program before EndDoc delivers the page.
     DiscardPage();
+    m_pdf.clear();
     m_ended = true;
 }
 
-QString ReportPdfPath(const QString& folder, const QDateTime& when) {
-    const QString stem = folder + "/Masking layout " + when.toString("yyyy-MM-dd HH-mm-ss");
-    QString path = stem + ".pdf";
-    for (int n = 2; QFileInfo::exists(path); ++n)
-        path = stem + QString(" (%1).pdf").arg(n);
-    return path;
+QString ReportTitle(const std::string& description) {
+    const QString title = "Masking layout";
+    return description.empty() ? title : title + " - " + QString::fromStdString(description);
 }
 
-std::unique_ptr<PrinterDevice> OpenReportPrinter(ReportDestination& where) {
+std::unique_ptr<QtPrinterDevice> OpenReportPrinter(const std::string& description,
+                                                   const QDateTime& when) {
+    const QString title = ReportTitle(description);
     const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (!printer.isNull()) {
-        where = {false, printer.printerName()};
-        return std::make_unique<QtPrinterDevice>(printer);
-    }
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (folder.isEmpty())
-        folder = QDir::homePath();
-    where = {true, ReportPdfPath(folder, QDateTime::currentDateTime())};
-    return std::make_unique<QtPrinterDevice>(where.path);
+    if (!printer.isNull())
+        return std::make_unique<QtPrinterDevice>(printer, title);
+    return std::make_unique<QtPrinterDevice>(
+        DocumentsFolder, "Masking layout " + when.toString("yyyy-MM-dd HH-mm-ss"), title);
 }

@@ -1,36 +1,34 @@
-// The real printer: the report's page goes to the system's default printer or, when there is
-// none, to a PDF in the user's documents folder. Text is measured with the printer's own font
-// metrics as the page is built; the page is painted on the printer in one go when the document
-// ends, so an abandoned run starts no print job and leaves no file behind.
+// The real printer: the report's page goes to the system's default printer as a print job or,
+// when there is none, to a PDF in the user's documents folder. Text is measured with the
+// printer's own font metrics as the page is built; the page is painted in one go when the
+// document ends, so an abandoned run starts no print job and leaves no file behind.
 #pragma once
 
 #include "output/page_recorder.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QFont>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class QPrinter;
 class QPrinterInfo;
-class QTemporaryFile;
-
-// Where the page of a print run goes: a printer's name, or the path of the PDF written.
-struct ReportDestination {
-    bool isPdf = false;
-    QString path;
-};
 
 class QtPrinterDevice : public PageRecorder {
   public:
-    explicit QtPrinterDevice(const QPrinterInfo& printer);
-    // A PDF at pdfPath, its folder created if missing. The file appears only when the document
-    // ends; until then it is written under a temporary name beside it.
-    explicit QtPrinterDevice(const QString& pdfPath);
+    // A job called title on the printer.
+    QtPrinterDevice(const QPrinterInfo& printer, QString title);
+    // A PDF titled title, saved as baseName.pdf (or baseName (2).pdf ...) in the folder that
+    // folder() names when the document ends; folder() may throw PrinterError.
+    QtPrinterDevice(std::function<QString()> folder, QString baseName, QString title);
     ~QtPrinterDevice() override;
 
     void EndDoc() override;
     void Abort() noexcept override;
+    // The PDF written, once the document has ended; empty on a printer.
+    const QString& SavedPath() const { return m_saved; }
 
   protected:
     double PrintableWidth() const override;
@@ -38,22 +36,24 @@ class QtPrinterDevice : public PageRecorder {
     double LineHeight(double points, bool bold) const override;
 
   private:
-    QString Name() const;
     QFont Font(double points, bool bold) const;
-    void PaintOnPrinter();
-    void SavePdf();
+    QByteArray PaintPdf() const;
 
-    std::unique_ptr<QPrinter> m_printer;
-    QString m_pdfPath; // empty when printing on a printer
+    std::unique_ptr<QPrinter> m_printer; // the page's size, margins and metrics
+    std::function<QString()> m_folder;   // empty when printing on a printer
+    QString m_baseName;
+    QString m_title;
     QFont m_typeface;
-    std::unique_ptr<QTemporaryFile> m_partial;
-    bool m_painted = false;
+    QByteArray m_pdf; // the painted page, kept for a retry of its delivery
+    QString m_saved;
     bool m_ended = false;
 };
 
-// "Masking layout 2026-12-06 14-05-33.pdf" in folder, with " (2)", " (3)" ... added before the
-// extension while a file of that name exists.
-QString ReportPdfPath(const QString& folder, const QDateTime& when);
+// "Masking layout", followed by the description when there is one: the print job's name and
+// the PDF's title.
+QString ReportTitle(const std::string& description);
 
-// Opens the device for one print run and says where its page will go.
-std::unique_ptr<PrinterDevice> OpenReportPrinter(ReportDestination& where);
+// The device for one print run at the moment when: the default printer, or else a PDF
+// "Masking layout 2026-12-06 14-05-33.pdf" in the documents folder.
+std::unique_ptr<QtPrinterDevice> OpenReportPrinter(const std::string& description,
+                                                   const QDateTime& when);

@@ -2,6 +2,7 @@
 // report put its shapes; nothing left behind when it is abandoned; names that never overwrite.
 #include "output/print_report.h"
 #include "output/qt_printer_device.h"
+#include "output/report_file.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -10,6 +11,10 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,7 +25,8 @@ struct NoBoxes : MessageBoxes {
 };
 
 QStringList FilesIn(const QString& folder) {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
 }
 
 } // namespace
@@ -34,15 +40,15 @@ class TestQtPrinter : public QObject {
         s.Leng = 40, s.Wid = 25, s.LRow = 4, s.LSpc = 10, s.LHalfSpc = 5;
         s.WRow = 3, s.WSpc = 9, s.WHalfSpc = 3.5f;
         QTemporaryDir dir;
-        const QString path = dir.path() + "/Documents/Masking layout.pdf"; // folder made
+        const QString path = dir.path() + "/Masking layout.pdf";
         std::vector<PageItem> items;
         {
-            QtPrinterDevice printer(path);
+            QtPrinterDevice printer([&] { return dir.path(); }, "Masking layout", "");
             NoBoxes boxes;
             QCOMPARE(PrintReport(printer, s, boxes), PrintOutcome::Printed);
             items = printer.Items();
         }
-        QCOMPARE(FilesIn(dir.path() + "/Documents"), QStringList{"Masking layout.pdf"});
+        QCOMPARE(FilesIn(dir.path()), QStringList{"Masking layout.pdf"});
         QFile pdf(path);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray bytes = pdf.readAll();
@@ -80,7 +86,7 @@ class TestQtPrinter : public QObject {
     void abandonedDocumentLeavesNoFile() {
         QTemporaryDir dir;
         for (const bool abort : {true, false}) { // aborted, or dropped without ending
-            QtPrinterDevice printer(dir.path() + "/report.pdf");
+            QtPrinterDevice printer([&] { return dir.path(); }, "report", "");
             printer.Print("Half a page", true);
             printer.Line(0, 0, 1000, 1000, Qt::black);
             if (abort)
@@ -89,17 +95,152 @@ class TestQtPrinter : public QObject {
         QVERIFY(FilesIn(dir.path()).isEmpty());
     }
 
-    void pdfNamesCarryDateAndTimeAndNeverOverwrite() {
+    // Every way a save can go wrong on a real file system, and a name taken in every way: the
+    // user is told the system's reason, nothing but a whole report ever bears a report's name,
+    // nothing is written outside the folder, and once the fault is gone Retry saves it.
+    void savingTellsTheTruthAndNeverOverwrites_data() {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("told"); // beginning of the description, empty for none
+        QTest::addColumn<QStringList>("after");
+        const QStringList two{"R (2).pdf", "R.pdf"}, none;
+        const std::tuple<const char*, QString, QStringList> rows[] = {
+            {"file", "", two},
+            {"dangling link", "", two},
+            {"folder", "", two},
+            {"other copy", "", two},
+            {"stale part", "", {"R.pdf"}},
+            {"not a folder", "Path not found (", none},
+            {"missing", "Path not found (", none},
+            {"read-only folder", "Permission denied (", none},
+            {"read-only disk", "Disk write-protected (", none},
+            {"small disk", "Disk full (", none},
+            {"full disk", "Disk full (", {"filler"}}};
+        for (const auto& [fault, told, after] : rows)
+            QTest::newRow(fault) << QString(fault) << told << after;
+    }
+    void savingTellsTheTruthAndNeverOverwrites() {
+        QFETCH(QString, fault);
+        QFETCH(QString, told);
+        QFETCH(QStringList, after);
         QTemporaryDir dir;
-        const QDateTime when(QDate(2026, 12, 6), QTime(14, 5, 33));
-        const QString name = dir.path() + "/Masking layout 2026-12-06 14-05-33";
-        QCOMPARE(ReportPdfPath(dir.path(), when), name + ".pdf");
-        QFile(name + ".pdf").open(QIODevice::WriteOnly);
-        QCOMPARE(ReportPdfPath(dir.path(), when), name + " (2).pdf");
-        QFile(name + " (2).pdf").open(QIODevice::WriteOnly);
-        QCOMPARE(ReportPdfPath(dir.path(), when), name + " (3).pdf");
+        QString folder = dir.path() + "/docs";
+        QDir().mkpath(folder + "/../elsewhere");
+        const auto mounted = [&](const QString& options) {
+            return QProcess::execute("mount", {"-t", "tmpfs", "-o", options, "tmpfs", folder}) == 0;
+        };
+        const char* const noTmpfs = "no tmpfs can be mounted here (needs root): disk fault untried";
+        const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {"-q", folder}); });
+        QDir().mkpath(folder);
+        const mode_t mask = umask(022);
+        const auto restoreMask = qScopeGuard([&] { umask(mask); });
+        if (fault == "file")
+            QFile(folder + "/R.pdf").open(QIODevice::WriteOnly);
+        else if (fault == "dangling link")
+            QFile::link(folder + "/../elsewhere/R.pdf", folder + "/R.pdf");
+        else if (fault == "folder")
+            QDir().mkpath(folder + "/R.pdf");
+        else if (fault == "other copy")
+            QCOMPARE(
+                QProcess::execute(QCoreApplication::applicationFilePath(), {"--save", folder, "1"}),
+                0);
+        else if (fault == "stale part") {
+            QProcess gone; // a process number no running program has
+            gone.start("true");
+            const qint64 goneId = gone.processId();
+            QVERIFY(gone.waitForFinished());
+            for (const qint64 pid : {goneId, qint64(getppid())})
+                QFile(folder + QString("/.Masking layout %1-1.part").arg(pid))
+                    .open(QIODevice::WriteOnly);
+            after.prepend(QString(".Masking layout %1-1.part").arg(getppid())); // still writing
+        } else if (fault == "not a folder")
+            QFile::remove(folder), QDir().rmdir(folder), QFile(folder).open(QIODevice::WriteOnly);
+        else if (fault == "missing")
+            folder += "/gone";
+        else if (fault == "read-only folder") {
+            if (geteuid() == 0)
+                QSKIP("permissions do not hold for root; the read-only disk stands in for them");
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner);
+        } else if (fault == "read-only disk" && !mounted("size=64k,ro"))
+            QSKIP(noTmpfs);
+        else if (fault == "small disk" && !mounted("size=4k"))
+            QSKIP(noTmpfs);
+        else if (fault == "full disk") {
+            if (!mounted("size=64k"))
+                QSKIP(noTmpfs);
+            QFile filler(folder + "/filler");
+            QVERIFY(filler.open(QIODevice::WriteOnly));
+            while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+            }
+        }
+        QtPrinterDevice printer([&] { return folder; }, "R", "Masking layout");
+        printer.Print("Half a page", true);
+        QString description;
+        try {
+            printer.EndDoc();
+        } catch (const PrinterError& e) {
+            description = QString::fromStdString(e.Description());
+        }
+        QVERIFY2(told.isEmpty() ? description.isEmpty() : description.startsWith(told),
+                 qPrintable(description));
+        QVERIFY2(told.isEmpty() || description.contains(folder), qPrintable(description));
+        QCOMPARE(FilesIn(folder), after);
+        QVERIFY(FilesIn(dir.path() + "/elsewhere").isEmpty());
+        if (!told.isEmpty()) {
+            if (fault == "full disk")
+                QFile::remove(folder + "/filler");
+            else if (fault == "missing")
+                QDir().mkpath(folder);
+            else
+                return;
+            printer.EndDoc(); // Retry, with room on the disk or the folder made
+        }
+        const QString saved = printer.SavedPath();
+        QCOMPARE(saved, folder + "/" + (told.isEmpty() ? after.filter(".pdf").first() : "R.pdf"));
+        QFile pdf(saved);
+        QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.readAll().trimmed().endsWith("%%EOF"));
+        QCOMPARE(int(pdf.permissions() & 0x0666), 0x0644); // 0666 less the umask 022
+    }
+
+    // The program ended by a signal while it writes a report leaves no temporary file.
+    void endedWhileSavingLeavesNoTemporaryFile_data() {
+        QTest::addColumn<int>("sig");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGINT") << int(SIGINT);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+    void endedWhileSavingLeavesNoTemporaryFile() {
+        QFETCH(int, sig);
+        QTemporaryDir dir;
+        QProcess saver;
+        saver.setChildProcessModifier([] { // as a program started from a desktop
+            for (const int s : {SIGTERM, SIGINT, SIGHUP})
+                signal(s, SIG_DFL);
+        });
+        saver.start(QCoreApplication::applicationFilePath(), {"--save", dir.path(), "-1"});
+        QVERIFY(saver.waitForReadyRead()); // it has saved once and goes on saving
+        QTest::qWait(50);
+        kill(pid_t(saver.processId()), sig);
+        QVERIFY(saver.waitForFinished());
+        QCOMPARE(saver.exitStatus(), QProcess::CrashExit);
+        QCOMPARE(FilesIn(dir.path()).filter(".part"), QStringList{});
     }
 };
 
-QTEST_MAIN(TestQtPrinter)
 #include "tst_qt_printer.moc"
+
+// Run as "--save folder n": saves a large report as folder/R.pdf n times (for ever when n is
+// negative), removing it each time; another running copy of the program, or one to be ended.
+int main(int argc, char** argv) {
+    QGuiApplication app(argc, argv);
+    if (argc == 4 && QByteArray(argv[1]) == "--save") {
+        const QByteArray bytes(4 << 20, '%');
+        for (long n = std::atol(argv[3]); n != 0; --n) {
+            const QString saved = SaveReportFile(argv[2], "R", bytes);
+            if (n < 0)
+                QFile::remove(saved), std::printf("saved\n"), std::fflush(stdout);
+        }
+        return 0;
+    }
+    TestQtPrinter test;
+    return QTest::qExec(&test, argc, argv);
+}

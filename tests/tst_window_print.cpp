@@ -6,8 +6,11 @@
 
 #include "ui/frame_box.h"
 
+#include <QClipboard>
 #include <QDir>
+#include <QGuiApplication>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <tuple>
@@ -52,13 +55,39 @@ class TestWindowPrint : public QObject {
         w.type(f.TxtDescription, "  North wing  ");
         w.key(f.TxtDescription, Qt::Key_Return);
         QVERIFY(f.CmdPrt->hasFocus());
-        w.click(f.CmdPrt);
+        w.key(f.CmdPrt, Qt::Key_Return);
         QVERIFY(!f.FramNote->isVisible() && w.printing.last->Ended());
+        // One Enter too many only offers the description again; the design stays.
+        QVERIFY(f.CmdPrint->hasFocus());
+        w.key(f.CmdPrint, Qt::Key_Return);
+        QVERIFY(f.isVisible() && f.FramNote->isVisible() && f.TxtDescription->hasFocus());
+        w.key(f.TxtDescription, Qt::Key_Return);
+        w.click(f.CmdPrt);
         QCOMPARE(w.state().Descr, std::string("North wing"));
         const std::vector<PageItem> page = w.printing.last->Items();
         QCOMPARE(page.at(1).text, std::string("Description: North wing"));
         QCOMPARE(page.at(1).y1, 800.0);
         const long operations = w.printing.last->OperationCount();
+
+        // A long pasted description: its line breaks turn into blanks and the box keeps what
+        // the report's line holds (74 characters on the recording printer's page).
+        QString pasted;
+        for (int i = 0; pasted.size() < 300; ++i)
+            pasted += QString("Zone %1 of the north wing\n").arg(i);
+        QGuiApplication::clipboard()->setText(pasted);
+        w.click(f.CmdPrint);
+        f.TxtDescription->selectAll();
+        QTest::keyClick(f.TxtDescription, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.TxtDescription->text(), pasted.replace('\n', ' ').left(74));
+        w.key(f.TxtDescription, Qt::Key_Return);
+        w.click(f.CmdPrt);
+        QCOMPARE(w.printing.last->Items().at(1).text,
+                 "Description: " + pasted.left(74).trimmed().toStdString());
+        w.click(f.CmdPrint);
+        f.TxtDescription->setText("  North wing  ");
+        w.key(f.TxtDescription, Qt::Key_Return);
+        w.click(f.CmdPrt);
+        QCOMPARE(w.printing.last->Items(), page);
         const auto entries = Entries(w);
 
         // Print Results then Print on a printer refusing `at` `times` times, answered in turn.
@@ -94,28 +123,99 @@ class TestWindowPrint : public QObject {
         QVERIFY(w.printing.last->Ended() && w.printing.last->Items() == page);
     }
 
+    // Without a printer the page is saved as a whole, readable PDF in the documents folder; with
+    // no usable home or documents folder the user is told so, and nothing is written elsewhere.
+    void withoutPrinterTheReportIsSavedAsPdf_data() {
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("documents folder") << "ok"
+                                          << "";
+        QTest::newRow("HOME unset") << "unset"
+                                    << "Path not found (no home folder is set";
+        QTest::newRow("HOME relative") << "relative"
+                                       << "Path not found (the home folder";
+        QTest::newRow("Documents is a file") << "file"
+                                             << "Path not found (";
+        QTest::newRow("home read-only") << "read-only"
+                                        << "Disk write-protected (";
+    }
     void withoutPrinterTheReportIsSavedAsPdf() {
+        QFETCH(QString, home);
+        QFETCH(QString, told);
         if (!QPrinterInfo::defaultPrinter().isNull())
             QSKIP("a printer is installed here; the report would be printed on paper");
-        QTemporaryDir home;
+        QTemporaryDir dir;
         const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
-        qputenv("HOME", home.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", (home.path() + "/.config").toUtf8());
         const auto restore = qScopeGuard([&] {
             qputenv("HOME", oldHome);
             qputenv("XDG_CONFIG_HOME", oldConfig);
+            QProcess::execute("umount", {"-q", dir.path()});
         });
+        qputenv("HOME", dir.path().toUtf8());
+        qunsetenv("XDG_CONFIG_HOME");
+        const QDir documents(dir.path() + "/Documents");
+        if (home == "unset")
+            qunsetenv("HOME");
+        else if (home == "relative")
+            qputenv("HOME", "home");
+        else if (home == "file")
+            QFile(documents.path()).open(QIODevice::WriteOnly);
+        else if (home == "read-only" &&
+                 QProcess::execute("mount", {"-t", "tmpfs", "-o", "ro", "tmpfs", dir.path()}))
+            QSKIP("no tmpfs can be mounted here (needs root): read-only home untried");
+        const QStringList rootBefore = QDir::root().entryList(), cwdBefore = QDir().entryList();
         SystemPrinting system;
         WindowFixture w(&system);
         Calculate(w);
         w.click(w.form().CmdPrint);
+        w.type(w.form().TxtDescription, "Lobby");
         w.click(w.form().CmdPrt);
-        const QDir documents(home.path() + "/Documents");
-        const QStringList pdfs = documents.entryList({"*.pdf"}, QDir::Files);
+        QVERIFY(QDir::root().entryList() == rootBefore && QDir().entryList() == cwdBefore);
+        if (!told.isEmpty()) {
+            QVERIFY(w.boxes.shown.size() == 1 && !w.note().contains("saved"));
+            QVERIFY2(QString::fromStdString(w.boxes.shown.front().text).startsWith(told),
+                     w.boxes.shown.front().text.c_str());
+            return;
+        }
+        const QStringList pdfs =
+            documents.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
         QVERIFY(pdfs.size() == 1 && pdfs.first().startsWith("Masking layout "));
         QCOMPARE(w.note(), "No printer is installed. The report was saved as " +
                                documents.filePath(pdfs.first()));
         QVERIFY(w.boxes.shown.empty());
+        QProcess pdfinfo; // the file as the user's own tools read it
+        pdfinfo.start("pdfinfo", {documents.filePath(pdfs.first())});
+        QVERIFY(pdfinfo.waitForFinished() && pdfinfo.exitCode() == 0);
+        const QString info = pdfinfo.readAllStandardOutput();
+        for (const QString& line : {"Pages: +1\n", "Title: +Masking layout - Lobby\n",
+                                    "Creator: +Masking Speaker Layout \\d"})
+            QVERIFY2(info.contains(QRegularExpression(line)), qPrintable(info));
+    }
+
+    // Run by cups_print.sh on a print system of its own: a queue refusing jobs is told with the
+    // print system's reason and nothing is printed; accepting, the job goes without a word.
+    void printedOnTheDefaultPrinter() {
+        const QString queue = qEnvironmentVariable("MSL_CUPS_QUEUE");
+        if (queue.isEmpty())
+            QSKIP("needs the print system that cups_print.sh starts");
+        QCOMPARE(QPrinterInfo::defaultPrinterName(), queue);
+        SystemPrinting system;
+        WindowFixture w(&system);
+        Calculate(w);
+        for (const bool refusing : {true, false}) {
+            QCOMPARE(QProcess::execute(refusing ? "cupsreject" : "cupsaccept", {queue}), 0);
+            w.boxes.shown.clear();
+            w.click(w.form().CmdPrint);
+            w.form().TxtDescription->setText("Lobby");
+            w.click(w.form().CmdPrt);
+            QCOMPARE(w.boxes.shown.size(), std::size_t(refusing));
+            if (refusing)
+                QVERIFY2(
+                    QString::fromStdString(w.boxes.shown.front().text)
+                        .contains(QRegularExpression("^Device unavailable .*" + queue +
+                                                     ".* not accepting jobs.* error occurred")),
+                    w.boxes.shown.front().text.c_str());
+        }
     }
 };
 

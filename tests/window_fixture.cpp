@@ -14,6 +14,11 @@ std::string RecordingPrinting::Print(const DesignState& s, MessageBoxes& boxes) 
     return {};
 }
 
+std::string RecordingPrinting::FitDescription(const std::string& description) {
+    RecordingPrinter measure;
+    return FittingDescription(measure, description);
+}
+
 WindowFixture::WindowFixture(ReportPrinting* printingService) {
     m_form = std::make_unique<MainForm>(boxes, m_keys, m_queue,
                                         printingService ? *printingService : printing);

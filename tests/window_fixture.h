@@ -48,6 +48,7 @@ class RecordingBoxes : public MessageBoxes {
 class RecordingPrinting : public ReportPrinting {
   public:
     std::string Print(const DesignState& s, MessageBoxes& boxes) override;
+    std::string FitDescription(const std::string& description) override;
     std::unique_ptr<RecordingPrinter> last;
     std::function<void(RecordingPrinter&)> prepare; // e.g. make it fail
     int runs = 0;

@@ -297,6 +297,7 @@ void MainForm::ConnectHandlers() {
     connect(CmdDone, &QPushButton::clicked, this, [this] { CmdDone_Click(); });
     connect(CmdPrint, &QPushButton::clicked, this, [this] { CmdPrint_Click(); });
     connect(CmdPrt, &QPushButton::clicked, this, [this] { CmdPrt_Click(); });
+    connect(TxtDescription, &QLineEdit::textChanged, this, [this] { TxtDescription_Change(); });
 }
 
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {

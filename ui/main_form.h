@@ -84,6 +84,7 @@ class MainForm : public QWidget {
     void CmdCalculate_GotFocus();
     void CmdPrint_Click();
     void CmdPrt_Click();
+    void TxtDescription_Change();
 
     // Controls, under the names the handlers use.
     FrameBox* FramMeas;

@@ -75,8 +75,10 @@ std::optional<std::string> ReadCsvRows(std::istream& in, const CsvRowHandler& on
     }
     if (in.bad())
         return std::to_string(rows.line) + ": the file could not be read";
+    // An unclosed quote is reported on the line of the row it belongs to.
     if (csv_fini(parser.get(), EndField, EndRow, &rows) != 0)
-        return std::to_string(rows.line) + ": a quoted field is not closed";
+        return std::to_string(rows.fields.empty() ? rows.line : rows.rowStart) +
+               ": a quoted field is not closed";
     return std::nullopt;
 }
 

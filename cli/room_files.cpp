@@ -15,6 +15,7 @@
 
 #include <dl_dxf.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -129,10 +130,14 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const Room& room) {
         dxf.writeInsert(dw, DL_InsertData(kSpeakerBlock, p.x, p.y, 0.0, 1, 1, 1, 0, 1, 1, 0, 0),
                         onSpeakers);
 
-    // The name below the room, a foot or 300 mm high.
+    // The name below the room, a foot or 300 mm high, on one line: a line end would end the
+    // text's group in the file.
     const double height = s.MeasFeet ? 1.0 : 300.0;
+    std::string name = room.name;
+    std::replace_if(
+        name.begin(), name.end(), [](unsigned char c) { return c < 0x20; }, ' ');
     dxf.writeText(dw,
-                  DL_TextData(0.0, -2 * height, 0.0, 0.0, 0.0, 0.0, height, 1.0, 0, 0, 0, room.name,
+                  DL_TextData(0.0, -2 * height, 0.0, 0.0, 0.0, 0.0, height, 1.0, 0, 0, 0, name,
                               "Standard", 0.0),
                   onRoom);
     dw.sectionEnd();

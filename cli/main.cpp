@@ -2,6 +2,7 @@
 // one room given by options or for a whole room schedule, with CAD plans. It needs no display.
 #include "cli/plan_run.h"
 #include "cli/room_files.h"
+#include "cli/safe_file.h"
 #include "core/app_info.h"
 #include "core/calculate.h"
 
@@ -140,8 +141,13 @@ int main(int argc, char* argv[]) {
     if (!QDir(out.folder).exists() && !QDir().mkpath(out.folder))
         return Fail(out.folder + ": cannot be created");
 
-    if (!parser.isSet(o.schedule))
-        return OneRoom(parser, o, out);
-    QTextStream stdOut(stdout), stdErr(stderr);
-    return static_cast<int>(RunSchedule(parser.value(o.schedule), out, stdOut, stdErr));
+    int status = 0;
+    if (parser.isSet(o.schedule)) {
+        QTextStream stdOut(stdout), stdErr(stderr);
+        status = static_cast<int>(RunSchedule(parser.value(o.schedule), out, stdOut, stdErr));
+    } else {
+        status = OneRoom(parser, o, out);
+    }
+    SyncFolder(out.folder); // the new files' names, once for the whole run
+    return status;
 }

@@ -68,9 +68,9 @@ void DxfTables(DL_Dxf& dxf, DL_WriterA& dw) {
     dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
     dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
     dw.tableEnd();
-    // Layer colours: white/black, yellow room, grey grid, red speakers.
+    // Layer colours: the room in black or white against the background, a grey grid, red speakers.
     const std::pair<const char*, int> layers[] = {
-        {"0", 7}, {kRoomLayer, 2}, {kGridLayer, 8}, {kSpeakerLayer, 1}};
+        {"0", 7}, {kRoomLayer, 7}, {kGridLayer, 8}, {kSpeakerLayer, 1}};
     dw.tableLayers(4);
     for (const auto& [name, colour] : layers)
         dxf.writeLayer(dw, DL_LayerData(name, 0),

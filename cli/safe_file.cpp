@@ -109,10 +109,17 @@ SafeWrite SafeFile::Commit(const QString& baseName, const QString& extension) {
         if (result.error.isEmpty())
             result.error =
                 m_folder + "/" + baseName + "." + extension + ": every numbered name is taken";
-    } else {
-        ::fsync(m_dir); // the new name itself reaches the disk
     }
     return result;
+}
+
+bool SyncFolder(const QString& folder) {
+    const int dir =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool synced = dir >= 0 && ::fsync(dir) == 0;
+    if (dir >= 0)
+        ::close(dir);
+    return synced;
 }
 
 SafeWrite WriteFileSafely(const QString& folder, const QString& baseName, const QString& extension,

@@ -128,6 +128,13 @@ int main(int argc, char* argv[]) {
     }
     if (!parser.positionalArguments().isEmpty())
         return Fail("unexpected \"" + parser.positionalArguments().first() + "\" (see --help)");
+    // A room's options and a schedule together would leave one of them unused.
+    bool roomOptions = parser.isSet(o.json);
+    for (std::size_t f = 0; f < kFieldCount; ++f)
+        roomOptions = roomOptions || parser.isSet(FieldName(static_cast<Field>(f)));
+    if (parser.isSet(o.schedule) == roomOptions)
+        return Fail(roomOptions ? "a room's options and --schedule exclude each other (see --help)"
+                                : "give a room's options or --schedule (see --help)");
 
     const QTemporaryDir scratch;
     Outputs out;

@@ -8,6 +8,9 @@
 #include "cli/room_files.h"
 #include "core/calculate.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -140,6 +143,56 @@ class TestPlan : public QObject {
         RecordingPrinter page;
         QCOMPARE(ComposeReport(page, room.s), std::nullopt);
         QVERIFY(w.printing.last && page.Items() == w.printing.last->Items());
+    }
+
+    void oneRoomFromOptions_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("shown"); // the first line of the output, or of the errors
+        const QStringList room{"--units",  "mm",    "--location", "open", "--insulation",
+                               "--length", "12500", "--width",    "8400", "--structural-height"};
+        QTest::newRow("lines") << room + QStringList{"4000"} << 0
+                               << "Length: There are 3 rows 3900 mm. apart. Edges are 2350 mm. "
+                                  "from walls.";
+        QTest::newRow("refused") << room + QStringList{"3599.4"} << 1
+                                 << "masking-speaker-plan: structural-height \"3599.4\" is below "
+                                    "the minimum of 3600 mm";
+        QTest::newRow("nothing to do") << QStringList{} << 2
+                                       << "masking-speaker-plan: give a room's options or "
+                                          "--schedule (see --help)";
+        QTest::newRow("both") << QStringList{"--schedule", "x.csv", "--json"} << 2
+                              << "masking-speaker-plan: a room's options and --schedule exclude "
+                                 "each other (see --help)";
+        QTest::newRow("no schedule")
+            << QStringList{"--schedule", "none.csv"} << 2 << "none.csv: cannot be read";
+    }
+    void oneRoomFromOptions() {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, shown);
+        QTemporaryDir dir;
+        const Run run = Command(args, dir.path());
+        QCOMPARE((status == 0 ? run.out : run.err).section('\n', 0, 0), shown);
+        QCOMPARE(run.status, status);
+    }
+
+    void jsonHoldsTheDesignAndEverySpeaker() {
+        const Room room =
+            LaidOut("Lab", {"mm", "open", "", "", "", "", "4000", "yes", "8400", "12500.5"});
+        QTemporaryDir dir;
+        const Run run =
+            Command({"--room", "Lab", "--units", "mm", "--location", "open", "--structural-height",
+                     "4000", "--insulation", "--length", "8400", "--width", "12500.5", "--json"},
+                    dir.path());
+        const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
+        QCOMPARE(json["nominal_spacing"].toInt(), room.s.NomSpc);
+        QCOMPARE(json["length"].toObject()["edge"].toDouble(), double(room.s.LHalfSpc));
+        QCOMPARE(json["speakers"].toInt(), int(SpeakerPoints(room.s).size()));
+        QCOMPARE(json["coordinates"].toArray().last().toArray(),
+                 (QJsonArray{SpeakerPoints(room.s).back().x, SpeakerPoints(room.s).back().y}));
+        QCOMPARE(json["lines"].toArray().at(3).toString().toStdString(), ResultLines(room.s)[3]);
+        QCOMPARE(json["notes"].toArray(),
+                 (QJsonArray{"width 12500.5 rounded to 12500", "length and width exchanged"}));
     }
 
     void scheduleLaysOutGoodRoomsAndReportsEachBadRow() {

@@ -74,7 +74,7 @@ class ScheduleRun {
         : m_name(name), m_out(out), m_summary(summary), m_err(err) {}
 
     void Row(long line, const std::vector<std::string>& cells) {
-        if (m_columns.empty())
+        if (!m_headerRead)
             return Header(line, cells);
         if (m_unusable)
             return;
@@ -90,8 +90,7 @@ class ScheduleRun {
         const Room& room = std::get<Room>(laidOut);
         bool failed = false;
         const QStringList files = WriteRoomFiles(room, m_out, m_err, failed);
-        if (failed)
-            ++m_failed;
+        m_filesFailed = m_filesFailed || failed;
         m_summary.Append(QByteArray::fromStdString(SummaryRow(room, files)));
         Totals& t = m_totals[room.s.MeasFeet ? 0 : 1];
         t.speakers += SpeakerCount(room.s);
@@ -102,7 +101,7 @@ class ScheduleRun {
 
     void Fail(long line, const std::string& reason) {
         m_err << m_name << ":" << line << ": " << QString::fromStdString(reason) << "\n";
-        ++m_failed;
+        ++m_refused;
     }
 
     void WriteTotals() {
@@ -116,14 +115,16 @@ class ScheduleRun {
         }
     }
 
-    void CountBroken() { ++m_failed; }
-    bool Unusable() const { return m_unusable || m_columns.empty(); }
-    bool NoHeader() const { return !m_unusable && m_columns.empty(); }
+    void CountBroken() { ++m_refused; }
+    bool Unusable() const { return m_unusable || !m_headerRead; }
+    bool NoHeader() const { return !m_headerRead; }
     int Done() const { return m_done; }
-    int Failed() const { return m_failed; }
+    int Refused() const { return m_refused; }
+    bool FilesFailed() const { return m_filesFailed; }
 
   private:
     void Header(long line, const std::vector<std::string>& cells) {
+        m_headerRead = true;
         std::map<std::string, Field> known;
         for (std::size_t f = 0; f < kFieldCount; ++f)
             known.emplace(FieldName(static_cast<Field>(f)), static_cast<Field>(f));
@@ -149,9 +150,11 @@ class ScheduleRun {
     SafeFile& m_summary;
     QTextStream& m_err;
     std::vector<Field> m_columns;
+    bool m_headerRead = false;
     bool m_unusable = false;
     int m_done = 0;
-    int m_failed = 0;
+    int m_refused = 0;
+    bool m_filesFailed = false;
     Totals m_totals[2];
 };
 
@@ -215,7 +218,7 @@ RunStatus RunSchedule(const QString& schedulePath, const Outputs& out, QTextStre
         err << written.error << "\n";
         return RunStatus::Unusable;
     }
-    report << run.Done() << " rooms laid out, " << run.Failed() << " not; summary: " << written.path
-           << "\n";
-    return run.Failed() > 0 ? RunStatus::RoomsFailed : RunStatus::Done;
+    report << run.Done() << " rooms laid out, " << run.Refused()
+           << " refused; summary: " << written.path << "\n";
+    return run.Refused() > 0 || run.FilesFailed() ? RunStatus::RoomsFailed : RunStatus::Done;
 }

@@ -145,34 +145,45 @@ class TestPlan : public QObject {
         QVERIFY(w.printing.last && page.Items() == w.printing.last->Items());
     }
 
-    void oneRoomFromOptions_data() {
+    void optionsAndScheduleHeaders_data() {
         QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("schedule"); // written to s.csv when not empty
         QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("shown"); // the first line of the output, or of the errors
+        QTest::addColumn<QString>("shown"); // the output's first line, or all the errors
         const QStringList room{"--units",  "mm",    "--location", "open", "--insulation",
                                "--length", "12500", "--width",    "8400", "--structural-height"};
-        QTest::newRow("lines") << room + QStringList{"4000"} << 0
+        const QStringList schedule{"--schedule", "s.csv"};
+        QTest::newRow("lines") << room + QStringList{"4000"} << "" << 0
                                << "Length: There are 3 rows 3900 mm. apart. Edges are 2350 mm. "
                                   "from walls.";
-        QTest::newRow("refused") << room + QStringList{"3599.4"} << 1
+        QTest::newRow("refused") << room + QStringList{"3599.4"} << "" << 1
                                  << "masking-speaker-plan: structural-height \"3599.4\" is below "
                                     "the minimum of 3600 mm";
-        QTest::newRow("nothing to do") << QStringList{} << 2
+        QTest::newRow("nothing to do") << QStringList{} << "" << 2
                                        << "masking-speaker-plan: give a room's options or "
                                           "--schedule (see --help)";
-        QTest::newRow("both") << QStringList{"--schedule", "x.csv", "--json"} << 2
+        QTest::newRow("both") << schedule + QStringList{"--json"} << "" << 2
                               << "masking-speaker-plan: a room's options and --schedule exclude "
                                  "each other (see --help)";
-        QTest::newRow("no schedule")
-            << QStringList{"--schedule", "none.csv"} << 2 << "none.csv: cannot be read";
+        QTest::newRow("no schedule") << schedule << "" << 2 << "s.csv: cannot be read";
+        QTest::newRow("unknown column") << schedule << "Widht,room\nB,ft\n"
+                                        << 2 << "s.csv:1: unknown column \"Widht\"";
+        QTest::newRow("missing column") << schedule << "\n\nroom,units,location,width\n"
+                                        << 2 << "s.csv:3: no column \"length\"";
+        QTest::newRow("blank") << schedule << "\r\n" << 2 << "s.csv: no header row";
     }
-    void oneRoomFromOptions() {
+    void optionsAndScheduleHeaders() {
         QFETCH(QStringList, args);
+        QFETCH(QString, schedule);
         QFETCH(int, status);
         QFETCH(QString, shown);
         QTemporaryDir dir;
+        QFile file(dir.filePath("s.csv"));
+        QVERIFY(schedule.isEmpty() || (file.open(QIODevice::WriteOnly) &&
+                                       file.write(schedule.toLatin1()) == schedule.size()));
+        file.close();
         const Run run = Command(args, dir.path());
-        QCOMPARE((status == 0 ? run.out : run.err).section('\n', 0, 0), shown);
+        QCOMPARE(status == 0 ? run.out.section('\n', 0, 0) : run.err.trimmed(), shown);
         QCOMPARE(run.status, status);
     }
 
@@ -228,7 +239,7 @@ class TestPlan : public QObject {
              R"(length "300001" is above the maximum of 300000 mm)"},
             {"B,ft,floor,,,,,,,20,30,extra", "has 12 fields, the header has 11"},
         };
-        QString csv = "\xEF\xBB\xBFRoom,UNITS,location,plenum,tile,Ceiling-Height,batts,"
+        QString csv = "Room,UNITS,location,plenum,tile,Ceiling-Height,batts,"
                       "structural-height,insulation,length,width\r\n";
         QStringList expectedErr;
         int line = 2;
@@ -243,7 +254,7 @@ class TestPlan : public QObject {
         csv += "Tail,ft,floor,,,,,,,20,\"30\r\n"; // a quote never closed ends the reading
         expectedErr << QString("rooms.csv:%1: a quoted field is not closed").arg(line);
         QFile file(dir.filePath("rooms.csv"));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv.toUtf8()) > 0);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\xEF\xBB\xBF" + csv.toUtf8()) > 0);
         file.close();
         // A link already standing under a room's name is neither followed nor replaced.
         QVERIFY(QFile::link(dir.filePath("rooms.csv"), dir.filePath("Lobby.pdf")));
@@ -252,7 +263,7 @@ class TestPlan : public QObject {
         QCOMPARE(run.err.trimmed().split('\n'), expectedErr);
         QCOMPARE(run.status, 1);
         QCOMPARE(run.out.trimmed(), "3 rooms laid out, " + QString::number(bad.size() + 1) +
-                                        " not; summary: ./rooms summary.csv");
+                                        " refused; summary: ./rooms summary.csv");
         QFile summary(dir.filePath("rooms summary.csv"));
         QVERIFY(summary.open(QIODevice::ReadOnly));
         const QStringList rows = QString(summary.readAll()).split('\n');

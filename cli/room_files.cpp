@@ -60,6 +60,21 @@ constexpr const char* kGridLayer = "MASKING-GRID";
 constexpr int kByLayer = 256;
 constexpr int kByBlock = 0;
 
+// A text as this DXF version holds it: on one line (a line end would end the group), and
+// letters beyond ASCII as \U+XXXX, since the file's code page is not UTF-8.
+std::string DxfText(const std::string& text) {
+    std::string out;
+    for (const char32_t c : QString::fromStdString(text).toUcs4()) {
+        if (c < 0x20)
+            out += ' ';
+        else if (c < 0x80)
+            out += static_cast<char>(c);
+        else
+            out += c <= 0xFFFF ? QString::asprintf("\\U+%04X", unsigned(c)).toStdString() : "?";
+    }
+    return out;
+}
+
 void DxfTables(DL_Dxf& dxf, DL_WriterA& dw) {
     dw.sectionTables();
     dxf.writeVPort(dw);
@@ -130,12 +145,9 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const Room& room) {
         dxf.writeInsert(dw, DL_InsertData(kSpeakerBlock, p.x, p.y, 0.0, 1, 1, 1, 0, 1, 1, 0, 0),
                         onSpeakers);
 
-    // The name below the room, a foot or 300 mm high, on one line: a line end would end the
-    // text's group in the file.
+    // The name below the room, a foot or 300 mm high.
     const double height = s.MeasFeet ? 1.0 : 300.0;
-    std::string name = room.name;
-    std::replace_if(
-        name.begin(), name.end(), [](unsigned char c) { return c < 0x20; }, ' ');
+    const std::string name = DxfText(room.name);
     dxf.writeText(dw,
                   DL_TextData(0.0, -2 * height, 0.0, 0.0, 0.0, 0.0, height, 1.0, 0, 0, 0, name,
                               "Standard", 0.0),

@@ -83,6 +83,7 @@ Run Command(const QStringList& args, const QString& folder = {}) {
 // Debian's python with its ezdxf: units, the room outline, layers and every speaker insert.
 constexpr const char* kReadPlan = R"(
 import sys, ezdxf
+from ezdxf.lldxf.encoding import decode_dxf_unicode
 doc = ezdxf.readfile(sys.argv[1])
 audit = doc.audit()
 msp = doc.modelspace()
@@ -92,7 +93,7 @@ room = msp.query('LWPOLYLINE[layer=="ROOM"]')[0]
 print('room', room.closed, ' '.join('%g,%g' % p[:2] for p in room.get_points()))
 print('dot', doc.blocks['MASKING_SPEAKER'].query('CIRCLE')[0].dxf.radius)
 print('grid', len(msp.query('LINE[layer=="MASKING-GRID"]')))
-print('name', msp.query('TEXT')[0].dxf.text)
+print('name', decode_dxf_unicode(msp.query('TEXT')[0].dxf.text))
 print('speakers', ' '.join('%g,%g' % (i.dxf.insert.x, i.dxf.insert.y) for i in
                            msp.query('INSERT[layer=="MASKING-SPEAKERS"]')
                            if i.dxf.name == 'MASKING_SPEAKER'))
@@ -213,7 +214,7 @@ class TestPlan : public QObject {
         const QStringList good{
             R"("Office 101, ""north""",ft,suspended,2,3,1,yes,,,40,25)",
             "\"Open\nplan\",MM,open,,,,,4000.5,yes,12500,8400",
-            "Lobby,feet,floor,,,,,,,20,30",
+            "Lobby été,feet,floor,,,,,,,20,30",
         };
         const QList<QPair<QString, QString>> bad{
             {",ft,floor,,,,,,,20,30", "room has no name"},
@@ -257,7 +258,7 @@ class TestPlan : public QObject {
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\xEF\xBB\xBF" + csv.toUtf8()) > 0);
         file.close();
         // A link already standing under a room's name is neither followed nor replaced.
-        QVERIFY(QFile::link(dir.filePath("rooms.csv"), dir.filePath("Lobby.pdf")));
+        QVERIFY(QFile::link(dir.filePath("rooms.csv"), dir.filePath("Lobby été.pdf")));
 
         const Run run = Command({"--schedule", "rooms.csv", "--pdf", "--dxf"}, dir.path());
         QCOMPARE(run.err.trimmed().split('\n'), expectedErr);
@@ -273,15 +274,15 @@ class TestPlan : public QObject {
                                 "Open_plan.dxf");
         QCOMPARE(rows.mid(5), QStringList({"total,ft,,,,,,,,,,,10,200,feet,,",
                                            "total,mm,,,,,,,,,,,6,36,meters,,", ""}));
-        QCOMPARE(QFile(dir.filePath("Lobby.pdf")).symLinkTarget(), dir.filePath("rooms.csv"));
-        QVERIFY(QFile::exists(dir.filePath("Lobby (2).pdf")));
+        QCOMPARE(QFile(dir.filePath("Lobby été.pdf")).symLinkTarget(), dir.filePath("rooms.csv"));
+        QVERIFY(QFile::exists(dir.filePath("Lobby été (2).pdf")));
 
         QProcess pdfinfo;
         pdfinfo.start("pdfinfo", {dir.filePath("Office 101, _north_.pdf")});
         QVERIFY(pdfinfo.waitForFinished() && pdfinfo.exitCode() == 0);
         QVERIFY(pdfinfo.readAllStandardOutput().contains("\nPages:           1\n"));
 
-        const QStringList names{"Office 101, \"north\"", "Open\nplan", "Lobby"};
+        const QStringList names{"Office 101, \"north\"", "Open\nplan", "Lobby été"};
         for (int i = 0; i < good.size(); ++i) {
             const QStringList cells = good[i].split(',');
             const Room room = LaidOut(names[i], cells.mid(cells.size() - 10));

@@ -27,9 +27,9 @@ const std::array<FieldInfo, kFieldCount> kFields{{
     {"tile", "suspended: 1 fiberglass, 2 fiberglass with foil, 3 mineral, 4 interlocking "
              "spline, 5 gypsum board"},
     {"ceiling-height", "suspended: 1 lower or 2 higher than 12 ft / 3600 mm"},
-    {"batts", "suspended: yes if sound batts lie over the tiles (default no)"},
+    {"batts", "suspended: sound batts lie over the tiles (yes or no in a schedule)"},
     {"structural-height", "open: structural ceiling height, 12-100 ft or 3600-30000 mm"},
-    {"insulation", "open: yes if the structural ceiling is insulated (default no)"},
+    {"insulation", "open: the structural ceiling is insulated (yes or no in a schedule)"},
     {"length", "room length, 4-1000 ft or 1200-300000 mm"},
     {"width", "room width, same limits"},
     {"description", "for the report (default: the room's name)"},

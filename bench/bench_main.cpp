@@ -1,12 +1,15 @@
 // The benchmark program: start-up time and peak memory of the window against a bare Qt window
 // of the same size, and the time of the design rule, of Calculate with its drawing and of the
 // printed report for a typical, a large and the largest room the entry limits allow, in feet
-// and in millimetres. Every figure is a median over repeated runs, printed with its target.
+// and in millimetres; and the command line on generated room schedules: the summary of 10,000
+// rooms, reports and plans for 1,000, and its peak memory as the schedule grows. Every figure is
+// a median over repeated runs, printed with its target.
 //
 //   msl-bench [--runs N] [--startup-runs N] [--markdown] [--only TEXT]
 //
 // --only runs just the figures whose name contains TEXT, e.g. to profile one of them.
 #include "design_timings.h"
+#include "schedule_runs.h"
 #include "startup_runs.h"
 #include "timing.h"
 
@@ -35,6 +38,12 @@ constexpr double kCalculateLargestMs = 50;
 constexpr double kReportTypicalMs = 150;
 constexpr double kReportLargestMs = 500;
 constexpr double kPasteMs = 100; // the window answers again after any paste
+// The command line: a floor's summary, every room's report and plan, memory that does not
+// grow with the number of rooms.
+constexpr double kSummaryMs = 1000;
+constexpr double kFullOutputMs = 30000;
+constexpr double kMemoryGrowthMiB = 2;
+constexpr int kScheduleRuns = 3;
 
 struct Options {
     int runs = 21;
@@ -205,6 +214,58 @@ void Timed(const Options& o, Table& table, const std::string& figure,
     }
 }
 
+// Median time and peak memory of a few runs of the command on one schedule; false if one fails.
+struct ScheduleFigure {
+    double ms = 0, cpuMs = 0, peakMiB = 0;
+    std::string Text() const { return Ms(ms) + " (cpu " + Ms(cpuMs) + ")"; }
+};
+
+bool ScheduleFigures(int rooms, const std::string& options, int runs, ScheduleFigure& figure) {
+    std::vector<double> times, cpu, peaks;
+    for (int i = 0; i < runs; ++i) {
+        const ScheduleRun run = RunSchedule(MSL_PLAN_PATH, rooms, options);
+        if (!run.ok) {
+            std::fprintf(stderr, "schedule run failed: %s\n", run.failure.c_str());
+            return false;
+        }
+        times.push_back(run.ms);
+        cpu.push_back(run.cpuMs);
+        peaks.push_back(run.peakKiB / 1024);
+    }
+    figure = {Median(times), Median(cpu), Median(peaks)};
+    return true;
+}
+
+void Schedules(const Options& o, Table& table) {
+    if (!Wanted(o, "schedule"))
+        return;
+    const int runs = std::min(o.runs, kScheduleRuns);
+    const std::string each = std::to_string(runs) + " runs";
+    ScheduleFigure summary1k, summary10k, full100, full1k;
+    if (!ScheduleFigures(1000, "", runs, summary1k) ||
+        !ScheduleFigures(10000, "", runs, summary10k) ||
+        !ScheduleFigures(100, "--pdf --dxf", 1, full100) ||
+        !ScheduleFigures(1000, "--pdf --dxf", 1, full1k)) {
+        table.Add({"schedule", "", "failed", "", false});
+        return;
+    }
+    table.Add({"schedule to summary CSV", "1,000 rooms, " + each, summary1k.Text(), "", true});
+    table.Add({"schedule to summary CSV", "10,000 rooms, " + each, summary10k.Text(),
+               "< " + Fixed(kSummaryMs, 0) + " ms", summary10k.ms < kSummaryMs});
+    table.Add({"schedule, PDF + DXF per room", "100 rooms, 1 run", full100.Text(), "", true});
+    table.Add({"schedule, PDF + DXF per room", "1,000 rooms, 1 run", full1k.Text(),
+               "< " + Fixed(kFullOutputMs, 0) + " ms", full1k.ms < kFullOutputMs});
+    const auto growth = [&](const std::string& what, const ScheduleFigure& small,
+                            const ScheduleFigure& large) {
+        const double more = large.peakMiB - small.peakMiB;
+        table.Add({"schedule peak memory", what,
+                   Fixed(small.peakMiB, 1) + " -> " + Fixed(large.peakMiB, 1) + " MiB",
+                   "<= +" + Fixed(kMemoryGrowthMiB, 0) + " MiB", more <= kMemoryGrowthMiB});
+    };
+    growth("summary, 1,000 -> 10,000 rooms", summary1k, summary10k);
+    growth("PDF + DXF, 100 -> 1,000 rooms", full100, full1k);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -268,6 +329,8 @@ int main(int argc, char** argv) {
           [&](const RoomCase& r) { return ReportRecordingMs(r, runs); });
     Timed(o, table, "report, PDF file", rooms, kReportTypicalMs, kReportLargestMs,
           [&](const RoomCase& r) { return ReportPdfMs(r, runs); });
+
+    Schedules(o, table);
 
     std::printf("\nLoad average at end: %s\n", LoadAverage().c_str());
     std::printf("%s\n", table.Misses() == 0

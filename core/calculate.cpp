@@ -57,6 +57,10 @@ std::int64_t SpeakerCount(const DesignState& s) {
     return std::int64_t{s.LRow} * std::int64_t{s.WRow};
 }
 
+double RowPosition(float halfSpc, std::int64_t i, std::int32_t spc) {
+    return static_cast<double>(halfSpc) + static_cast<double>(i * spc);
+}
+
 std::array<std::string, 4> ResultLines(const DesignState& s) {
     const std::string unit = s.MeasFeet ? " ft." : " mm.";
     std::array<std::string, 4> lines;

@@ -24,6 +24,10 @@ bool ComputeDesign(DesignState& s);
 // LRow x WRow, never wrapped.
 std::int64_t SpeakerCount(const DesignState& s);
 
+// Distance from the wall of row i (counted from 0) along one dimension: the edge distance,
+// then the spacing for each row before it. The product is 64-bit so no design can wrap it.
+double RowPosition(float halfSpc, std::int64_t i, std::int32_t spc);
+
 // The four result lines for the six results of the last ComputeDesign.
 std::array<std::string, 4> ResultLines(const DesignState& s);
 

@@ -1,7 +1,7 @@
 #include "output/qt_printer_device.h"
 
 #include "core/app_info.h"
-#include "output/report_file.h"
+#include "output/safe_file.h"
 #include "output/typeface.h"
 
 #include <QBuffer>
@@ -54,11 +54,20 @@ void SubmitJob(const QString& printer, const QString& title, const QByteArray& p
 
 QtPrinterDevice::QtPrinterDevice(const QPrinterInfo& printer, QString title)
     : m_printer(std::make_unique<QPrinter>(printer, QPrinter::HighResolution)),
-      m_title(std::move(title)), m_typeface(ProgramTypeface(10)) {}
+      m_destination(Destination::Printer), m_title(std::move(title)),
+      m_typeface(ProgramTypeface(10)) {}
 
 QtPrinterDevice::QtPrinterDevice(std::function<QString()> folder, QString baseName, QString title)
-    : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)), m_folder(std::move(folder)),
-      m_baseName(std::move(baseName)), m_title(std::move(title)), m_typeface(ProgramTypeface(10)) {
+    : QtPrinterDevice(std::move(title)) {
+    m_destination = Destination::DocumentsFolder;
+    m_folder = std::move(folder);
+    m_baseName = std::move(baseName);
+}
+
+QtPrinterDevice::QtPrinterDevice(QString title)
+    : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
+      m_destination(Destination::Memory), m_title(std::move(title)),
+      m_typeface(ProgramTypeface(10)) {
     m_printer->setOutputFormat(QPrinter::PdfFormat);
     m_printer->setPageMargins(kPdfMargins, QPageLayout::Inch);
 }
@@ -111,10 +120,16 @@ void QtPrinterDevice::EndDoc() {
     // A retry after a failed delivery does not paint the page a second time.
     if (m_pdf.isEmpty())
         m_pdf = PaintPdf();
-    if (m_folder)
-        m_saved = SaveReportFile(m_folder(), m_baseName, m_pdf);
-    else
+    switch (m_destination) {
+    case Destination::Printer:
         SubmitJob(m_printer->printerName(), m_title, m_pdf);
+        break;
+    case Destination::DocumentsFolder:
+        m_saved = SaveReportFile(m_folder(), m_baseName, m_pdf);
+        break;
+    case Destination::Memory:
+        break;
+    }
     m_ended = true;
 }
 

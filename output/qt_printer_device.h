@@ -23,12 +23,16 @@ class QtPrinterDevice : public PageRecorder {
     // A PDF titled title, saved as baseName.pdf (or baseName (2).pdf ...) in the folder that
     // folder() names when the document ends; folder() may throw PrinterError.
     QtPrinterDevice(std::function<QString()> folder, QString baseName, QString title);
+    // A PDF titled title, kept in memory for whoever writes it.
+    explicit QtPrinterDevice(QString title);
     ~QtPrinterDevice() override;
 
     void EndDoc() override;
     void Abort() noexcept override;
     // The PDF written, once the document has ended; empty on a printer.
     const QString& SavedPath() const { return m_saved; }
+    // The PDF painted, once the document has ended.
+    const QByteArray& Pdf() const { return m_pdf; }
 
   protected:
     double PrintableWidth() const override;
@@ -39,8 +43,11 @@ class QtPrinterDevice : public PageRecorder {
     QFont Font(double points, bool bold) const;
     QByteArray PaintPdf() const;
 
+    enum class Destination { Printer, DocumentsFolder, Memory };
+
     std::unique_ptr<QPrinter> m_printer; // the page's size, margins and metrics
-    std::function<QString()> m_folder;   // empty when printing on a printer
+    Destination m_destination;
+    std::function<QString()> m_folder; // the documents folder's
     QString m_baseName;
     QString m_title;
     QFont m_typeface;

@@ -1,25 +1,25 @@
 #include "output/room_drawing.h"
 
+#include "core/calculate.h"
 #include "core/unit_pair.h"
 
 #include <cstdint>
 
 namespace {
 
-// One foot, or 305 mm.
-constexpr UnitPair<double> kDotRadius{1, 305};
 constexpr int kGridColour = 7;
 constexpr int kDotColour = 0;
 
-// Position of row i: the product is 64-bit so no design can wrap it.
-double RowPosition(float halfSpc, std::int64_t i, std::int32_t spc) {
-    return static_cast<double>(halfSpc) + static_cast<double>(i * spc);
-}
-
 } // namespace
 
+double SpeakerDotRadius(bool measFeet) {
+    // One foot, or 305 mm.
+    constexpr UnitPair<double> kDotRadius{1, 305};
+    return kDotRadius(measFeet);
+}
+
 void DrawLayout(DrawingSurface& pic, const DesignState& s) {
-    const double radius = kDotRadius(s.MeasFeet);
+    const double radius = SpeakerDotRadius(s.MeasFeet);
     pic.Cls();
     for (std::int64_t i = 0; i < s.LRow; ++i) {
         const double x = RowPosition(s.LHalfSpc, i, s.LSpc);

@@ -5,6 +5,9 @@
 #include "core/design_state.h"
 #include "output/drawing_surface.h"
 
+// Radius of a speaker's dot, in the design's unit; a plan drawn elsewhere uses the same.
+double SpeakerDotRadius(bool measFeet);
+
 // Erases pic and draws the grid of the last Calculate. The caller has already given pic the
 // user coordinates (0, 0)-(Leng, Wid).
 void DrawLayout(DrawingSurface& pic, const DesignState& s);

@@ -37,4 +37,8 @@ grep -q '<svg ' "$svg" || fail "no scalable icon"
 status=0
 QT_QPA_PLATFORM=offscreen timeout 2 "$prefix/bin/$program" || status=$?
 [ "$status" -eq 124 ] || fail "the installed program ended with status $status"
-echo "installed tree OK: $program, $icon"
+# The command line beside it runs with no display at all.
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$prefix/bin/masking-speaker-plan" --version |
+    grep -q '^masking-speaker-plan ' || fail "the installed command line does not run"
+[ -f "$prefix/share/doc/$program/copyright" ] || fail "no copyright file"
+echo "installed tree OK: $program, masking-speaker-plan, $icon"

@@ -2,7 +2,7 @@
 // report put its shapes; nothing left behind when it is abandoned; names that never overwrite.
 #include "output/print_report.h"
 #include "output/qt_printer_device.h"
-#include "output/report_file.h"
+#include "output/safe_file.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,0 +1,30 @@
+// A run of the command: the files wanted for each room, a whole room schedule streamed row by
+// row into the summary CSV, and the messages for bad rows ("rooms.csv:17: width "abc" is not a
+// number"). Rooms are laid out and written one at a time; nothing of the floor is held.
+#pragma once
+
+#include "cli/room.h"
+
+#include <QString>
+#include <QTextStream>
+
+struct Outputs {
+    QString folder = ".";
+    bool pdf = false;
+    bool dxf = false;
+    bool coordinates = false;
+    QString scratch; // a private folder for libraries that write only to a path
+};
+
+// Writes the files wanted for one room into the folder, named after the room. Returns their
+// paths; a file that cannot be written is reported on err and leaves the others written.
+QStringList WriteRoomFiles(const Room& room, const Outputs& out, QTextStream& err, bool& failed);
+
+enum class RunStatus { Done = 0, RoomsFailed = 1, Unusable = 2 };
+
+// Lays out every room of the schedule, writing "<schedule name> summary.csv" and the wanted
+// files into the output folder and one line on err for each room that cannot be done. The
+// schedule's header names the columns (any case, any order); room, units, location, length
+// and width are required.
+RunStatus RunSchedule(const QString& schedulePath, const Outputs& out, QTextStream& report,
+                      QTextStream& err);

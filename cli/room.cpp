@@ -1,0 +1,210 @@
+#include "cli/room.h"
+
+#include "core/calculate.h"
+#include "core/entry.h"
+#include "core/number_text.h"
+#include "core/unit_data.h"
+
+#include <QRegularExpression>
+#include <QString>
+
+#include <optional>
+
+namespace {
+
+struct FieldInfo {
+    const char* name;
+    const char* help;
+};
+
+const std::array<FieldInfo, kFieldCount> kFields{{
+    {"room", "name of the room; names its files"},
+    {"units", "ft or mm"},
+    {"location", "suspended (above a suspended ceiling), open (open ceiling) or floor (raised "
+                 "access floor)"},
+    {"plenum", "suspended: plenum depth band 1-4 (ft: 0-1, 1-3, 3-6, over 6; mm: 0-300, "
+               "300-900, 900-1800, over 1800)"},
+    {"tile", "suspended: 1 fiberglass, 2 fiberglass with foil, 3 mineral, 4 interlocking "
+             "spline, 5 gypsum board"},
+    {"ceiling-height", "suspended: 1 lower or 2 higher than 12 ft / 3600 mm"},
+    {"batts", "suspended: sound batts lie over the tiles (yes or no in a schedule)"},
+    {"structural-height", "open: structural ceiling height, 12-100 ft or 3600-30000 mm"},
+    {"insulation", "open: the structural ceiling is insulated (yes or no in a schedule)"},
+    {"length", "room length, 4-1000 ft or 1200-300000 mm"},
+    {"width", "room width, same limits"},
+    {"description", "for the report (default: the room's name)"},
+}};
+
+std::string Quoted(const std::string& value) {
+    return '"' + value + '"';
+}
+
+std::string Lowered(const std::string& text) {
+    return Lower(Trim(text));
+}
+
+class Checker {
+  public:
+    explicit Checker(const RoomFields& f) : m_f(f) {}
+
+    const std::string& Text(Field f) const { return m_f[static_cast<std::size_t>(f)]; }
+    bool Given(Field f) const { return !Trim(Text(f)).empty(); }
+
+    RoomError Bad(Field f, const std::string& reason) const {
+        return {std::string(FieldName(f)) + " " + Quoted(Trim(Text(f))) + " " + reason};
+    }
+    RoomError Missing(Field f, const std::string& where) const {
+        return {std::string(FieldName(f)) + " is missing (needed " + where + ")"};
+    }
+
+    // A pick from a list of `count`, 1 first.
+    std::optional<RoomError> Pick(Field f, int count, std::int16_t& sel, const char* where) const {
+        if (!Given(f))
+            return Missing(f, where);
+        const QString text = QString::fromStdString(Trim(Text(f)));
+        bool ok = false;
+        const int v = text.toInt(&ok);
+        if (!ok || v < 1 || v > count)
+            return Bad(f, "is not one of 1 to " + std::to_string(count));
+        sel = static_cast<std::int16_t>(v);
+        return std::nullopt;
+    }
+
+    std::optional<RoomError> YesNo(Field f, bool& yes) const {
+        const std::string v = Lowered(Text(f));
+        yes = v == "yes" || v == "y" || v == "true" || v == "1";
+        if (yes || v.empty() || v == "no" || v == "n" || v == "false" || v == "0")
+            return std::nullopt;
+        return Bad(f, "is not yes or no");
+    }
+
+    // A length in whole units within the window's limits for its box.
+    std::optional<RoomError> Length(Field f, EntryBox box, bool feet, std::int32_t& value,
+                                    std::vector<std::string>& notes,
+                                    const char* where = "for every room") const {
+        if (!Given(f))
+            return Missing(f, where);
+        const std::string text = Trim(Text(f));
+        static const QRegularExpression number(R"(^[+-]?(\d+\.?\d*|\.\d+)$)");
+        if (!number.match(QString::fromStdString(text)).hasMatch())
+            return Bad(f, "is not a number");
+        const EntryLimits limits = LimitsFor(box, feet);
+        const EntryValue v = ReadEntry(text, limits);
+        const std::string unit = feet ? " ft" : " mm";
+        if (v.verdict == EntryVerdict::BelowMinimum)
+            return Bad(f, "is below the minimum of " + std::to_string(limits.minimum) + unit);
+        if (v.verdict == EntryVerdict::AboveMaximum)
+            return Bad(f, "is above the maximum of " + std::to_string(limits.maximum) + unit);
+        if (ReadLeadingNumber(text) != v.value)
+            notes.push_back(std::string(FieldName(f)) + " " + text + " rounded to " +
+                            std::to_string(v.value));
+        value = v.value;
+        return std::nullopt;
+    }
+
+    // Conditions that belong to another location are refused rather than ignored.
+    std::optional<RoomError> NotFor(std::initializer_list<Field> fields, const char* where) const {
+        for (Field f : fields)
+            if (Given(f))
+                return Bad(f, std::string("does not apply ") + where);
+        return std::nullopt;
+    }
+
+  private:
+    const RoomFields& m_f;
+};
+
+constexpr const char* kAboveCeiling = "above a suspended ceiling";
+constexpr const char* kOpenCeiling = "in an open ceiling";
+constexpr const char* kAccessFloor = "below an access floor";
+
+std::optional<RoomError> Conditions(const Checker& c, DesignState& s,
+                                    std::vector<std::string>& notes) {
+    switch (s.MaskLoc) {
+    case AboveCeiling: {
+        bool batts = false;
+        if (auto e = c.Pick(Field::Plenum, 4, s.PlenumSel, kAboveCeiling))
+            return e;
+        if (auto e = c.Pick(Field::Tile, 5, s.CeilSel, kAboveCeiling))
+            return e;
+        if (auto e = c.Pick(Field::CeilingHeight, 2, s.CeilHtSel, kAboveCeiling))
+            return e;
+        if (auto e = c.YesNo(Field::Batts, batts))
+            return e;
+        s.BattsSel = batts ? 1 : 0;
+        return c.NotFor({Field::StructuralHeight, Field::Insulation}, kAboveCeiling);
+    }
+    case OpenCeiling: {
+        bool insulation = false;
+        if (auto e = c.Length(Field::StructuralHeight, EntryBox::CeilingHeight, s.MeasFeet,
+                              s.StructHt, notes, kOpenCeiling))
+            return e;
+        if (auto e = c.YesNo(Field::Insulation, insulation))
+            return e;
+        s.BattsSel = insulation ? 2 : 0;
+        return c.NotFor({Field::Plenum, Field::Tile, Field::CeilingHeight, Field::Batts},
+                        kOpenCeiling);
+    }
+    default:
+        return c.NotFor({Field::Plenum, Field::Tile, Field::CeilingHeight, Field::Batts,
+                         Field::StructuralHeight, Field::Insulation},
+                        kAccessFloor);
+    }
+}
+
+} // namespace
+
+const char* FieldName(Field f) {
+    return kFields[static_cast<std::size_t>(f)].name;
+}
+const char* FieldHelp(Field f) {
+    return kFields[static_cast<std::size_t>(f)].help;
+}
+
+const char* LocationWord(std::int16_t maskLoc) {
+    return maskLoc == AboveCeiling ? "suspended" : maskLoc == OpenCeiling ? "open" : "floor";
+}
+
+std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields) {
+    const Checker c(fields);
+    Room room;
+    DesignState& s = room.s;
+    room.name = Trim(c.Text(Field::Room));
+    if (room.name.empty())
+        return RoomError{"room has no name"};
+
+    const std::string units = Lowered(c.Text(Field::Units));
+    if (units == "ft" || units == "feet")
+        s.MeasFeet = true;
+    else if (units != "mm" && units != "millimeters" && units != "millimetres")
+        return c.Given(Field::Units) ? c.Bad(Field::Units, "is not ft or mm")
+                                     : c.Missing(Field::Units, "for every room");
+    s.MeasChosen = true;
+    LoadUnitTables(s);
+
+    const std::string location = Lowered(c.Text(Field::Location));
+    for (std::int16_t loc : {AboveCeiling, OpenCeiling, AccessFloor})
+        if (location == LocationWord(loc))
+            s.MaskLoc = loc;
+    if (s.MaskLoc == 0)
+        return c.Given(Field::Location) ? c.Bad(Field::Location, "is not suspended, open or floor")
+                                        : c.Missing(Field::Location, "for every room");
+
+    if (auto e = Conditions(c, s, room.notes))
+        return *e;
+    if (auto e = c.Length(Field::Length, EntryBox::Length, s.MeasFeet, s.Leng, room.notes))
+        return *e;
+    if (auto e = c.Length(Field::Width, EntryBox::Width, s.MeasFeet, s.Wid, room.notes))
+        return *e;
+    s.Descr = Trim(c.Text(Field::Description));
+    if (s.Descr.empty())
+        s.Descr = room.name;
+
+    // Tested on the room as given, before the exchange, as the window does.
+    if (IsSmallRoom(s))
+        room.notes.push_back("small room: masking not recommended");
+    if (OrientRoom(s))
+        room.notes.push_back("length and width exchanged");
+    ComputeDesign(s); // the conditions checked above always name a spacing
+    return room;
+}

@@ -14,6 +14,10 @@
 #include <QPrinterInfo>
 
 #include <cups/cups.h>
+#include <dlfcn.h>
+
+#include <optional>
+#include <type_traits>
 
 namespace {
 
@@ -25,27 +29,63 @@ PrinterError Failure(const QString& text) {
     return PrinterError(text.toStdString());
 }
 
+// The print system's library, loaded when a report first goes to a printer rather than at
+// start: with its dependencies it would cost every start of the window over 3 MiB (Qt's own
+// printing plugin loads it the same way). Null when it cannot be loaded.
+struct CupsLibrary {
+    decltype(&cupsCreateJob) createJob;
+    decltype(&cupsStartDocument) startDocument;
+    decltype(&cupsWriteRequestData) writeRequestData;
+    decltype(&cupsFinishDocument) finishDocument;
+    decltype(&cupsLastErrorString) lastErrorString;
+    decltype(&cupsCancelJob2) cancelJob;
+};
+
+const CupsLibrary* Cups() {
+    static const std::optional<CupsLibrary> cups = []() -> std::optional<CupsLibrary> {
+        void* library = dlopen("libcups.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!library)
+            return std::nullopt;
+        const auto find = [library](auto& function, const char* name) {
+            function =
+                reinterpret_cast<std::remove_reference_t<decltype(function)>>(dlsym(library, name));
+            return function != nullptr;
+        };
+        CupsLibrary c{};
+        if (find(c.createJob, "cupsCreateJob") && find(c.startDocument, "cupsStartDocument") &&
+            find(c.writeRequestData, "cupsWriteRequestData") &&
+            find(c.finishDocument, "cupsFinishDocument") &&
+            find(c.lastErrorString, "cupsLastErrorString") && find(c.cancelJob, "cupsCancelJob2"))
+            return c;
+        return std::nullopt;
+    }();
+    return cups ? &*cups : nullptr;
+}
+
 // Hands the PDF to the print system as one job. A job the print system refuses at any step is
 // cancelled, so a retry starts afresh and nothing is printed twice.
 void SubmitJob(const QString& printer, const QString& title, const QByteArray& pdf) {
+    const CupsLibrary* cups = Cups();
+    if (!cups)
+        throw Failure("Device unavailable (the print system's library libcups.so.2 is missing)");
     const QByteArray name = printer.toUtf8();
     const QByteArray jobTitle = title.toUtf8();
     const int job =
-        cupsCreateJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(), 0, nullptr);
-    bool sent =
-        job > 0 && cupsStartDocument(CUPS_HTTP_DEFAULT, name.constData(), job, jobTitle.constData(),
-                                     CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
+        cups->createJob(CUPS_HTTP_DEFAULT, name.constData(), jobTitle.constData(), 0, nullptr);
+    bool sent = job > 0 &&
+                cups->startDocument(CUPS_HTTP_DEFAULT, name.constData(), job, jobTitle.constData(),
+                                    CUPS_FORMAT_PDF, 1) == HTTP_STATUS_CONTINUE;
     if (sent)
-        sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(),
-                                    static_cast<size_t>(pdf.size())) == HTTP_STATUS_CONTINUE;
+        sent = cups->writeRequestData(CUPS_HTTP_DEFAULT, pdf.constData(),
+                                      static_cast<size_t>(pdf.size())) == HTTP_STATUS_CONTINUE;
     if (job > 0 && sent)
-        sent = cupsFinishDocument(CUPS_HTTP_DEFAULT, name.constData()) <
+        sent = cups->finishDocument(CUPS_HTTP_DEFAULT, name.constData()) <
                IPP_STATUS_REDIRECTION_OTHER_SITE;
     if (sent)
         return;
-    const QString why = QString::fromUtf8(cupsLastErrorString());
+    const QString why = QString::fromUtf8(cups->lastErrorString());
     if (job > 0)
-        cupsCancelJob2(CUPS_HTTP_DEFAULT, name.constData(), job, 0);
+        cups->cancelJob(CUPS_HTTP_DEFAULT, name.constData(), job, 0);
     throw Failure("Device unavailable (the printer " + printer + " refused the report: " + why +
                   ")");
 }

@@ -78,6 +78,9 @@ QString WindowFixture::note() const {
 QString WindowFixture::line(int i) const {
     return m_form->LabList(i)->text();
 }
+QStringList WindowFixture::lines() const {
+    return {line(1), line(2), line(3), line(4)};
+}
 
 void WindowFixture::chooseUnits(bool feet) {
     click(m_form->OptMeas(feet ? 1 : 2));

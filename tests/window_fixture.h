@@ -73,6 +73,7 @@ class WindowFixture {
     void pick(QListWidget* list, int row);
     QString note() const;
     QString line(int i) const;
+    QStringList lines() const; // all four
 
     // Choose a unit system, then run a whole design through the window by mouse and keyboard.
     void chooseUnits(bool feet);

@@ -169,7 +169,9 @@ class TestWindow : public QObject {
         QTest::newRow("access floor, feet") << true << 3 << "33" << "17" << 137 << QStringList{
             "Length: There are 2 rows 16 ft. apart. Edges are 8.5 ft. from walls.",
             " Width: There are 2 rows 8 ft. apart. Edges are 4.5 ft. from walls."} << "";
-        QTest::newRow("small, 15 x 15 ft") << true << 3 << "15" << "15" << 267 << QStringList() << small;
+        QTest::newRow("small, 8 x 6 ft") << true << 3 << "8" << "6" << 200 << QStringList{
+            "Length: There is 1 row 4 ft. from each wall.", "Width: There is 1 row 3 ft. from each wall.",
+            "There is 1 masking speaker.", "Estimated length of zone wiring at 20 feet per speaker is 20 feet"} << small;
         QTest::newRow("not small, 16 x 15 ft") << true << 3 << "16" << "15" << 250 << QStringList() << "";
         // clang-format on
     }

@@ -97,18 +97,14 @@ class TestQtPrinter : public QObject {
         QTest::addColumn<QString>("told"); // beginning of the description, empty for none
         QTest::addColumn<QStringList>("after");
         const QStringList two{"R (2).pdf", "R.pdf"}, none;
+        // clang-format off
         const std::tuple<const char*, QString, QStringList> rows[] = {
-            {"file", "", two},
-            {"dangling link", "", two},
-            {"folder", "", two},
-            {"other copy", "", two},
-            {"stale part", "", {"R.pdf"}},
-            {"not a folder", "Path not found (", none},
-            {"missing", "Path not found (", none},
-            {"read-only folder", "Permission denied (", none},
-            {"read-only disk", "Disk write-protected (", none},
-            {"small disk", "Disk full (", none},
+            {"file", "", two}, {"dangling link", "", two}, {"folder", "", two}, {"other copy", "", two},
+            {"stale part", "", {"R.pdf"}}, {"not a folder", "Path not found (", none},
+            {"missing", "Path not found (", none}, {"read-only folder", "Permission denied (", none},
+            {"read-only disk", "Disk write-protected (", none}, {"small disk", "Disk full (", none},
             {"full disk", "Disk full (", {"filler"}}};
+        // clang-format on
         for (const auto& [fault, told, after] : rows)
             QTest::newRow(fault) << QString(fault) << told << after;
     }
@@ -133,10 +129,8 @@ class TestQtPrinter : public QObject {
             QFile::link(folder + "/../elsewhere/R.pdf", folder + "/R.pdf");
         else if (fault == "folder")
             QDir().mkpath(folder + "/R.pdf");
-        else if (fault == "other copy")
-            QCOMPARE(
-                QProcess::execute(QCoreApplication::applicationFilePath(), {"--save", folder, "1"}),
-                0);
+        else if (fault == "other copy") // saves R.pdf once
+            QProcess::execute(QCoreApplication::applicationFilePath(), {"--save", folder, "1"});
         else if (fault == "stale part") {
             QProcess gone; // a process number no running program has
             gone.start("true");

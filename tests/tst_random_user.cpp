@@ -176,11 +176,12 @@ class RandomUser : public WindowFixture, public QObject {
         return items[static_cast<std::size_t>(Uniform(0, int(std::size(items)) - 1))];
     }
     QWidget* Focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : &form(); }
-    std::vector<QWidget*> Usable(std::vector<QWidget*> c) {
-        c.erase(std::remove_if(c.begin(), c.end(),
-                               [](QWidget* w) { return !w->isEnabled() || !w->isVisible(); }),
-                c.end());
-        return c;
+    std::string Name(const QObject* o) { return o->objectName().toStdString(); }
+    std::vector<QWidget*> Usable(const std::vector<QWidget*>& controls) {
+        std::vector<QWidget*> usable;
+        std::copy_if(controls.begin(), controls.end(), std::back_inserter(usable),
+                     [](QWidget* w) { return w->isEnabled() && w->isVisible(); });
+        return usable;
     }
     QPoint SomewhereIn(QWidget* w) { // often where a button's box or text starts
         return Chance(0.5) ? QPoint(Uniform(2, 14), w->height() / 2)
@@ -194,13 +195,10 @@ class RandomUser : public WindowFixture, public QObject {
         QWidget* hit = form().childAt(inForm) ? form().childAt(inForm) : &form();
         const QPoint at = hit->mapFrom(&form(), inForm);
         const auto mods = Chance(0.08) ? Qt::ControlModifier : Qt::NoModifier;
-        if (twice)
-            QTest::mouseDClick(hit, Qt::LeftButton, mods, at);
-        else
-            QTest::mouseClick(hit, Qt::LeftButton, mods, at);
-        return (mods ? "Ctrl+" : "") + std::string(twice ? "double-click " : "click ") +
-               hit->objectName().toStdString() + " at " + std::to_string(at.x()) + "," +
-               std::to_string(at.y());
+        QTest::mouseEvent(twice ? QTest::MouseDClick : QTest::MouseClick, hit, Qt::LeftButton, mods,
+                          at);
+        return (mods ? "Ctrl+" : "") + std::string(twice ? "double-click " : "click ") + Name(hit) +
+               " at " + std::to_string(at.x()) + "," + std::to_string(at.y());
     }
 
     // A user seldom presses Exit by accident; a key that would press it usually becomes a Tab.
@@ -212,8 +210,7 @@ class RandomUser : public WindowFixture, public QObject {
         QWidget* target = Focus();
         key = SparingExit(key);
         QTest::keyClick(target, Qt::Key(key), mods);
-        return "key " + QKeySequence(key | mods).toString().toStdString() + " in " +
-               target->objectName().toStdString();
+        return "key " + QKeySequence(key | mods).toString().toStdString() + " in " + Name(target);
     }
     std::string Type(const std::string& text) { // each character to whatever has the focus
         for (const char c : text)
@@ -226,6 +223,7 @@ class RandomUser : public WindowFixture, public QObject {
             0, std::lround(std::pow(10, Uniform(1, state().MeasFeet ? 4 : 6))) - 1)(m_rng));
         return Chance(0.2) ? text + "." + std::to_string(Uniform(0, 9)) : text;
     }
+    // Through the clipboard, or inserted as a drop would.
     std::string Paste() {
         // clang-format off
         static const char* const texts[] = {
@@ -237,14 +235,9 @@ class RandomUser : public WindowFixture, public QObject {
         QWidget* target = Focus();
         auto* box = qobject_cast<QLineEdit*>(target);
         const bool insert = box && Chance(0.5);
-        if (insert)
-            box->insert(text);
-        else {
-            QGuiApplication::clipboard()->setText(text);
-            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-        }
-        return (insert ? "insert \"" : "paste \"") + text.toStdString() + "\" in " +
-               target->objectName().toStdString();
+        QGuiApplication::clipboard()->setText(text);
+        insert ? box->insert(text) : QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        return (insert ? "insert \"" : "paste \"") + text.toStdString() + "\" in " + Name(target);
     }
 
     std::string Act() {

@@ -1,8 +1,10 @@
 // Any text a user can type or paste into a numeric box goes through the character filter and,
 // when the box is left, through the leading-number reading, the whole-number rounding and the
-// box's limits. For every text, every box and both unit systems: nothing crashes, the stored
-// value lies within the box's limits, the verdict says truly whether the number was raised,
-// lowered or taken as it was, and the number stored is whole.
+// box's limits. For every text, every box and both unit systems: nothing crashes, the reading
+// ignores blanks and stops at a character no number has, a plain decimal reads as itself, the
+// rounding goes to the nearest whole number with halves to even, the stored value lies within
+// the box's limits, the verdict says truly whether the number was raised, lowered or taken as
+// it was, and the filter removes what a user's Backspaces one by one would.
 #include "core/entry.h"
 #include "core/number_text.h"
 
@@ -14,10 +16,12 @@
 
 namespace {
 
-void Require(bool holds, const char* what, const std::string& text) {
+std::string g_text;
+
+void Require(bool holds, const char* what) {
     if (holds)
         return;
-    std::fprintf(stderr, "broken: %s, for the text \"%s\"\n", what, text.c_str());
+    std::fprintf(stderr, "broken: %s, for the text \"%s\"\n", what, g_text.c_str());
     std::abort();
 }
 
@@ -25,65 +29,10 @@ bool Same(double a, double b) {
     return a == b || (std::isnan(a) && std::isnan(b));
 }
 
-void CheckRounding(double x, const std::string& text) {
-    const double r = RoundHalfEven(x);
-    if (std::isinf(x)) {
-        Require(r == x, "rounding changed an infinite reading", text);
-        return;
-    }
-    Require(r == std::floor(r), "the rounding is not whole", text);
-    Require(std::fabs(r - x) <= 0.5, "the rounding is not to the nearest whole number", text);
-    if (std::fabs(r - x) == 0.5)
-        Require(std::fmod(r, 2.0) == 0, "a half did not go to the even neighbour", text);
-}
-
-void CheckEntry(const std::string& text, EntryBox box, bool feet) {
-    const EntryLimits limits = LimitsFor(box, feet);
-    const double rounded = RoundHalfEven(ReadLeadingNumber(text));
-    const EntryValue v = ReadEntry(text, limits);
-    Require(v.value >= limits.minimum && v.value <= limits.maximum, "a value beyond the limits",
-            text);
-    switch (v.verdict) {
-    case EntryVerdict::Accepted:
-        Require(rounded == v.value, "an accepted value is not the number typed", text);
-        break;
-    case EntryVerdict::BelowMinimum:
-        Require(rounded < limits.minimum && v.value == limits.minimum,
-                "raised without being below the minimum", text);
-        break;
-    case EntryVerdict::AboveMaximum:
-        Require(rounded > limits.maximum && v.value == limits.maximum,
-                "lowered without being above the maximum", text);
-        break;
-    }
-}
-
-bool PlainDecimal(const std::string& text) {
-    int points = 0, digits = 0;
-    for (const char c : text) {
-        if (c == '.')
-            ++points;
-        else if (c >= '0' && c <= '9')
-            ++digits;
-        else
-            return false;
-    }
-    return points <= 1 && digits > 0;
-}
-
-std::string WithoutBlanks(const std::string& text) {
-    std::string kept;
-    for (const char c : text)
-        if (c != ' ' && c != '\t' && c != '\n')
-            kept += c;
-    return kept;
-}
-
 // The filter as the user meets it: after each change, one Backspace at the caret while the
 // trimmed text ends in a refused character or is empty.
 std::size_t BackspacesOneByOne(std::string before, const std::string& after) {
-    std::size_t n = 0;
-    for (;;) {
+    for (std::size_t n = 0;; ++n) {
         std::int16_t posit = 0;
         CharValid(Trim(before + after), "0123456789.", posit);
         if (posit == 1 || before.empty())
@@ -92,7 +41,6 @@ std::size_t BackspacesOneByOne(std::string before, const std::string& after) {
         while (start > 0 && (static_cast<unsigned char>(before[start]) & 0xC0) == 0x80)
             --start;
         before.erase(start);
-        ++n;
     }
 }
 
@@ -100,34 +48,52 @@ std::size_t BackspacesOneByOne(std::string before, const std::string& after) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
+    g_text = text;
+    std::string kept; // without blanks
+    int points = 0, digits = 0, others = 0;
+    for (const char c : text) {
+        kept += c == ' ' || c == '\t' || c == '\n' ? std::string() : std::string(1, c);
+        points += c == '.', digits += c >= '0' && c <= '9';
+    }
+    others = int(size) - points - digits;
 
-    const double reading = ReadLeadingNumber(text);
-    Require(!std::isnan(reading), "the reading is not a number", text);
-    CheckRounding(reading, text);
-    Require(Same(ReadLeadingNumber(WithoutBlanks(text)), reading), "blanks changed the reading",
-            text);
-    // Whatever follows a character that no number has is not read.
+    const double reading = ReadLeadingNumber(text), rounded = RoundHalfEven(reading);
+    Require(!std::isnan(reading), "the reading is not a number");
+    Require(Same(ReadLeadingNumber(kept), reading), "blanks changed the reading");
     const std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
     Require(Same(ReadLeadingNumber(text.substr(0, cut) + "x" + text.substr(cut)),
                  ReadLeadingNumber(text.substr(0, cut))),
-            "the reading went past a letter", text);
-    if (PlainDecimal(text))
-        Require(reading == std::strtod(text.c_str(), nullptr), "a plain decimal misread", text);
+            "the reading went past a letter");
+    Require(others || points > 1 || !digits || reading == std::strtod(text.c_str(), nullptr),
+            "a plain decimal misread");
+    Require(std::isinf(reading)
+                ? rounded == reading
+                : rounded == std::floor(rounded) && std::fabs(rounded - reading) <= 0.5 &&
+                      (std::fabs(rounded - reading) < 0.5 || std::fmod(rounded, 2.0) == 0),
+            "the rounding is not to the nearest whole number, halves to even");
 
     for (const bool feet : {true, false})
-        for (const EntryBox box : {EntryBox::Length, EntryBox::Width, EntryBox::CeilingHeight})
-            CheckEntry(text, box, feet);
+        for (const EntryBox box : {EntryBox::Length, EntryBox::Width, EntryBox::CeilingHeight}) {
+            const EntryLimits l = LimitsFor(box, feet);
+            const EntryValue v = ReadEntry(text, l);
+            Require(v.value >= l.minimum && v.value <= l.maximum, "a value beyond the limits");
+            Require(v.verdict == EntryVerdict::Accepted ? rounded == v.value
+                    : v.verdict == EntryVerdict::BelowMinimum
+                        ? rounded < l.minimum && v.value == l.minimum
+                        : rounded > l.maximum && v.value == l.maximum,
+                    "the verdict does not say how the number was taken");
+        }
 
     std::int16_t posit = -1;
     CharValid(text, "0123456789.", posit);
     const char last = text.empty() ? '\0' : text.back();
     Require(posit == ((last >= '0' && last <= '9') || last == '.' ? 1 : 0),
-            "the filter judged the last character wrongly", text);
+            "the filter judged the last character wrongly");
     if (size <= 512)
         Require(RefusedBeforeCaret(text.substr(0, cut), text.substr(cut), "0123456789.") ==
                     BackspacesOneByOne(text.substr(0, cut), text.substr(cut)),
-                "the filter's Backspaces are not those sent one by one", text);
+                "the filter's Backspaces are not those sent one by one");
     CharValid(text, "", posit);
-    Require(posit == 0, "a character passed an empty filter", text);
+    Require(posit == 0, "a character passed an empty filter");
     return 0;
 }

@@ -4,7 +4,7 @@
 # default printer, runs the window's printer test against it, and checks that the job completed
 # as one page under the report's name. Stops the scheduler on every way out. Exits 77 (skipped)
 # where the scheduler cannot start.
-#   cups_print.sh <tst_window_print executable>
+#   cups_print.sh <tst_window executable>
 set -euo pipefail
 test_program=$1
 skip() { echo "SKIPPED: $*"; exit 77; }

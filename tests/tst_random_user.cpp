@@ -14,16 +14,13 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QRegularExpression>
 
 #include <cmath>
 #include <random>
 #include <tuple>
 
 namespace {
-
-constexpr int kMostEventRounds = 50; // a user action and all it sets off end within these
-constexpr std::size_t kMostBoxesPerAction = 8;
-const QString kResultsCaption = "Design Results";
 
 // What a Calculate depends on besides the room: a change of any must take the results away.
 auto ConditionsOf(const DesignState& s) {
@@ -34,126 +31,104 @@ auto ResultsOf(const DesignState& s) {
     return std::make_tuple(s.LRow, s.LSpc, s.LHalfSpc, s.WRow, s.WSpc, s.WHalfSpc);
 }
 
+// Edge + (rows - 1) x spacing + edge is the dimension, the edge a whole or half unit.
+bool Fills(std::int32_t dimen, std::int32_t rows, std::int32_t spc, float edge) {
+    return rows >= 1 && (rows == 1) == (spc == 0) && edge >= 0 &&
+           std::floor(2.0 * edge) == 2.0 * edge && 2.0 * edge + (rows - 1.0) * spc == dimen;
+}
+
 // The user must get far enough to reach these.
-long g_calculates = 0, g_prints = 0, g_unitChangesTicked = 0, g_picksOneDimension = 0;
+long g_calculates = 0, g_prints = 0;
 
-// Calls back on a double click on one of the watched controls, before the window handles it.
-class DoubleClicks : public QObject {
-  public:
-    DoubleClicks(std::vector<const QObject*> watched, std::function<void()> seen)
-        : m_watched(std::move(watched)), m_seen(std::move(seen)) {
-        qApp->installEventFilter(this);
-    }
-    bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::MouseButtonDblClick &&
-            std::find(m_watched.begin(), m_watched.end(), o) != m_watched.end())
-            m_seen();
-        return false;
-    }
-
-  private:
-    std::vector<const QObject*> m_watched;
-    std::function<void()> m_seen;
-};
-
-class RandomUser : public WindowFixture {
+class RandomUser : public WindowFixture, public QObject {
   public:
     explicit RandomUser(std::uint64_t seed) : m_rng(seed) {
+        MainForm& f = form();
         // Runs after the window's own Calculate handler.
-        QObject::connect(form().CmdCalculate, &QPushButton::clicked, &form(), [this] {
+        QObject::connect(f.CmdCalculate, &QPushButton::clicked, &f, [this] {
             const DesignState& s = state();
-            if (form().FramDesign->Caption() != kResultsCaption || s.Leng <= 0 || s.Wid <= 0 ||
+            if (form().FramDesign->Caption() != "Design Results" || s.Leng <= 0 || s.Wid <= 0 ||
                 !NominalSpacing(s))
                 return; // Calculate had nothing to compute
             ++g_calculates;
-            m_calculated = true, m_at = s, m_lines = ResultLines(s);
-            // The longer side as the length, and for each dimension edge + (rows - 1) x spacing
-            // + edge = the dimension.
-            const auto fills = [](std::int32_t dimen, std::int32_t rows, std::int32_t spc,
-                                  float edge) {
-                return rows >= 1 && (rows == 1) == (spc == 0) && edge >= 0 &&
-                       2.0 * edge + (rows - 1.0) * spc == dimen;
-            };
+            m_calculated = true, m_at = s, m_lines.clear();
+            for (const std::string& line : ResultLines(s))
+                m_lines << QString::fromStdString(line);
             Fault(s.Leng < s.Wid, "the width is longer than the length after Calculate");
-            Fault(!fills(s.Leng, s.LRow, s.LSpc, s.LHalfSpc) ||
-                      !fills(s.Wid, s.WRow, s.WSpc, s.WHalfSpc),
+            Fault(!Fills(s.Leng, s.LRow, s.LSpc, s.LHalfSpc) ||
+                      !Fills(s.Wid, s.WRow, s.WSpc, s.WHalfSpc),
                   "the rows, spacing and edges do not fill the room");
         });
         // A tick may differ from the absorption stored only as a leftover of a location or unit
-        // change (which clears the batts tick), until its box is clicked.
-        MainForm& f = form();
+        // change (which clears the batts tick) or of a double click re-setting the location,
+        // until its box is clicked.
         for (int i = 1; i <= 3; ++i)
             QObject::connect(f.OptMask(i), &QRadioButton::toggled, &f, [this](bool on) {
-                if (on)
-                    m_leftover = {true, true};
-            });
-        m_resetups = std::make_unique<DoubleClicks>(
-            std::vector<const QObject*>{f.OptMask(1), f.OptMask(2), f.OptMask(3)}, [this] {
-                m_leftover = {true, true};
+                m_leftover = on ? std::array{true, true} : m_leftover;
             });
         for (int i = 1; i <= 2; ++i)
             QObject::connect(f.OptMeas(i), &QRadioButton::toggled, &f, [this](bool on) {
-                g_unitChangesTicked += on && m_tickedBefore;
-                if (on)
-                    m_leftover = {false, true};
+                m_leftover = on ? std::array{false, true} : m_leftover;
             });
         QObject::connect(f.ChkBatts, &QCheckBox::toggled, &f, [this] { m_leftover[0] = false; });
         QObject::connect(f.ChkBattsOpen, &QCheckBox::toggled, &f,
                          [this] { m_leftover[1] = false; });
-        for (QListWidget* list : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
-            QObject::connect(list, &QListWidget::itemSelectionChanged, &f, [this] {
-                g_picksOneDimension += (state().Leng > 0) != (state().Wid > 0);
-            });
+        qApp->installEventFilter(this);
+    }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonDblClick &&
+            (o == form().OptMask(1) || o == form().OptMask(2) || o == form().OptMask(3)))
+            m_leftover = {true, true};
+        return false;
     }
 
     // Performs one random action and checks every promise; returns the first broken one.
     std::string Step() {
         const std::size_t boxesBefore = boxes.shown.size();
-        m_tickedBefore = form().ChkBatts->isChecked() || form().ChkBattsOpen->isChecked();
         const int printsBefore = printing.runs;
         done.push_back(Act());
         boxes.answers.clear();
         printing.prepare = nullptr;
-        for (int round = 0; round < kMostEventRounds && !idle(); ++round)
+        for (int round = 0; round < 50 && !idle(); ++round) // an action and all it sets off
             QCoreApplication::processEvents();
         QCoreApplication::processEvents();
         Fault(!idle(), "queued handlers and keystrokes never drained");
-        Fault(boxes.shown.size() - boxesBefore > kMostBoxesPerAction,
+        Fault(boxes.shown.size() - boxesBefore > 8,
               "an action raised an endless run of message boxes");
         g_prints += printing.runs - printsBefore;
         Fault(printing.runs != printsBefore && !printing.last->Ended() && !printing.last->Aborted(),
               "a print run neither ended nor was abandoned");
-        Check();
+        Check(form(), state());
         return m_fault;
-    }
-    void Fault(bool broken, const std::string& what) {
-        if (broken && m_fault.empty())
-            m_fault = what;
     }
     bool Closed() { return !form().isVisible(); }
     std::vector<std::string> done;
 
   private:
-    // Every promise the window keeps between two user actions.
-    void Check() {
-        const MainForm& f = form();
-        const DesignState& s = f.State();
-        for (const auto& [v, box] : {std::pair{s.Leng, EntryBox::Length},
-                                     {s.Wid, EntryBox::Width},
-                                     {s.StructHt, EntryBox::CeilingHeight}}) {
+    void Fault(bool broken, const std::string& what) {
+        if (broken && m_fault.empty())
+            m_fault = what;
+    }
+    // Every promise the window keeps between two user actions: what it shows is the design it
+    // computes with.
+    void Check(const MainForm& f, const DesignState& s) {
+        const QWidget* focus = QApplication::focusWidget();
+        for (const auto& [v, box, edit] : {std::tuple{s.Leng, EntryBox::Length, f.TxtLeng},
+                                           {s.Wid, EntryBox::Width, f.TxtWid},
+                                           {s.StructHt, EntryBox::CeilingHeight, f.TxtCeilHt}}) {
             const EntryLimits l = LimitsFor(box, s.MeasFeet);
             Fault(v != 0 && (v < l.minimum || v > l.maximum),
                   "a stored entry is outside its limits");
+            Fault(edit != focus && edit->text() != QString::number(v) &&
+                      !(v == 0 && edit->text().trimmed().isEmpty()),
+                  "a box shows other than the value stored: " + edit->objectName().toStdString());
         }
         const auto half = [](float x) { return x >= 0 && std::floor(2.0 * x) == 2.0 * x; };
         Fault(std::min({s.LRow, s.WRow, s.LSpc, s.WSpc, s.NomSpc}) < 0 || !half(s.LHalfSpc) ||
                   !half(s.WHalfSpc),
               "a result is negative or not a whole or half unit");
-        std::array<std::string, 4> lines;
-        for (int i = 0; i < 4; ++i)
-            lines[std::size_t(i)] = f.LabList(i + 1)->text().toStdString();
-        const bool caption = f.FramDesign->Caption() == kResultsCaption;
-        const bool showsLast = m_calculated && lines == m_lines;
+        const bool caption = f.FramDesign->Caption() == "Design Results";
+        const bool showsLast = m_calculated && lines() == m_lines;
         const bool none = ResultsOf(s) == decltype(ResultsOf(s)){};
         Fault((!m_calculated || s.MeasFeet != m_at.MeasFeet) && !none,
               "results are kept across a change of unit system");
@@ -161,12 +136,11 @@ class RandomUser : public WindowFixture {
               "the results behind the lines changed without a Calculate");
         // The structural height box clears the results but leaves the caption, so "Design
         // Results" may stand over blank lines or condition sentences, never over old results.
-        for (const std::string& line : lines)
-            Fault((line.rfind("Length: ", 0) == 0 || line.find("masking speaker") != line.npos ||
-                   line.find("Width: There") != line.npos ||
-                   line.rfind("Estimated length", 0) == 0) &&
-                      (!caption || !showsLast || line.find('-') != line.npos),
-                  "a result line that no Calculate shows now: " + line);
+        for (const QString& line : lines())
+            Fault(line.contains(QRegularExpression("^Length: |masking speaker|Width: There|"
+                                                   "^Estimated length")) &&
+                      (!caption || !showsLast || line.contains('-')),
+                  "a result line that no Calculate shows now: " + line.toStdString());
         Fault(caption && !showsLast && !none, "results are kept while their lines are gone");
         const std::size_t shapes =
             f.PicRoom->isVisibleTo(&f) ? f.PicRoom->Surface().Shapes().size() : 0;
@@ -176,11 +150,6 @@ class RandomUser : public WindowFixture {
                          shapes != std::size_t(m_at.LRow + m_at.WRow +
                                                std::int64_t{m_at.LRow} * m_at.WRow)),
               "the room picture shows a grid that is not that of the lines");
-        CheckShownState(f, s, caption && showsLast);
-    }
-    // What the window shows is the design it computes with.
-    void CheckShownState(const MainForm& f, const DesignState& s, bool resultsShown) {
-        const QWidget* focus = QApplication::focusWidget();
         Fault(focus && !(focus->isVisible() && focus->isEnabled()),
               "the focus is on a hidden or disabled control");
         for (const auto& [list, pick] : {std::pair{f.ListPlenum, s.PlenumSel},
@@ -198,13 +167,8 @@ class RandomUser : public WindowFixture {
                   "a tick disagrees with the absorption stored");
         Fault(f.CmdCalculate->isEnabled() && (s.Leng <= 0 || s.Wid <= 0 || !ConditionsComplete(s)),
               "Calculate is enabled for a design not given");
-        Fault(resultsShown && !ConditionsComplete(m_at),
+        Fault(caption && showsLast && !ConditionsComplete(m_at),
               "results are shown for conditions not given");
-        for (const auto& [box, v] :
-             {std::pair{f.TxtLeng, s.Leng}, {f.TxtWid, s.Wid}, {f.TxtCeilHt, s.StructHt}})
-            Fault(box != focus && box->text() != QString::number(v) &&
-                      !(v == 0 && box->text().trimmed().isEmpty()),
-                  "a box shows other than the value stored: " + box->objectName().toStdString());
     }
     int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
     bool Chance(double p) { return std::bernoulli_distribution(p)(m_rng); }
@@ -212,11 +176,12 @@ class RandomUser : public WindowFixture {
         return items[static_cast<std::size_t>(Uniform(0, int(std::size(items)) - 1))];
     }
     QWidget* Focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : &form(); }
-    std::vector<QWidget*> Usable(std::vector<QWidget*> c) {
-        c.erase(std::remove_if(c.begin(), c.end(),
-                               [](QWidget* w) { return !w->isEnabled() || !w->isVisible(); }),
-                c.end());
-        return c;
+    std::string Name(const QObject* o) { return o->objectName().toStdString(); }
+    std::vector<QWidget*> Usable(const std::vector<QWidget*>& controls) {
+        std::vector<QWidget*> usable;
+        std::copy_if(controls.begin(), controls.end(), std::back_inserter(usable),
+                     [](QWidget* w) { return w->isEnabled() && w->isVisible(); });
+        return usable;
     }
     QPoint SomewhereIn(QWidget* w) { // often where a button's box or text starts
         return Chance(0.5) ? QPoint(Uniform(2, 14), w->height() / 2)
@@ -230,13 +195,10 @@ class RandomUser : public WindowFixture {
         QWidget* hit = form().childAt(inForm) ? form().childAt(inForm) : &form();
         const QPoint at = hit->mapFrom(&form(), inForm);
         const auto mods = Chance(0.08) ? Qt::ControlModifier : Qt::NoModifier;
-        if (twice)
-            QTest::mouseDClick(hit, Qt::LeftButton, mods, at);
-        else
-            QTest::mouseClick(hit, Qt::LeftButton, mods, at);
-        return (mods ? "Ctrl+" : "") + std::string(twice ? "double-click " : "click ") +
-               hit->objectName().toStdString() + " at " + std::to_string(at.x()) + "," +
-               std::to_string(at.y());
+        QTest::mouseEvent(twice ? QTest::MouseDClick : QTest::MouseClick, hit, Qt::LeftButton, mods,
+                          at);
+        return (mods ? "Ctrl+" : "") + std::string(twice ? "double-click " : "click ") + Name(hit) +
+               " at " + std::to_string(at.x()) + "," + std::to_string(at.y());
     }
 
     // A user seldom presses Exit by accident; a key that would press it usually becomes a Tab.
@@ -248,8 +210,7 @@ class RandomUser : public WindowFixture {
         QWidget* target = Focus();
         key = SparingExit(key);
         QTest::keyClick(target, Qt::Key(key), mods);
-        return "key " + QKeySequence(key | mods).toString().toStdString() + " in " +
-               target->objectName().toStdString();
+        return "key " + QKeySequence(key | mods).toString().toStdString() + " in " + Name(target);
     }
     std::string Type(const std::string& text) { // each character to whatever has the focus
         for (const char c : text)
@@ -262,6 +223,7 @@ class RandomUser : public WindowFixture {
             0, std::lround(std::pow(10, Uniform(1, state().MeasFeet ? 4 : 6))) - 1)(m_rng));
         return Chance(0.2) ? text + "." + std::to_string(Uniform(0, 9)) : text;
     }
+    // Through the clipboard, or inserted as a drop would.
     std::string Paste() {
         // clang-format off
         static const char* const texts[] = {
@@ -273,14 +235,9 @@ class RandomUser : public WindowFixture {
         QWidget* target = Focus();
         auto* box = qobject_cast<QLineEdit*>(target);
         const bool insert = box && Chance(0.5);
-        if (insert)
-            box->insert(text);
-        else {
-            QGuiApplication::clipboard()->setText(text);
-            QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-        }
-        return (insert ? "insert \"" : "paste \"") + text.toStdString() + "\" in " +
-               target->objectName().toStdString();
+        QGuiApplication::clipboard()->setText(text);
+        insert ? box->insert(text) : QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
+        return (insert ? "insert \"" : "paste \"") + text.toStdString() + "\" in " + Name(target);
     }
 
     std::string Act() {
@@ -337,11 +294,9 @@ class RandomUser : public WindowFixture {
 
     std::mt19937_64 m_rng;
     std::array<bool, 2> m_leftover{}; // a tick of ChkBatts, ChkBattsOpen left from before
-    bool m_tickedBefore = false;
-    std::unique_ptr<DoubleClicks> m_resetups; // a double click sets the location up afresh
-    bool m_calculated = false; // the design right after the last Calculate, and its lines
+    bool m_calculated = false;        // the design right after the last Calculate, and its lines
     DesignState m_at;
-    std::array<std::string, 4> m_lines;
+    QStringList m_lines;
     std::string m_fault;
 };
 
@@ -356,32 +311,6 @@ class TestRandomUser : public QObject {
     Q_OBJECT
   private slots:
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-
-    // Found by the random user: clearing a tick left from an earlier location, which leaves the
-    // absorption as it was, wrote its summary line over the results, which still hold.
-    void tickLeftFromBeforeLeavesTheResults() {
-        WindowFixture w;
-        MainForm& f = w.form();
-        w.chooseUnits(true);
-        // The insulation tick stays when the location changes; the plenum batts box, ticked and
-        // cleared, leaves no absorption as the last one stored.
-        w.click(f.OptMask(2));
-        w.click(f.ChkBattsOpen);
-        w.click(f.OptMask(1));
-        w.click(f.ChkBatts);
-        w.click(f.ChkBatts);
-        w.click(f.OptMask(2));
-        w.type(f.TxtCeilHt, "14");
-        w.key(f.TxtCeilHt, Qt::Key_Return);
-        w.enterRoom("40", "25");
-        w.click(f.CmdCalculate);
-        const QStringList results = {w.line(1), w.line(2), w.line(3), w.line(4)};
-        QVERIFY(results[2].endsWith("masking speakers."));
-        QVERIFY(f.ChkBattsOpen->isChecked() && w.state().BattsSel == 0);
-        w.click(f.ChkBattsOpen);
-        QCOMPARE(f.FramDesign->Caption(), QString("Design Results"));
-        QCOMPARE((QStringList{w.line(1), w.line(2), w.line(3), w.line(4)}), results);
-    }
 
     void noSequenceOfActionsBreaksTheWindow() {
         const std::uint64_t base = FromEnvironment("MSL_SEED", 20261206);
@@ -403,11 +332,8 @@ class TestRandomUser : public QObject {
                                      .arg(QString::fromStdString(fault), trace)));
             }
         }
-        qInfo("%ld Calculates, %ld prints, %ld unit changes with a tick, %ld picks with one "
-              "dimension",
-              g_calculates, g_prints, g_unitChangesTicked, g_picksOneDimension);
+        qInfo("%ld Calculates, %ld prints", g_calculates, g_prints);
         QVERIFY(g_calculates * 4 >= long(sequences) && g_prints * 10 >= long(sequences));
-        QVERIFY(g_unitChangesTicked > 0 && g_picksOneDimension > 0);
     }
 };
 

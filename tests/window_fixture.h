@@ -29,6 +29,7 @@ struct ShownBox {
     MsgButtons buttons;
 };
 
+// Shows nothing: records each box and gives the next scripted answer, else Cancel or OK.
 class RecordingBoxes : public MessageBoxes {
   public:
     MsgAnswer Show(const std::string& text, MsgIcon icon, const std::string& title,
@@ -47,8 +48,18 @@ class RecordingBoxes : public MessageBoxes {
 // Prints each report on a new recording printer and keeps the last one for inspection.
 class RecordingPrinting : public ReportPrinting {
   public:
-    std::string Print(const DesignState& s, MessageBoxes& boxes) override;
-    std::string FitDescription(const std::string& description) override;
+    std::string Print(const DesignState& s, MessageBoxes& boxes) override {
+        ++runs;
+        last = std::make_unique<RecordingPrinter>();
+        if (prepare)
+            prepare(*last);
+        PrintReport(*last, s, boxes);
+        return {};
+    }
+    std::string FitDescription(const std::string& description) override {
+        RecordingPrinter measure;
+        return FittingDescription(measure, description);
+    }
     std::unique_ptr<RecordingPrinter> last;
     std::function<void(RecordingPrinter&)> prepare; // e.g. make it fail
     int runs = 0;
@@ -57,26 +68,69 @@ class RecordingPrinting : public ReportPrinting {
 class WindowFixture {
   public:
     // Prints through the recording printer unless another printing service is given.
-    explicit WindowFixture(ReportPrinting* printingService = nullptr);
-    ~WindowFixture();
+    explicit WindowFixture(ReportPrinting* printingService = nullptr)
+        : m_form(std::make_unique<MainForm>(boxes, m_keys, m_queue,
+                                            printingService ? *printingService : printing)) {
+        m_form->show();
+        m_form->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_form.get()))
+            qWarning("the window did not become active");
+        settle();
+    }
+    ~WindowFixture() {
+        if (QApplication::activeModalWidget()) // every box must go through the recorder
+            qFatal("a modal dialog was left open");
+    }
     MainForm& form() { return *m_form; }
     DesignState& state() { return m_form->State(); }
-
     bool idle() const { return m_queue.IsIdle(); }
+
     // Runs every queued handler and keystroke.
-    void settle();
+    void settle() {
+        for (int i = 0; i < 1000 && !m_queue.IsIdle(); ++i)
+            QCoreApplication::processEvents();
+        QCoreApplication::processEvents();
+        if (!m_queue.IsIdle())
+            QFAIL("queued handlers and keystrokes never drained");
+    }
     // Types each character as a key click, letting queued keystrokes run in between.
-    void type(QWidget* w, const QString& text);
-    void key(QWidget* w, Qt::Key k);
-    void click(QWidget* w);
-    void focus(QWidget* w);
-    void pick(QListWidget* list, int row);
-    QString note() const;
-    QString line(int i) const;
+    void type(QWidget* w, const QString& text) {
+        for (const QChar c : text) {
+            QTest::keyClick(w, c.toLatin1());
+            settle();
+        }
+    }
+    void key(QWidget* w, Qt::Key k) {
+        QTest::keyClick(w, k);
+        settle();
+    }
+    // The middle of a control lies on its caption or its box, whichever side the box stands.
+    void click(QWidget* w) {
+        QTest::mouseClick(w, Qt::LeftButton);
+        settle();
+    }
+    void focus(QWidget* w) {
+        w->setFocus(Qt::TabFocusReason);
+        settle();
+    }
+    void pick(QListWidget* list, int row) {
+        const QRect r = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+        settle();
+    }
+    QString note() const { return m_form->LabNote->text(); }
+    QString line(int i) const { return m_form->LabList(i)->text(); }
+    QStringList lines() const { return {line(1), line(2), line(3), line(4)}; }
 
     // Choose a unit system, then run a whole design through the window by mouse and keyboard.
-    void chooseUnits(bool feet);
-    void enterRoom(const QString& length, const QString& width);
+    void chooseUnits(bool feet) { click(m_form->OptMeas(feet ? 1 : 2)); }
+    void enterRoom(const QString& length, const QString& width) {
+        focus(m_form->TxtLeng);
+        type(m_form->TxtLeng, length);
+        key(m_form->TxtLeng, Qt::Key_Return);
+        type(m_form->TxtWid, width);
+        key(m_form->TxtWid, Qt::Key_Return);
+    }
 
     RecordingBoxes boxes;
     RecordingPrinting printing;

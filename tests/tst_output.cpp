@@ -1,0 +1,218 @@
+// What the design looks like on screen and on paper: where the room drawing puts its grey lines
+// and black dots, and the printed report on a recording printer, every text and shape to the
+// twip, with the lines left out by location and the millimetre formats.
+#include "core/unit_data.h"
+#include "output/print_report.h"
+#include "output/recording_printer.h"
+#include "output/retained_drawing.h"
+#include "output/room_drawing.h"
+
+#include <QtTest>
+
+namespace {
+
+struct NoBoxes : MessageBoxes {
+    MsgAnswer Show(const std::string&, MsgIcon, const std::string&, MsgButtons) override {
+        qFatal("an undisturbed report raised a message box");
+    }
+};
+
+// A suspended ceiling with the room and results: Leng, Wid, LRow, LSpc, LHalfSpc, WRow, WSpc,
+// WHalfSpc.
+DesignState Design(bool feet, const QList<double>& r) {
+    DesignState s;
+    s.MeasFeet = feet;
+    LoadUnitTables(s);
+    s.MaskLoc = AboveCeiling;
+    s.Leng = std::int32_t(r.value(0)), s.Wid = std::int32_t(r.value(1));
+    s.LRow = std::int32_t(r.value(2)), s.LSpc = std::int32_t(r.value(3)), s.LHalfSpc = r.value(4);
+    s.WRow = std::int32_t(r.value(5)), s.WSpc = std::int32_t(r.value(6)), s.WHalfSpc = r.value(7);
+    return s;
+}
+
+DesignState FeetExample() {
+    DesignState s = Design(true, {40, 25, 4, 10, 5, 3, 9, 3.5});
+    s.PlenumSel = 2, s.CeilSel = 3, s.CeilHtSel = 1, s.BattsSel = 1;
+    s.Descr = "Open office, level 2";
+    return s;
+}
+
+// "grey x1,y1-x2,y2" for a line, "dot x,y rRadius" for a filled black circle.
+QStringList Drawn(const DesignState& s) {
+    RetainedDrawing pic;
+    DrawLayout(pic, Design(true, {1, 1, 1, 0, 0, 1, 0, 0})); // to be erased
+    DrawLayout(pic, s);
+    QStringList out;
+    for (const DrawnShape& d : pic.Shapes())
+        out << (d.kind == DrawnShape::Kind::Line
+                    ? QString::asprintf("%s %g,%g-%g,%g",
+                                        d.colour == QColor(192, 192, 192) ? "grey" : "?", d.x1,
+                                        d.y1, d.x2, d.y2)
+                    : QString::asprintf("%s %g,%g r%g",
+                                        d.filled && d.colour == Qt::black ? "dot" : "?", d.x1, d.y1,
+                                        d.x2));
+    return out;
+}
+
+// The page of a run that nothing interrupts: the texts one row per y, "y: x text|x text", a
+// size or boldness other than 10-point regular shown as [14b]; or the shapes, one row per run
+// of the same kind and pen, "line w1 s2 f0: x1,y1-x2,y2 ..." and "circle r100 w1 s0 f0: x,y".
+QStringList Page(const DesignState& s, bool texts) {
+    RecordingPrinter p;
+    NoBoxes boxes;
+    if (PrintReport(p, s, boxes) != PrintOutcome::Printed || !p.Ended())
+        qFatal("an undisturbed report did not print");
+    QStringList rows;
+    QString last;
+    for (const PageItem& i : p.Items()) {
+        if (texts != (i.kind == PageItem::Kind::Text))
+            continue;
+        if (i.kind != PageItem::Kind::Text && (i.colour != Qt::black || i.fillColour != Qt::black))
+            return {"a shape that is not black"};
+        const bool circle = i.kind == PageItem::Kind::Circle;
+        const QString key =
+            texts ? QString::asprintf("%.0f:", i.y1)
+                  : (i.kind == PageItem::Kind::Line ? "line"
+                     : circle                       ? QString::asprintf("circle r%.0f", i.radius)
+                                                    : "box") +
+                        QString::asprintf(" w%d s%d f%d:", i.drawWidth, i.drawStyle, i.fillStyle);
+        const QString item =
+            texts ? QString::asprintf(i.fontSize == 10 && !i.bold ? "%.0f" : "%.0f [%.0f%s]", i.x1,
+                                      i.fontSize, i.bold ? "b" : "") +
+                        " " + QString::fromStdString(i.text)
+            : circle ? QString::asprintf("%.0f,%.0f", i.x1, i.y1)
+                     : QString::asprintf("%.0f,%.0f-%.0f,%.0f", i.x1, i.y1, i.x2, i.y2);
+        if (key == last)
+            rows.last() += (texts ? "|" : " ") + item;
+        else
+            rows << key + " " + item;
+        last = key;
+    }
+    return rows;
+}
+
+// The recording printer is 11520 twips wide: MidX 5760, RoomLeft 1260. Characters are 120
+// twips wide at 10 pt and 168 at 14 pt; a 10 pt line is 240 twips high.
+// clang-format off
+const QStringList kFeetTexts = {
+    "500: 3744 [14b]  MASKING SPEAKER LAYOUT ",
+    "800: 1000 Description: Open office, level 2",
+    "1100: 1000 The masking speakers are hung above a suspended ceiling.",
+    "1400: 1000 The plenum depth is between between 1 and 3 feet.",
+    "1700: 1000 The suspended ceiling is mineral tile.",
+    "2000: 1000 There are sound absorption materials in the ceiling plenum.",
+    "2300: 1000 The suspended ceiling height is lower than 12 feet.",
+    "2600: 1000 Estimated length of zone wiring at 20 feet per speaker is 240 feet",
+    "2900: 4560 SPEAKER LAYOUT ARRAY",
+    "3140: 1460 DIRECTION|3260 DIMENSION|4780 NR ROWS|6100 SPEAKER SPACING|8340 END SPACING",
+    "3500: 1000 ===========================================================================",
+    "3800: 2000 Length|3800 40 ft|5200 4|7000 10 ft|9000 5.0 ft",
+    "4100: 2000 Width|3800 25 ft|5200 3|7000 9 ft|9000 3.5 ft",
+    "4400: 2000 Total number of speakers:|5200 12",
+    "4800: 1310 5.0|3410 10|6260 Length Dimension",
+    "5543: 760 3.5",
+    "6949: 760 9.0"};
+// clang-format on
+
+} // namespace
+
+class TestOutput : public QObject {
+    Q_OBJECT
+  private slots:
+    // Length rows first, then width rows, then a dot at every crossing, length rows outer; the
+    // plan drawn before is erased.
+    void roomDrawingPutsLinesAndDotsAtTheRows() {
+        QCOMPARE(Drawn(Design(true, {30, 20, 3, 10, 5, 2, 10, 5})),
+                 QStringList({"grey 5,0-5,20", "grey 15,0-15,20", "grey 25,0-25,20",
+                              "grey 0,5-30,5", "grey 0,15-30,15", "dot 5,5 r1", "dot 5,15 r1",
+                              "dot 15,5 r1", "dot 15,15 r1", "dot 25,5 r1", "dot 25,15 r1"}));
+        QCOMPARE(
+            Drawn(Design(false, {12000, 6000, 1, 0, 6000, 2, 3000, 1500})),
+            QStringList({"grey 6000,0-6000,6000", "grey 0,1500-12000,1500",
+                         "grey 0,4500-12000,4500", "dot 6000,1500 r305", "dot 6000,4500 r305"}));
+    }
+
+    // The drawn width is rounded with halves to even (5062.5 here); with no room the page ends
+    // with the separator.
+    void feetPageToTheTwip() {
+        QCOMPARE(Page(FeetExample(), true), kFeetTexts);
+        // clang-format off
+        QCOMPARE(Page(FeetExample(), false), QStringList({
+            "box w3 s0 f1: 1260,5200-10260,10825",
+            "line w1 s2 f0: 1260,5987-10260,5987 1260,8012-10260,8012 1260,10037-10260,10037 "
+                "2385,5200-2385,10825 4635,5200-4635,10825 6885,5200-6885,10825 9135,5200-9135,10825",
+            "line w3 s0 f0: 1260,5200-1260,4700 2385,5200-2385,4700 4635,5200-4635,4700 "
+                "1260,5200-760,5200 1260,5987-760,5987 1260,8012-760,8012",
+            "circle r100 w1 s0 f0: 2385,5987 2385,8012 2385,10037 4635,5987 4635,8012 4635,10037 "
+                "6885,5987 6885,8012 6885,10037 9135,5987 9135,8012 9135,10037"}));
+        // clang-format on
+        DesignState s = FeetExample();
+        s.Leng = 80, s.Wid = 45;
+        QCOMPARE(Page(s, false).value(0), QString("box w3 s0 f1: 1260,5200-10260,10262"));
+        s.Leng = s.Wid = 0;
+        QCOMPARE(Page(s, true), kFeetTexts.mid(0, 11));
+    }
+
+    // The single column stands at MidX, both column ticks on it, and no spacing label.
+    void oneRowAlongTheLengthStandsAtTheCentre() {
+        const DesignState s = Design(true, {12, 10, 1, 0, 6, 1, 0, 5});
+        QCOMPARE(Page(s, false).mid(1),
+                 QStringList({"line w1 s2 f0: 1260,8950-10260,8950 5760,5200-5760,12700",
+                              "line w3 s0 f0: 1260,5200-1260,4700 5760,5200-5760,4700 "
+                              "5760,5200-5760,4700 1260,5200-760,5200 1260,8950-760,8950 "
+                              "1260,8950-760,8950",
+                              "circle r100 w1 s0 f0: 5760,8950"}));
+        QVERIFY(Page(s, true).contains("4800: 1310 6.0|6260 Length Dimension"));
+    }
+
+    // The millimetre formats and label positions; edge distances with halves away from zero,
+    // and a zero edge empty along the length but 0 along the width.
+    void millimetreCellsAndLabels() {
+        const auto table = [](float lHalf, float wHalf) { // the rows from 3800 down
+            DesignState s = Design(false, {12500, 8400, 2, 4200, lHalf, 2, 4200, wHalf});
+            s.PlenumSel = s.CeilSel = 1, s.CeilHtSel = 2;
+            return Page(s, true).mid(11);
+        };
+        // clang-format off
+        QCOMPARE(table(4150, 2100), QStringList({
+            "3800: 2000 Length|3800 12500 mm|5200 2|7000 4200 mm|9000 4150 mm",
+            "4100: 2000 Width|3800 8400 mm|5200 2|7000 4200 mm|9000 2100 mm",
+            "4400: 2000 Total number of speakers:|5200 4",
+            "4800: 1310 4150|5460 4200|6260 Length Dimension", "5906: 460 2100", "8174: 460 4200"}));
+        const QRegularExpression edges("(^|: )(9000|1310|460) ");
+        QCOMPARE(table(4150.5f, 0).join('|').split('|').filter(edges), QStringList({
+            "9000 4151 mm", "9000 0 mm", "4800: 1310 4151", "5906: 460 0", "8174: 460 4200"}));
+        // clang-format on
+    }
+
+    // Lines whose condition does not hold are left out and the rest move up, the wiring line
+    // and the array title with them.
+    void conditionLinesByLocation() {
+        const QString open = "The masking speakers are hung from the structural ceiling without "
+                             "a suspended ceiling.";
+        const auto expect = [](const DesignState& s, QStringList lines) {
+            lines << QString("Estimated length of zone wiring at ") +
+                         (s.MeasFeet ? "20 feet per speaker is 0 feet"
+                                     : "6 meters per speaker is 0 meters");
+            QStringList rows;
+            for (int i = 0; i < lines.size(); ++i)
+                rows << QString("%1: 1000 %2").arg(1100 + 300 * i).arg(lines[i]);
+            rows << QString("%1: 4560 SPEAKER LAYOUT ARRAY").arg(1100 + 300 * lines.size());
+            QCOMPARE(Page(s, true).mid(2, rows.size()), rows);
+        };
+        DesignState s = Design(true, {});
+        s.PlenumSel = 4;
+        expect(s, {"The masking speakers are hung above a suspended ceiling.",
+                   "The plenum depth is between more than 6 feet.",
+                   "There are no sound absorption materials in the ceiling plenum."});
+        s.MaskLoc = OpenCeiling, s.BattsSel = 1, s.StructHt = 14;
+        expect(s, {open, "The structural ceiling height is 14 feet."});
+        s.BattsSel = 2, s.StructHt = 0, s.MeasFeet = false;
+        expect(s, {open, "There are sound absorption materials on the structural ceiling."});
+        s.MaskLoc = AccessFloor, s.StructHt = 14;
+        expect(s, {"The masking speakers are placed below a raised access floor."});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestOutput)
+#include "tst_output.moc"

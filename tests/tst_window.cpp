@@ -1,0 +1,625 @@
+// The real window driven by mouse and keyboard: the start state and what a change of
+// measurement system reloads and discards; whole designs for each location up to the results
+// and the room picture; the filtering, rounding and limits of the numeric boxes with their
+// messages; the keys that move the user on; how a changed condition or location throws away
+// what no longer matches it; and printing: the description, a printer refusing operations, no
+// printer at all, and a real print system's default printer.
+#include "window_fixture.h"
+
+#include "core/app_info.h"
+#include "ui/frame_box.h"
+#include "ui/qt_message_boxes.h"
+#include "ui/room_picture.h"
+
+#include <QClipboard>
+#include <QMessageBox>
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+QStringList Items(const QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+// A suspended ceiling: the given row of the plenum, tile and height lists, and the batts tick.
+void Suspended(WindowFixture& w, bool feet, int row, bool batts = true) {
+    MainForm& f = w.form();
+    w.chooseUnits(feet);
+    for (QListWidget* list : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
+        w.pick(list, row);
+    if (batts)
+        w.click(f.ChkBatts);
+}
+
+// Feet, the second plenum band, tile and ceiling height, batts, 40 x 25: every condition line,
+// the table and the layout array are printed.
+void Calculated(WindowFixture& w) {
+    Suspended(w, true, 1);
+    w.enterRoom("40", "25");
+    w.click(w.form().CmdCalculate);
+}
+
+// The unit's captions, list texts and a few spacings, and location 1 set up with nothing in
+// it; the plenum batts tick is gone.
+void ExpectFreshDesign(WindowFixture& w, bool feet) {
+    MainForm& f = w.form();
+    const DesignState& s = w.state();
+    const QString u = feet ? "Ft." : "mm.";
+    QCOMPARE(QStringList({f.LabLeng->text(), f.LabWid->text(), f.LabCeilht->text(),
+                          f.LabPlen->text(), f.LabCeilHtList->text()}),
+             QStringList({"Length, " + u, "Width, " + u, "Structural Ceiling Height, " + u,
+                          "Plenum Depth, " + u, "Ceiling Height, " + u.chopped(1)}));
+    QCOMPARE(Items(f.ListPlenum) + Items(f.ListCeilHt),
+             (feet ? QStringList{"Between 0 and 1", "Between 1 and 3", "Between 3 and 6",
+                                 "More than 6", "lower than 12", "higher than 12"}
+                   : QStringList{"Between 0 and 300", "Between 300 and 900", "Between 900 and 1800",
+                                 "More than 1800", "lower than 3600", "higher than 3600"}));
+    QCOMPARE(s.SpcTable(1, 1) + s.SpcTable(4, 5), feet ? 31 : 9300);
+    QVERIFY(s.MeasFeet == feet && s.MaskLoc == 1 && f.OptMask(1)->isChecked() &&
+            f.FramCeiling->isVisible() && f.ListPlenum->hasFocus() && !f.ChkBatts->isChecked());
+    QVERIFY(!f.FramRoom->isVisible() && !f.FramCeilHt->isVisible() && !f.PicRoom->isVisible() &&
+            !f.CmdCalculate->isEnabled() && f.ListPlenum->selectedItems().isEmpty());
+    QCOMPARE(f.TxtLeng->text() + f.TxtWid->text() + f.TxtCeilHt->text(), QString());
+    QCOMPARE(s.Leng + s.Wid + s.StructHt + s.LRow + s.LSpc + s.WRow + s.WSpc + s.LHalfSpc, 0.0f);
+    QCOMPARE(f.FramDesign->Caption() + ": " + w.lines().join('|'),
+             "Design Conditions: ||There are no sound absorption materials in the ceiling "
+             "plenum.|");
+}
+
+// Everything the user has entered or been shown that a print run must leave alone.
+auto Entries(WindowFixture& w) {
+    MainForm& f = w.form();
+    const DesignState& s = w.state();
+    return std::make_tuple(f.TxtLeng->text(), f.TxtWid->text(), f.TxtDescription->text(), w.lines(),
+                           f.FramDesign->Caption(), f.CmdCalculate->isEnabled(),
+                           f.CmdPrint->isEnabled(), s.Descr, s.MeasFeet, s.MaskLoc, s.PlenumSel,
+                           s.CeilSel, s.CeilHtSel, s.BattsSel, s.Leng, s.Wid, s.LRow, s.LSpc,
+                           s.LHalfSpc, s.WRow, s.WSpc, s.WHalfSpc);
+}
+
+} // namespace
+
+class TestWindow : public QObject {
+    Q_OBJECT
+  private slots:
+    // Feet with the plenum batts ticked, then a calculated open-ceiling design with insulation
+    // and a description; Feet again, which changes nothing; Millimeters; an access-floor room;
+    // Feet. Each change starts afresh but for the description and the insulation tick.
+    void unitChangesReloadTheTextsAndDiscardTheDesign() {
+        WindowFixture w;
+        MainForm& f = w.form();
+        QCOMPARE(f.windowTitle() + ": " + w.note(),
+                 QString("MASKING SPEAKER LAYOUT: Choose the measurement system."));
+        QStringList shown;
+        for (const QWidget* c : f.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (c->isVisible())
+                shown << c->objectName();
+        shown.sort();
+        QCOMPARE(shown,
+                 QStringList({"CmdCalculate", "CmdDone", "CmdPrint", "FramMeas", "LabNote"}));
+        QVERIFY(!f.CmdCalculate->isEnabled() && !f.CmdPrint->isEnabled());
+        f.OptMask_Click(2); // a location before a system is ignored
+        w.settle();
+        QVERIFY(!f.FramCeilHt->isVisible() && w.state().MaskLoc == 1);
+        w.chooseUnits(true);
+        ExpectFreshDesign(w, true);
+        w.click(f.ChkBatts);
+        w.click(f.OptMask(2));
+        w.type(f.TxtCeilHt, "20");
+        w.key(f.TxtCeilHt, Qt::Key_Return);
+        f.ChkBattsOpen->click();
+        w.enterRoom("60", "12");
+        w.click(f.CmdCalculate);
+        w.click(f.CmdPrint);
+        w.type(f.TxtDescription, "Lobby");
+        const QStringList results = w.lines();
+        w.chooseUnits(true); // the unit in force again changes nothing
+        QVERIFY(f.PicRoom->isVisible() && w.lines() == results && f.TxtLeng->text() == "60");
+        w.chooseUnits(false);
+        ExpectFreshDesign(w, false);
+        QVERIFY(f.CmdPrint->isEnabled() && f.ChkBattsOpen->isChecked() &&
+                w.state().Descr == "Lobby");
+        w.click(f.OptMask(3));
+        w.enterRoom("30000", "20000");
+        w.chooseUnits(true);
+        ExpectFreshDesign(w, true);
+    }
+
+    // Suspended: 10 ft (the first of each list, a step down for batts) or 15 ft (mineral tile
+    // over 1-3 ft, a step up for the high ceiling, a step down for batts). Open: 4000 mm is 952
+    // above the masking height, and the band from 900 to 1200 gives 4200. Access floor: 16 ft.
+    // The picture is 4000 twips wide and as high as the room's proportions make it. A width
+    // longer than the length is exchanged on Calculate; a small room (a ratio below 2 and at
+    // most 225 sq ft) is warned against as Calculate receives the focus.
+    void wholeDesignByMouseAndKeyboard_data() {
+        QTest::addColumn<bool>("feet");
+        QTest::addColumn<int>("location"); // 0: suspended at 15 ft
+        QTest::addColumn<QString>("length");
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<int>("height"); // of the picture in pixels
+        QTest::addColumn<QStringList>("results");
+        QTest::addColumn<QString>("box"); // "title: text" of the message shown, if any
+        const QString exchanged =
+            ": The room length and width have been exchanged for calculation purposes.";
+        const QString small =
+            "Recommendation: Rooms this small are bad candidates for sound masking if it there is "
+            "more than one person in the office.\nSpeech privacy between occupants is very "
+            "difficult to achieve.\nIf that is the case, it is recommended that masking not be "
+            "used.";
+        // clang-format off
+        QTest::newRow("suspended, 40 x 25 ft") << true << 1 << "40" << "25" << 167 << QStringList{
+            "Length: There are 4 rows 10 ft. apart. Edges are 5 ft. from walls.",
+            " Width: There are 3 rows 9 ft. apart. Edges are 3.5 ft. from walls.",
+            "There are 12 masking speakers.",
+            "Estimated length of zone wiring at 20 feet per speaker is 240 feet"} << "";
+        QTest::newRow("exchanged, 20 x 30 ft") << true << 1 << "20" << "30" << 178 << QStringList{
+            "Length: There are 3 rows 10 ft. apart. Edges are 5 ft. from walls."} << exchanged;
+        QTest::newRow("square, 30 x 30 ft") << true << 1 << "30" << "30" << 267 << QStringList() << "";
+        QTest::newRow("high mineral tile, 50 x 30 ft") << true << 0 << "50" << "30" << 160 << QStringList{
+            "Length: There are 4 rows 14 ft. apart. Edges are 4 ft. from walls.",
+            " Width: There are 2 rows 15 ft. apart. Edges are 7.5 ft. from walls."} << "";
+        QTest::newRow("open ceiling, millimetres") << false << 2 << "10000" << "5000" << 133 << QStringList{
+            "Length: There are 2 rows 4200 mm. apart. Edges are 2900 mm. from walls.",
+            " Width: There are 2 rows 2500 mm. apart. Edges are 1250 mm. from walls."} << "";
+        QTest::newRow("access floor, feet") << true << 3 << "33" << "17" << 137 << QStringList{
+            "Length: There are 2 rows 16 ft. apart. Edges are 8.5 ft. from walls.",
+            " Width: There are 2 rows 8 ft. apart. Edges are 4.5 ft. from walls."} << "";
+        QTest::newRow("small, 8 x 6 ft") << true << 3 << "8" << "6" << 200 << QStringList{
+            "Length: There is 1 row 4 ft. from each wall.", "Width: There is 1 row 3 ft. from each wall.",
+            "There is 1 masking speaker.", "Estimated length of zone wiring at 20 feet per speaker is 20 feet"} << small;
+        QTest::newRow("not small, 16 x 15 ft") << true << 3 << "16" << "15" << 250 << QStringList() << "";
+        // clang-format on
+    }
+    void wholeDesignByMouseAndKeyboard() {
+        QFETCH(bool, feet);
+        QFETCH(int, location);
+        QFETCH(QString, length);
+        QFETCH(QString, width);
+        QFETCH(int, height);
+        QFETCH(QStringList, results);
+        QFETCH(QString, box);
+        WindowFixture w;
+        MainForm& f = w.form();
+        w.chooseUnits(feet);
+        if (location == 1) {
+            Suspended(w, feet, 0);
+        } else if (location == 0) {
+            w.pick(f.ListPlenum, 1);
+            w.pick(f.ListCeil, 2);
+            QVERIFY(!f.FramRoom->isVisible());
+            w.pick(f.ListCeilHt, 1);
+            w.click(f.ChkBatts);
+        } else {
+            w.click(f.OptMask(location));
+            if (location == 2) {
+                QCOMPARE(f.FramCeilHt->pos(), QPoint(4, 147)); // 60, 2200 twips
+                w.type(f.TxtCeilHt, "4000");
+                w.key(f.TxtCeilHt, Qt::Key_Return);
+            }
+        }
+        QVERIFY(f.FramRoom->isVisible() && f.TxtLeng->hasFocus() && !f.CmdCalculate->isEnabled());
+        w.enterRoom(length, width);
+        QVERIFY(f.CmdCalculate->hasFocus() && f.CmdCalculate->isEnabled() &&
+                !f.CmdPrint->isEnabled());
+        QCOMPARE(w.note(), box.startsWith("Recommendation")
+                               ? "Enter the shortest dimension of the room in feet."
+                               : "Press CALCULATE to get design.");
+        w.key(f.CmdCalculate, Qt::Key_Return); // Enter presses the focused button
+        QCOMPARE(w.lines().mid(0, results.size()), results);
+        QCOMPARE(f.FramDesign->Caption() + ": " + w.note(), QString("Design Results: "));
+        QVERIFY(f.PicRoom->isVisible() && f.CmdPrint->isEnabled());
+        QCOMPARE(f.PicRoom->geometry(), QRect(376, 10, 267, height));
+        const int l = length.toInt(), wd = width.toInt();
+        QCOMPARE(f.TxtLeng->text() + " x " + f.TxtWid->text(),
+                 QString("%1 x %2").arg(std::max(l, wd)).arg(std::min(l, wd)));
+        QStringList shown;
+        for (const ShownBox& b : w.boxes.shown) {
+            shown << QString::fromStdString(b.title + ": " + b.text);
+            QVERIFY(b.buttons == MsgButtons::Ok &&
+                    b.icon == (b.title.empty() ? MsgIcon::Information : MsgIcon::Exclamation));
+        }
+        QCOMPARE(shown, box.isEmpty() ? QStringList() : QStringList{box});
+    }
+
+    void untitledBoxShowsTheApplicationTitle() {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets())
+                if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) {
+                    shown = box->windowTitle() + ": " + box->text();
+                    QCOMPARE(box->icon(), QMessageBox::Information);
+                    box->accept();
+                }
+        });
+        QtMessageBoxes().Show("Exchanged.", MsgIcon::Information, "", MsgButtons::Ok);
+        QCOMPARE(shown, QString(kApplicationTitle) + ": Exchanged.");
+    }
+
+    // Black dots at the speakers of a 40 x 25 ft room (4 by 3 rows), white between the rows;
+    // the walls lie on the inner edges of the picture's border. The grey lines between the dots
+    // are the room drawing's.
+    void pictureShowsTheSpeakerGrid() {
+        WindowFixture w;
+        Suspended(w, true, 0);
+        w.enterRoom("40", "25");
+        w.click(w.form().CmdCalculate);
+        const QImage img = w.form().PicRoom->grab().toImage();
+        const auto grey = [&](double x, double y) { // x, y in feet
+            return img
+                .pixelColor(int(1 + x * (img.width() - 2) / 40),
+                            int(1 + y * (img.height() - 2) / 25))
+                .lightness();
+        };
+        for (const double x : {5, 15, 25, 35})
+            for (const double y : {3.5, 12.5, 21.5})
+                QVERIFY2(grey(x, y) < 8 && grey(x + 2.5, y + 2) > 247,
+                         qPrintable(QString("at %1, %2").arg(x).arg(y)));
+    }
+
+    // Each box filters what is typed, and on Enter reads the leading number, rounds it with
+    // halves to even and raises it to its minimum or lowers it to its maximum, with a message.
+    void leavingABoxStoresItsNumber_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<bool>("feet");
+        QTest::addColumn<QString>("input"); // typed key by key; pasted when it starts with "^V"
+        QTest::addColumn<QString>("shown"); // before leaving the box
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<QString>("message"); // "title: text", or empty
+        const QString small = "Room Length: The dimension needs to be 4 feet or larger.";
+        const QString L = "TxtLeng", W = "TxtWid", H = "TxtCeilHt";
+        // clang-format off
+        QTest::newRow("12a") << L << true << "12a" << "12" << 12 << "";
+        QTest::newRow("1.5 rounds to 2") << L << true << "1.5" << "1.5" << 4 << small;
+        QTest::newRow("pasted a12 reads 0") << L << true << "^Va12" << "a12" << 4 << small;
+        QTest::newRow("pasted letters and blanks go") << L << true << "^V12ab c  " << "12" << 12 << "";
+        QTest::newRow("3.5 rounds to 4") << L << true << "3.5" << "3.5" << 4 << "";
+        QTest::newRow("1001 ft") << L << true << "1001" << "1001" << 1000
+            << "Room Length: The dimension needs to be 1000 feet or smaller.";
+        QTest::newRow("1199 mm") << W << false << "1199" << "1199" << 1200
+            << "Room Width: The dimension needs to be 1200 millimeters or larger.";
+        QTest::newRow("300001 mm") << W << false << "300001" << "300001" << 300000
+            << "Room Width: The dimension needs to be 300000 millimeters or smaller.";
+        QTest::newRow("ceiling 11.5") << H << true << "11.5" << "11.5" << 12 << "";
+        QTest::newRow("ceiling 101 ft") << H << true << "101" << "101" << 100
+            << "Ceiling Height: The structural ceiling should be at most 100 feet.";
+        QTest::newRow("ceiling 3599 mm") << H << false << "3599" << "3599" << 3600
+            << "Ceiling Height: The structural ceiling should be at least 3600 millimeters.";
+        QTest::newRow("ceiling 30000 mm") << H << false << "30000" << "30000" << 30000 << "";
+        // clang-format on
+    }
+    void leavingABoxStoresItsNumber() {
+        QFETCH(QString, box);
+        QFETCH(QString, input);
+        QFETCH(int, stored);
+        QFETCH(QString, message);
+        WindowFixture w;
+        MainForm& f = w.form();
+        QFETCH(bool, feet);
+        w.chooseUnits(feet);
+        w.click(f.OptMask(box == "TxtCeilHt" ? 2 : 3));
+        if (box == "TxtWid")
+            w.key(f.TxtLeng, Qt::Key_Return);
+        auto* edit = f.findChild<QLineEdit*>(box);
+        QVERIFY(edit->hasFocus());
+        if (input.startsWith("^V")) {
+            QApplication::clipboard()->setText(input.mid(2));
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            w.settle();
+        } else {
+            w.type(edit, input);
+        }
+        QTEST(edit->text(), "shown");
+        w.key(edit, Qt::Key_Return); // each box's Enter leaves it
+        const DesignState& s = w.state();
+        QCOMPARE(box == "TxtLeng" ? s.Leng : box == "TxtWid" ? s.Wid : s.StructHt, stored);
+        QVERIFY(!edit->hasFocus() && edit->text() == QString::number(stored));
+        QStringList shown;
+        for (const ShownBox& b : w.boxes.shown) {
+            QVERIFY(b.icon == MsgIcon::Information && b.buttons == MsgButtons::Ok);
+            shown << QString::fromStdString(b.title + ": " + b.text);
+        }
+        QCOMPARE(shown, message.isEmpty() ? QStringList() : QStringList{message});
+    }
+
+    // Enter, keypad Enter and Up leave the length box for the width; Down stays. Enter in the
+    // width box leads to Calculate only when both dimensions are stored.
+    void keysMoveToTheNextBox() {
+        // clang-format off
+        const struct { const char* length; Qt::Key key; const char *width, *focus; } rows[] = {
+            {"5000", Qt::Key_Return, nullptr, "TxtWid"}, {"5000", Qt::Key_Enter, nullptr, "TxtWid"},
+            {"5000", Qt::Key_Up, nullptr, "TxtWid"},     {"5000", Qt::Key_Down, nullptr, "TxtLeng"},
+            {"5000", Qt::Key_Return, "2000", "CmdCalculate"}, {"", Qt::Key_Return, "2000", "TxtLeng"},
+            {"5000", Qt::Key_Return, "", "TxtWid"}};
+        // clang-format on
+        for (const auto& r : rows) {
+            WindowFixture w;
+            MainForm& f = w.form();
+            w.chooseUnits(false);
+            w.click(f.OptMask(3));
+            w.type(f.TxtLeng, r.length);
+            w.key(f.TxtLeng, r.key);
+            QCOMPARE(w.state().Leng, r.key == Qt::Key_Down || !*r.length ? 0 : 5000);
+            if (r.width) {
+                w.type(f.TxtWid, r.width);
+                f.LabNote->clear(); // so that the prompt seen next is written by the key
+                w.key(f.TxtWid, Qt::Key_Return);
+            }
+            const QString focus = r.focus;
+            QCOMPARE(QApplication::focusWidget()->objectName() + ": " + w.note(),
+                     focus + ": " +
+                         (focus == "CmdCalculate"
+                              ? "Press CALCULATE to get design."
+                              : QString("Enter the %1 dimension of the room in millimeters.")
+                                    .arg(focus == "TxtLeng" ? "longest" : "shortest")));
+            QCOMPARE(f.CmdCalculate->isEnabled(), focus == "CmdCalculate");
+        }
+    }
+
+    // Another pick clears the results and rebuilds the summary, leaving the picture shown but
+    // blank and Calculate ready again; a new dimension takes the picture away, not the results;
+    // a location change leaves the results, and the band picked before it is still the one
+    // another band is compared with. Another location, or a double click on the same one,
+    // blanks the boxes and the picks; the ticks stay.
+    void changesThrowAwayWhatNoLongerMatches() {
+        WindowFixture w;
+        MainForm& f = w.form();
+        const DesignState& s = w.state();
+        Suspended(w, true, 0); // 10 ft, 40 x 25
+        w.enterRoom("40", "25");
+        w.click(f.CmdCalculate);
+        w.pick(f.ListCeilHt, 1);
+        QCOMPARE(f.FramDesign->Caption() + ": " + w.lines().join('|'),
+                 "Design Conditions: The plenum depth is between between 0 and 1 feet.|The "
+                 "suspended ceiling is fiberglass, no foil backing.|There are sound absorption "
+                 "materials in the ceiling plenum.|The suspended ceiling height is higher than 12 "
+                 "feet.");
+        QCOMPARE(s.LRow + s.LSpc + s.WRow + s.WSpc + s.LHalfSpc + s.WHalfSpc, 0.0f);
+        QVERIFY(f.PicRoom->isVisible() && f.PicRoom->Surface().Shapes().empty());
+        QVERIFY(f.CmdCalculate->isEnabled() && f.CmdCalculate->hasFocus());
+        w.click(f.CmdCalculate);
+        w.focus(f.TxtWid);
+        w.type(f.TxtWid, "5");
+        QVERIFY(!f.PicRoom->isVisible() && w.line(3) == "There are 12 masking speakers.");
+        w.click(f.OptMask(3));
+        w.click(f.OptMask(1));
+        QCOMPARE(s.LRow, 4);
+        QCOMPARE(f.TxtLeng->text() + f.TxtWid->text() + f.TxtCeilHt->text(), QString());
+        QCOMPARE(s.Leng + s.Wid + s.StructHt + s.BattsSel + s.CeilSel, 0);
+        QVERIFY(!f.CmdCalculate->isEnabled() && f.CmdPrint->isEnabled() && f.ChkBatts->isChecked());
+        QVERIFY(!f.PicRoom->isVisible() && !f.FramRoom->isVisible() && f.ListPlenum->hasFocus());
+        w.pick(f.ListPlenum, 1);
+        QCOMPARE(s.LRow, 0);
+        QTest::mouseDClick(f.OptMask(1), Qt::LeftButton, Qt::NoModifier, QPoint(6, 9));
+        w.settle();
+        QVERIFY(f.ListPlenum->selectedItems().isEmpty() && s.PlenumSel == 0 && w.line(1).isEmpty());
+        w.click(f.OptMask(3));
+        w.type(f.TxtLeng, "30");
+        QTest::mouseDClick(f.OptMask(3), Qt::LeftButton, Qt::NoModifier, QPoint(6, 9));
+        w.settle();
+        QVERIFY(f.OptMask(3)->isChecked() && f.TxtLeng->hasFocus());
+        QVERIFY(f.TxtLeng->text().isEmpty() && w.state().Leng == 0);
+        QCOMPARE(w.note(), QString("Enter the longest dimension of the room in feet."));
+    }
+
+    // The insulation sentence moves from line 3 to line 2 when ticked; entering the height box
+    // blanks the summary. A tick left from an earlier location, cleared, changes no absorption:
+    // it gives the box's own wording, misspelt, or leaves the results of a Calculate.
+    void openCeilingSummary() {
+        WindowFixture w;
+        MainForm& f = w.form();
+        const QString sentence = "The structural ceiling height is 14 feet.";
+        w.chooseUnits(true);
+        w.click(f.OptMask(2));
+        w.type(f.TxtCeilHt, "14");
+        w.key(f.TxtCeilHt, Qt::Key_Return);
+        QCOMPARE(w.lines(),
+                 (QStringList{sentence,
+                              "There are no sound absorption materials on the structural ceiling.",
+                              "", ""}));
+        w.click(f.ChkBattsOpen);
+        QCOMPARE(w.lines(),
+                 (QStringList{sentence,
+                              "There are sound absorption materials on the structural ceiling.", "",
+                              ""}));
+        w.click(f.TxtCeilHt);
+        QCOMPARE(w.lines(), QStringList(4));
+        QCOMPARE(w.note(), QString("Enter the structural ceiling height in feet.\nCheck if sound "
+                                   "absorbing materials are on the structural ceiling."));
+        w.key(f.TxtCeilHt, Qt::Key_Return); // the same height again: only its own line
+        QCOMPARE(w.lines(), (QStringList{sentence, "", "", ""}));
+
+        for (const bool calculated : {false, true}) {
+            w.click(f.OptMask(1)); // the tick stays, the absorption is reset
+            w.click(f.ChkBatts);
+            w.click(f.ChkBatts); // the last absorption stored is none
+            w.click(f.OptMask(2));
+            QVERIFY(f.ChkBattsOpen->isChecked() && w.state().BattsSel == 0);
+            if (calculated) {
+                w.type(f.TxtCeilHt, "14");
+                w.key(f.TxtCeilHt, Qt::Key_Return);
+                w.enterRoom("40", "25");
+                w.click(f.CmdCalculate);
+            }
+            const QStringList before = w.lines();
+            w.click(f.ChkBattsOpen);
+            if (calculated)
+                QVERIFY(w.lines() == before && f.FramDesign->Caption() == "Design Results");
+            else
+                QCOMPARE(w.line(3), QString("There are no sound absorption materails on the "
+                                            "structural ceiling."));
+            w.click(f.ChkBattsOpen);
+        }
+    }
+
+    // Print Results offers the description, Print prints it trimmed; a printer refusing any
+    // operation is retried or abandoned, one refusing for ever is given up with Cancel, and
+    // each time every entry stays.
+    void printingRetriesOrCancelsAndTheEntriesStay() {
+        WindowFixture w;
+        MainForm& f = w.form();
+        Calculated(w);
+        w.click(f.CmdPrint);
+        QVERIFY(f.FramNote->isVisible() && f.TxtDescription->hasFocus());
+        f.TxtDescription->clear();
+        w.type(f.TxtDescription, "  North wing  ");
+        w.key(f.TxtDescription, Qt::Key_Return);
+        QVERIFY(f.CmdPrt->hasFocus());
+        w.key(f.CmdPrt, Qt::Key_Return);
+        QVERIFY(!f.FramNote->isVisible() && w.printing.last->Ended());
+        // One Enter too many only offers the description again; the design stays.
+        QVERIFY(f.CmdPrint->hasFocus());
+        w.key(f.CmdPrint, Qt::Key_Return);
+        QVERIFY(f.isVisible() && f.FramNote->isVisible() && f.TxtDescription->hasFocus());
+        w.key(f.TxtDescription, Qt::Key_Return);
+        w.click(f.CmdPrt);
+        QCOMPARE(w.state().Descr, std::string("North wing"));
+        const std::vector<PageItem> page = w.printing.last->Items();
+        QCOMPARE(page.at(1).text + " at " + std::to_string(page.at(1).y1),
+                 std::string("Description: North wing at 800.000000"));
+        const long operations = w.printing.last->OperationCount();
+
+        // A long pasted description: its line breaks turn into blanks and the box keeps what
+        // the report's line holds (74 characters on the recording printer's page).
+        QString pasted;
+        for (int i = 0; pasted.size() < 300; ++i)
+            pasted += QString("Zone %1 of the north wing\n").arg(i);
+        QGuiApplication::clipboard()->setText(pasted);
+        w.click(f.CmdPrint);
+        f.TxtDescription->selectAll();
+        QTest::keyClick(f.TxtDescription, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.TxtDescription->text(), pasted.replace('\n', ' ').left(74));
+        w.key(f.TxtDescription, Qt::Key_Return);
+        w.click(f.CmdPrt);
+        QCOMPARE(w.printing.last->Items().at(1).text,
+                 "Description: " + pasted.left(74).trimmed().toStdString());
+        w.click(f.CmdPrint);
+        f.TxtDescription->setText("  North wing  ");
+        w.key(f.TxtDescription, Qt::Key_Return);
+        w.click(f.CmdPrt);
+        const auto entries = Entries(w);
+
+        // Print Results then Print on a printer refusing `at` `times` times, answered in turn.
+        const auto print = [&](long at, int times, std::deque<MsgAnswer> answers) {
+            w.printing.prepare = [=](RecordingPrinter& p) {
+                p.FailAt(at, times, "Printer jammed");
+            };
+            w.boxes.answers = answers;
+            w.boxes.shown.clear();
+            w.click(f.CmdPrint);
+            QCOMPARE(f.TxtDescription->text(), QString("  North wing  ")); // offered again
+            w.click(f.CmdPrt);
+            QVERIFY(w.boxes.shown.size() == answers.size() && Entries(w) == entries);
+        };
+        for (long at = 1; at <= operations && !QTest::currentTestFailed(); ++at) {
+            const QByteArray where =
+                QString("operation %1 of %2").arg(at).arg(operations).toLatin1();
+            print(at, 1, {MsgAnswer::Retry});
+            QVERIFY2(w.printing.last->Ended() && w.printing.last->Items() == page, where);
+            print(at, 1, {MsgAnswer::Cancel});
+            QVERIFY2(w.printing.last->Aborted() && !w.printing.last->Ended(), where);
+        }
+        const ShownBox& box = w.boxes.shown.front();
+        QCOMPARE(box.text + " / " + box.title,
+                 std::string("Printer jammed error occurred. / Printer Error"));
+        QVERIFY(box.icon == MsgIcon::Critical && box.buttons == MsgButtons::RetryCancel);
+        print(operations / 2, -1,
+              {MsgAnswer::Retry, MsgAnswer::Retry, MsgAnswer::Retry, MsgAnswer::Cancel});
+        QVERIFY(w.printing.last->Aborted());
+        print(0, 0, {}); // and the window goes on printing
+        QVERIFY(w.printing.last->Ended() && w.printing.last->Items() == page);
+    }
+
+    // Without a printer the page is saved as a whole, readable PDF in the documents folder; with
+    // no usable home or documents folder the user is told so, and nothing is written elsewhere.
+    void withoutPrinterTheReportIsSavedAsPdf_data() {
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("documents folder") << "ok"
+                                          << "";
+        QTest::newRow("HOME unset") << "unset"
+                                    << "Path not found (no home folder is set";
+        QTest::newRow("HOME relative") << "relative"
+                                       << "Path not found (the home folder";
+        QTest::newRow("Documents is a file") << "file"
+                                             << "Path not found (";
+    }
+    void withoutPrinterTheReportIsSavedAsPdf() {
+        QFETCH(QString, home);
+        QFETCH(QString, told);
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("a printer is installed here; the report would be printed on paper");
+        QTemporaryDir dir;
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("HOME", oldHome);
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+        });
+        qputenv("HOME", home == "relative" ? "home" : dir.path().toUtf8());
+        qunsetenv("XDG_CONFIG_HOME");
+        const QDir documents(dir.path() + "/Documents");
+        if (home == "unset")
+            qunsetenv("HOME");
+        else if (home == "file")
+            QFile(documents.path()).open(QIODevice::WriteOnly);
+        const QStringList rootBefore = QDir::root().entryList(), cwdBefore = QDir().entryList();
+        SystemPrinting system;
+        WindowFixture w(&system);
+        Calculated(w);
+        w.click(w.form().CmdPrint);
+        w.type(w.form().TxtDescription, "Lobby");
+        w.click(w.form().CmdPrt);
+        QVERIFY(QDir::root().entryList() == rootBefore && QDir().entryList() == cwdBefore);
+        if (!told.isEmpty()) {
+            QVERIFY(w.boxes.shown.size() == 1 && !w.note().contains("saved"));
+            QVERIFY2(QString::fromStdString(w.boxes.shown.front().text).startsWith(told),
+                     w.boxes.shown.front().text.c_str());
+            return;
+        }
+        const QStringList pdfs = documents.entryList(QDir::Files | QDir::Hidden);
+        QVERIFY(pdfs.size() == 1 && pdfs.first().startsWith("Masking layout ") &&
+                w.boxes.shown.empty());
+        QCOMPARE(w.note(), "No printer is installed. The report was saved as " +
+                               documents.filePath(pdfs.first()));
+        QProcess pdfinfo; // the file as the user's own tools read it
+        pdfinfo.start("pdfinfo", {documents.filePath(pdfs.first())});
+        QVERIFY(pdfinfo.waitForFinished() && pdfinfo.exitCode() == 0);
+        const QString info = pdfinfo.readAllStandardOutput();
+        for (const QString& line : {"Pages: +1\n", "Title: +Masking layout - Lobby\n",
+                                    "Creator: +Masking Speaker Layout \\d"})
+            QVERIFY2(info.contains(QRegularExpression(line)), qPrintable(info));
+    }
+
+    // Run by cups_print.sh on a print system of its own: a queue refusing jobs is told with the
+    // print system's reason and nothing is printed; accepting, the job goes without a word.
+    void printedOnTheDefaultPrinter() {
+        const QString queue = qEnvironmentVariable("MSL_CUPS_QUEUE");
+        if (queue.isEmpty())
+            QSKIP("needs the print system that cups_print.sh starts");
+        QCOMPARE(QPrinterInfo::defaultPrinterName(), queue);
+        SystemPrinting system;
+        WindowFixture w(&system);
+        Calculated(w);
+        for (const bool refusing : {true, false}) {
+            QCOMPARE(QProcess::execute(refusing ? "cupsreject" : "cupsaccept", {queue}), 0);
+            w.boxes.shown.clear();
+            w.click(w.form().CmdPrint);
+            w.form().TxtDescription->setText("Lobby");
+            w.click(w.form().CmdPrt);
+            QCOMPARE(w.boxes.shown.size(), std::size_t(refusing));
+            if (refusing)
+                QVERIFY2(
+                    QString::fromStdString(w.boxes.shown.front().text)
+                        .contains(QRegularExpression("^Device unavailable .*" + queue +
+                                                     ".* not accepting jobs.* error occurred")),
+                    w.boxes.shown.front().text.c_str());
+        }
+    }
+};
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"

@@ -38,7 +38,7 @@ bool Fills(std::int32_t dimen, std::int32_t rows, std::int32_t spc, float edge) 
 }
 
 // The user must get far enough to reach these.
-long g_calculates = 0, g_prints = 0;
+long g_calculates = 0, g_prints = 0, g_unitChangesTicked = 0, g_picksOneDimension = 0;
 
 class RandomUser : public WindowFixture, public QObject {
   public:
@@ -68,7 +68,12 @@ class RandomUser : public WindowFixture, public QObject {
             });
         for (int i = 1; i <= 2; ++i)
             QObject::connect(f.OptMeas(i), &QRadioButton::toggled, &f, [this](bool on) {
+                g_unitChangesTicked += on && m_tickedBefore;
                 m_leftover = on ? std::array{false, true} : m_leftover;
+            });
+        for (QListWidget* list : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
+            QObject::connect(list, &QListWidget::itemSelectionChanged, &f, [this] {
+                g_picksOneDimension += (state().Leng > 0) != (state().Wid > 0);
             });
         QObject::connect(f.ChkBatts, &QCheckBox::toggled, &f, [this] { m_leftover[0] = false; });
         QObject::connect(f.ChkBattsOpen, &QCheckBox::toggled, &f,
@@ -86,6 +91,7 @@ class RandomUser : public WindowFixture, public QObject {
     std::string Step() {
         const std::size_t boxesBefore = boxes.shown.size();
         const int printsBefore = printing.runs;
+        m_tickedBefore = form().ChkBatts->isChecked() || form().ChkBattsOpen->isChecked();
         done.push_back(Act());
         boxes.answers.clear();
         printing.prepare = nullptr;
@@ -294,6 +300,7 @@ class RandomUser : public WindowFixture, public QObject {
 
     std::mt19937_64 m_rng;
     std::array<bool, 2> m_leftover{}; // a tick of ChkBatts, ChkBattsOpen left from before
+    bool m_tickedBefore = false;      // a box was ticked before the action
     bool m_calculated = false;        // the design right after the last Calculate, and its lines
     DesignState m_at;
     QStringList m_lines;
@@ -332,8 +339,11 @@ class TestRandomUser : public QObject {
                                      .arg(QString::fromStdString(fault), trace)));
             }
         }
-        qInfo("%ld Calculates, %ld prints", g_calculates, g_prints);
+        qInfo("%ld Calculates, %ld prints, %ld unit changes with a box ticked, %ld picks with one "
+              "dimension stored",
+              g_calculates, g_prints, g_unitChangesTicked, g_picksOneDimension);
         QVERIFY(g_calculates * 4 >= long(sequences) && g_prints * 10 >= long(sequences));
+        QVERIFY(g_unitChangesTicked > 0 && g_picksOneDimension > 0);
     }
 };
 

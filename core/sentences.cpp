@@ -6,7 +6,9 @@
 const char* const kOpenBattsClearedByCheckBox =
     "There are no sound absorption materails on the structural ceiling.";
 
-std::string UnitSentence(bool measFeet) { return measFeet ? " feet." : " millimeters."; }
+std::string UnitSentence(bool measFeet) {
+    return measFeet ? " feet." : " millimeters.";
+}
 
 std::string PlenumSentence(const DesignState& s) {
     // The band texts begin with "Between" themselves; the word stands twice on purpose.
@@ -49,7 +51,9 @@ std::int64_t WirePerSpeaker(bool measFeet) {
     return kWirePerSpeaker(measFeet);
 }
 
-std::string WiringUnit(bool measFeet) { return measFeet ? " feet" : " meters"; }
+std::string WiringUnit(bool measFeet) {
+    return measFeet ? " feet" : " meters";
+}
 
 std::string WiringSentence(bool measFeet, std::int64_t speakers) {
     const std::int64_t perSpeaker = WirePerSpeaker(measFeet);

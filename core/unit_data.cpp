@@ -34,7 +34,9 @@ const UnitData kMillimetres = {
 
 } // namespace
 
-const UnitData& UnitDataFor(bool measFeet) { return measFeet ? kFeet : kMillimetres; }
+const UnitData& UnitDataFor(bool measFeet) {
+    return measFeet ? kFeet : kMillimetres;
+}
 
 void LoadUnitTables(DesignState& s) {
     const UnitData& u = UnitDataFor(s.MeasFeet);

@@ -6,6 +6,7 @@
 #include "window_fixture.h"
 
 #include "ui/frame_box.h"
+#include "ui/room_picture.h"
 
 #include <QAccessible>
 #include <QStyle>
@@ -25,15 +26,14 @@ bool TakesTab(const QWidget* w) {
 // Start, Feet, Millimeters, or a calculated design: 40 x 25 ft, or the largest room the boxes
 // accept, in millimetres, whose result lines are the longest.
 void Reach(WindowFixture& w, const QString& state) {
-    if (state == "start")
-        return;
-    w.chooseUnits(state == "feet" || state == "calculated");
-    if (state == "feet" || state == "millimeters")
-        return;
-    for (QListWidget* list : {w.form().ListPlenum, w.form().ListCeil, w.form().ListCeilHt})
-        w.pick(list, 0);
-    w.enterRoom(state == "calculated" ? "40" : "300000", state == "calculated" ? "25" : "299999");
-    w.click(w.form().CmdCalculate);
+    if (state == "feet" || state == "millimeters") {
+        w.chooseUnits(state == "feet");
+    } else if (state != "start") {
+        const bool feet = state == "calculated";
+        w.conditions({feet ? "ft" : "mm", "suspended", "1", "1", "1", "yes"});
+        w.enterRoom(feet ? "40" : "300000", feet ? "25" : "299999");
+        w.click(w.form().CmdCalculate);
+    }
 }
 
 // Whether a control's text is wider or higher than the room it has for it.
@@ -118,7 +118,7 @@ class TestAccessibility : public QObject {
     }
 
     // The window keeps its logical size and places (twips over 15); the black prompt box at
-    // (4, 316), 177 x 82, spans twice that in the window's image.
+    // (4, 316), 177 x 82, spans twice that in the window's image, and so does the room picture.
     void windowIsDrawnAtTwiceItsSize() {
         WindowFixture w;
         MainForm& f = w.form();
@@ -133,6 +133,17 @@ class TestAccessibility : public QObject {
         for (const QPoint outside : {QPoint(364, 652), QPoint(28, 798)})
             QVERIFY(shot.pixelColor(outside) != QColor(Qt::black));
         Reach(w, "calculated");
+        // A black dot at each speaker, 4 by 3 rows 10 by 9 ft apart, white between them.
+        const QImage picture = f.PicRoom->grab().toImage();
+        const auto grey = [&](double x, double y) { // x, y in feet
+            return picture
+                .pixelColor(int(2 + x * (picture.width() - 4) / 40),
+                            int(2 + y * (picture.height() - 4) / 25))
+                .lightness();
+        };
+        for (const double x : {5, 15, 25, 35})
+            for (const double y : {3.5, 12.5, 21.5})
+                QVERIFY(grey(x, y) < 8 && grey(x + 2.5, y + 2) > 247);
         w.click(f.CmdPrint); // the description frame hides the prompt box where it lies over it
         QCOMPARE(f.grab().toImage().pixelColor(200, 762), f.palette().color(QPalette::Window));
     }

@@ -8,7 +8,6 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -34,8 +33,9 @@ QStringList FilesIn(const QString& folder) {
 class TestQtPrinter : public QObject {
     Q_OBJECT
   private slots:
-    // One page when the document ends; painted at 144 dpi, a filled dot at each speaker, white
-    // between them, and ink in the title's letters.
+    // One file when the document ends (the window's test reads its one page with pdfinfo);
+    // painted at 144 dpi, a filled dot at each speaker, white between them, and ink in the
+    // title's letters.
     void reportBecomesOnePdfPageWithItsSpeakers() {
         DesignState s; // no location: no condition lines
         s.MeasFeet = true;
@@ -50,11 +50,6 @@ class TestQtPrinter : public QObject {
             items = printer.Items();
         }
         QCOMPARE(FilesIn(dir.path()), QStringList{"Masking layout.pdf"});
-        QFile pdf(dir.path() + "/Masking layout.pdf");
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
-        const QString bytes = QString::fromLatin1(pdf.readAll());
-        QVERIFY(bytes.startsWith("%PDF-") && bytes.trimmed().endsWith("%%EOF"));
-        QCOMPARE(bytes.count(QRegularExpression("/Type\\s*/Page(?!s)")), 1);
         QImage image(1224, 1584, QImage::Format_RGB32);
         image.setDotsPerMeterX(qRound(144 / 0.0254));
         image.setDotsPerMeterY(qRound(144 / 0.0254));

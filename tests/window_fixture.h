@@ -122,8 +122,37 @@ class WindowFixture {
     QString line(int i) const { return m_form->LabList(i)->text(); }
     QStringList lines() const { return {line(1), line(2), line(3), line(4)}; }
 
+    // Each message box shown, as "title: text".
+    QStringList shownBoxes() const {
+        QStringList texts;
+        for (const ShownBox& b : boxes.shown)
+            texts << QString::fromStdString(b.title + ": " + b.text);
+        return texts;
+    }
+
     // Choose a unit system, then run a whole design through the window by mouse and keyboard.
     void chooseUnits(bool feet) { click(m_form->OptMeas(feet ? 1 : 2)); }
+    // The conditions as the command line's fields give them: "ft" or "mm"; "suspended" with the
+    // plenum, tile and height rows counted from 1 and "yes" for batts, "open" with the
+    // structural height and "yes" for insulation, or "floor".
+    void conditions(const QStringList& c) {
+        chooseUnits(c.value(0) == "ft");
+        if (c.value(1) == "suspended") {
+            QListWidget* const lists[] = {m_form->ListPlenum, m_form->ListCeil, m_form->ListCeilHt};
+            for (int i = 0; i < 3; ++i)
+                pick(lists[i], c.value(2 + i).toInt() - 1);
+            if (c.value(5) == "yes")
+                click(m_form->ChkBatts);
+            return;
+        }
+        click(m_form->OptMask(c.value(1) == "open" ? 2 : 3));
+        if (c.value(1) == "open") {
+            type(m_form->TxtCeilHt, c.value(6));
+            key(m_form->TxtCeilHt, Qt::Key_Return);
+            if (c.value(7) == "yes")
+                click(m_form->ChkBattsOpen);
+        }
+    }
     void enterRoom(const QString& length, const QString& width) {
         focus(m_form->TxtLeng);
         type(m_form->TxtLeng, length);

@@ -325,8 +325,8 @@ int main(int argc, char** argv) {
                    ms >= 0 && ms < kPasteMs});
     }
     window.reset();
-    Timed(o, table, "report, recording printer", rooms, kReportTypicalMs, kReportLargestMs,
-          [&](const RoomCase& r) { return ReportRecordingMs(r, runs); });
+    Timed(o, table, "report, composed page", rooms, kReportTypicalMs, kReportLargestMs,
+          [&](const RoomCase& r) { return ReportComposedMs(r, runs); });
     Timed(o, table, "report, PDF file", rooms, kReportTypicalMs, kReportLargestMs,
           [&](const RoomCase& r) { return ReportPdfMs(r, runs); });
 

@@ -7,8 +7,7 @@
 #include "core/entry.h"
 #include "core/unit_data.h"
 #include "output/print_report.h"
-#include "output/qt_printer_device.h"
-#include "output/recording_printer.h"
+#include "output/printer_output.h"
 #include "output/retained_drawing.h"
 #include "output/room_drawing.h"
 #include "ui/handler_queue.h"
@@ -120,14 +119,11 @@ double CalculateDrawingMs(const RoomCase& room, int runs) {
     });
 }
 
-double ReportRecordingMs(const RoomCase& room, int runs) {
+double ReportComposedMs(const RoomCase& room, int runs) {
     const DesignState s = Calculated(room);
-    CancellingBoxes boxes;
     bool printed = true;
-    const double ms = MedianMs(runs, [&] {
-        RecordingPrinter printer;
-        printed = PrintReport(printer, s, boxes) == PrintOutcome::Printed && printed;
-    });
+    const double ms =
+        MedianMs(runs, [&] { printed = !ComposeReport(s, FixedMetrics()).empty() && printed; });
     return printed ? ms : -1;
 }
 
@@ -140,7 +136,7 @@ double ReportPdfMs(const RoomCase& room, int runs) {
     const double ms = MedianMs(runs, [&] {
         const QString name = QString("report %1").arg(++n);
         const QString path = folder.filePath(name + ".pdf");
-        QtPrinterDevice printer([&] { return folder.path(); }, name, "Masking layout");
+        PrinterOutput printer([&] { return folder.path(); }, name, "Masking layout");
         printed = PrintReport(printer, s, boxes) == PrintOutcome::Printed &&
                   QFileInfo(path).size() > 0 && printed;
     });

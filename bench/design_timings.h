@@ -23,9 +23,9 @@ double ComputeRowsUs(const RoomCase& room, int runs);
 // Calculate without the window: the results, the result lines, the drawing onto the retained
 // surface and its painting into an image the size of the room picture.
 double CalculateDrawingMs(const RoomCase& room, int runs);
-// The report on the recording printer, and into a real PDF file (opening the device included).
-// A negative result means the report did not print.
-double ReportRecordingMs(const RoomCase& room, int runs);
+// The report composed with the fixed test metrics, and printed into a real PDF file (measuring
+// with the PDF's fonts included). A negative result means the report did not print.
+double ReportComposedMs(const RoomCase& room, int runs);
 double ReportPdfMs(const RoomCase& room, int runs);
 
 // The character filter alone: how many characters of a text pasted at its end one Backspace

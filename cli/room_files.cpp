@@ -5,7 +5,7 @@
 #include "core/number_text.h"
 #include "core/sentences.h"
 #include "output/print_report.h"
-#include "output/qt_printer_device.h"
+#include "output/printer_output.h"
 #include "output/room_drawing.h"
 
 #include <QFile>
@@ -23,20 +23,6 @@ namespace {
 QString Text(const std::string& s) {
     return QString::fromStdString(s);
 }
-
-// A non-interactive run has nobody to answer a failure: the first one abandons the report.
-class NoOneToAsk : public MessageBoxes {
-  public:
-    MsgAnswer Show(const std::string& text, MsgIcon, const std::string&, MsgButtons) override {
-        if (m_first.empty())
-            m_first = text;
-        return MsgAnswer::Cancel;
-    }
-    const std::string& First() const { return m_first; }
-
-  private:
-    std::string m_first;
-};
 
 Made ReadBack(const QString& path) {
     QFile file(path);
@@ -219,18 +205,9 @@ QByteArray CoordinatesCsv(const DesignState& s) {
     return csv;
 }
 
-std::optional<QString> ComposeReport(PrinterDevice& printer, const DesignState& s) {
-    NoOneToAsk boxes;
-    if (PrintReport(printer, s, boxes) == PrintOutcome::Printed)
-        return std::nullopt;
-    return Text(boxes.First());
-}
-
 Made ReportPdf(const DesignState& s) {
-    QtPrinterDevice pdf(ReportTitle(s.Descr));
-    if (const std::optional<QString> error = ComposeReport(pdf, s))
-        return {{}, *error};
-    return {pdf.Pdf(), {}};
+    const ReportPaper paper;
+    return {paper.Pdf(ComposeReport(s, paper), ReportTitle(s.Descr)), {}};
 }
 
 Made PlanDxf(const Room& room, const QString& scratchFolder) {

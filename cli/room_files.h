@@ -8,10 +8,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include <optional>
 #include <vector>
-
-class PrinterDevice;
 
 struct SpeakerPoint {
     double x; // along the length, from the room's corner
@@ -27,9 +24,6 @@ QByteArray RoomJson(const Room& room);
 
 // "speaker,x,y", one speaker a row.
 QByteArray CoordinatesCsv(const DesignState& s);
-
-// Composes the report on printer, the same page the window prints. Returns why not.
-std::optional<QString> ComposeReport(PrinterDevice& printer, const DesignState& s);
 
 // A file's bytes, or why there are none.
 struct Made {

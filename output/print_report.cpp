@@ -54,8 +54,6 @@ constexpr UnitPair<const char*> kWidthPattern{"##.0", "###0"};
 // twip apart on the page and show nothing but a black band.
 constexpr std::int32_t kMostRowsDrawn = 32767;
 
-// The user closed a failure message with Cancel.
-struct Cancelled {};
 // A position of the layout array lies beyond any page.
 struct OutOfRange {};
 
@@ -158,103 +156,76 @@ std::vector<std::string> ConditionLines(const DesignState& s) {
     return lines;
 }
 
-class ReportRun {
+// Lays the page out item by item.
+class PageComposer {
   public:
-    ReportRun(PrinterDevice& printer, const DesignState& s, MessageBoxes& boxes)
-        : m_printer(printer), m_s(s), m_boxes(boxes) {}
+    PageComposer(const DesignState& s, const TextMetrics& metrics) : m_s(s), m_metrics(metrics) {}
 
-    void Page() {
-        m_midX = Whole(Step([&] { return m_printer.ScaleWidth(); })) / 2;
+    std::vector<PageItem> Page() && {
+        m_midX = Whole(m_metrics.PageWidth()) / 2;
         Title();
         Body();
         if (m_s.Leng > 0) {
             Table();
             LayoutArray();
         }
-        Step([&] { m_printer.SetFillStyle(kFillTransparent); });
-        Step([&] { m_printer.EndDoc(); });
+        return std::move(m_items);
     }
 
   private:
-    // One printer operation under the failure handler. A refused operation has had no effect,
-    // so Retry simply runs it again and nothing is printed twice.
-    template <typename Op> auto Step(Op&& op) -> decltype(op()) {
-        for (;;) {
-            try {
-                return op();
-            } catch (const PrinterError& e) {
-                if (m_boxes.Show(e.Description() + " error occurred.", MsgIcon::Critical,
-                                 "Printer Error", MsgButtons::RetryCancel) != MsgAnswer::Retry)
-                    throw Cancelled{};
-            }
-        }
+    // The top-left corner of the text's line box at (x, y).
+    void Text(Twips x, double y, std::string text, double size = kBodySize, bool bold = false) {
+        PageItem item;
+        item.x1 = static_cast<double>(x);
+        item.y1 = y;
+        item.text = std::move(text);
+        item.fontSize = size;
+        item.bold = bold;
+        m_items.push_back(std::move(item));
     }
-
-    void SetX(Twips x) {
-        Step([&] { m_printer.SetCurrentX(static_cast<double>(x)); });
+    Twips HalfWidth(const std::string& text, double size = kBodySize, bool bold = false) const {
+        return Whole(m_metrics.TextWidth(text, size, bold)) / 2;
     }
-    void SetY(Twips y) {
-        Step([&] { m_printer.SetCurrentY(static_cast<double>(y)); });
-    }
-    void Print(const std::string& text, bool endLine = true) {
-        Step([&] { m_printer.Print(text, endLine); });
-    }
-    void PrintAt(Twips x, Twips y, const std::string& text, bool endLine = true) {
-        SetX(x);
-        SetY(y);
-        Print(text, endLine);
-    }
-    Twips HalfWidth(const std::string& text) {
-        return Whole(Step([&] { return m_printer.TextWidth(text); })) / 2;
-    }
-    void Line(Twips x1, Twips y1, Twips x2, Twips y2) {
-        Step([&] {
-            m_printer.Line(static_cast<double>(x1), static_cast<double>(y1),
-                           static_cast<double>(x2), static_cast<double>(y2), QBColor(0));
-        });
-    }
-    void DrawWidth(int pixels) {
-        Step([&] { m_printer.SetDrawWidth(pixels); });
-    }
-    void DrawStyle(int style) {
-        Step([&] { m_printer.SetDrawStyle(style); });
-    }
-    void FillStyle(int style) {
-        Step([&] { m_printer.SetFillStyle(style); });
+    // A black shape; the array's shapes are all filled but its outline.
+    void Shape(PageItem::Kind kind, Twips x1, Twips y1, Twips x2, Twips y2, int width,
+               LineStyle style = LineStyle::Solid, bool filled = true) {
+        PageItem item;
+        item.kind = kind;
+        item.x1 = static_cast<double>(x1);
+        item.y1 = static_cast<double>(y1);
+        item.x2 = static_cast<double>(x2);
+        item.y2 = static_cast<double>(y2);
+        item.colour = Qt::black;
+        item.lineWidth = width;
+        item.lineStyle = style;
+        item.filled = filled;
+        m_items.push_back(std::move(item));
     }
 
     void Title() {
-        Step([&] { m_printer.SetFontSize(kTitleSize); });
-        Step([&] { m_printer.SetFontBold(true); });
-        PrintAt(m_midX - HalfWidth(kTitle), kTitleY, kTitle);
-        Step([&] { m_printer.SetFontSize(kBodySize); });
-        Step([&] { m_printer.SetFontBold(false); });
+        Text(m_midX - HalfWidth(kTitle, kTitleSize, true), kTitleY, kTitle, kTitleSize, true);
     }
 
     void Body() {
         m_lineY = kDescriptionY;
-        PrintAt(PrintTabs[0], m_lineY, kDescriptionLabel + m_s.Descr);
+        Text(PrintTabs[0], m_lineY, kDescriptionLabel + m_s.Descr);
         for (const std::string& line : ConditionLines(m_s))
-            PrintAt(PrintTabs[0], m_lineY += kLineStep, line);
-        PrintAt(PrintTabs[0], m_lineY += kLineStep,
-                WiringSentence(m_s.MeasFeet, SpeakerCount(m_s)));
-        const Twips titleX = m_midX - HalfWidth(kArrayTitle);
-        PrintAt(titleX, m_lineY += kLineStep, kArrayTitle);
+            Text(PrintTabs[0], m_lineY += kLineStep, line);
+        Text(PrintTabs[0], m_lineY += kLineStep, WiringSentence(m_s.MeasFeet, SpeakerCount(m_s)));
+        Text(m_midX - HalfWidth(kArrayTitle), m_lineY += kLineStep, kArrayTitle);
+        // The headings take the line below the array title, however high the font's lines are.
+        const double headingY =
+            static_cast<double>(m_lineY) + m_metrics.LineHeight(kBodySize, false);
+        for (std::size_t c = 0; c < kHeadings.size(); ++c)
+            Text(PrintTabs[c + 1] - HalfWidth(kHeadings[c]), headingY, kHeadings[c]);
         m_lineY += kSeparatorGap;
-        // The headings stay on the line the array title ended onto; only x is set.
-        for (std::size_t c = 0; c < kHeadings.size(); ++c) {
-            SetX(PrintTabs[c + 1] - HalfWidth(kHeadings[c]));
-            Print(kHeadings[c], c + 1 == kHeadings.size());
-        }
-        PrintAt(PrintTabs[0], m_lineY, std::string(kSeparatorLength, '='));
+        Text(PrintTabs[0], m_lineY, std::string(kSeparatorLength, '='));
     }
 
     void TableRow(const std::array<std::string, 5>& cells) {
-        SetY(m_lineY += kLineStep);
-        for (std::size_t c = 0; c < cells.size(); ++c) {
-            SetX(PrintTabs[c + 1]);
-            Print(cells[c], c + 1 == cells.size());
-        }
+        m_lineY += kLineStep;
+        for (std::size_t c = 0; c < cells.size(); ++c)
+            Text(PrintTabs[c + 1], m_lineY, cells[c]);
     }
 
     void Table() {
@@ -266,9 +237,8 @@ class ReportRun {
         TableRow({"Width", PatternText("####0", m_s.Wid) + unit, PatternText("#0", m_s.WRow),
                   PatternText("###0", m_s.WSpc) + unit,
                   PatternText(kTableEdgePattern(feet), m_s.WHalfSpc) + unit});
-        PrintAt(PrintTabs[1], m_lineY += kLineStep, "Total number of speakers:", false);
-        SetX(PrintTabs[3]);
-        Print(PatternText("##0", static_cast<double>(SpeakerCount(m_s))));
+        Text(PrintTabs[1], m_lineY += kLineStep, "Total number of speakers:");
+        Text(PrintTabs[3], m_lineY, PatternText("##0", static_cast<double>(SpeakerCount(m_s))));
     }
 
     // No array when the room has no width (its drawn height would divide by zero) or the
@@ -277,86 +247,96 @@ class ReportRun {
         const std::optional<ArrayGeometry> g = ArrayGeometryFor(m_s, m_midX);
         if (!g)
             return;
-        DrawWidth(kHeavyLine);
-        FillStyle(kFillTransparent);
-        Step([&] {
-            m_printer.Box(static_cast<double>(g->roomLeft), kRoomTop,
-                          static_cast<double>(g->roomRight), static_cast<double>(g->roomBottom),
-                          QBColor(0));
-        });
+        Shape(PageItem::Kind::Box, g->roomLeft, kRoomTop, g->roomRight, g->roomBottom, kHeavyLine,
+              LineStyle::Solid, false);
         Grid(*g);
         Ticks(*g);
         Labels(*g);
         Speakers(*g);
     }
 
+    void GridLine(Twips x1, Twips y1, Twips x2, Twips y2) {
+        Shape(PageItem::Kind::Line, x1, y1, x2, y2, kThinLine, LineStyle::Dotted);
+    }
+    void Tick(Twips x1, Twips y1, Twips x2, Twips y2) {
+        Shape(PageItem::Kind::Line, x1, y1, x2, y2, kHeavyLine);
+    }
+
     void Grid(const ArrayGeometry& g) {
-        DrawWidth(kThinLine);
-        FillStyle(kFillSolid);
-        DrawStyle(kDrawDotted);
         for (Twips i = 1; i <= m_s.WRow; ++i)
-            Line(g.roomLeft, g.Y(i), g.roomRight, g.Y(i));
+            GridLine(g.roomLeft, g.Y(i), g.roomRight, g.Y(i));
         for (Twips j = 1; j <= m_s.LRow; ++j)
-            Line(g.X(j), kRoomTop, g.X(j), g.roomBottom);
+            GridLine(g.X(j), kRoomTop, g.X(j), g.roomBottom);
     }
 
     void Ticks(const ArrayGeometry& g) {
-        DrawWidth(kHeavyLine);
-        DrawStyle(kDrawSolid);
         const Twips above = kRoomTop - kTickLength;
         const Twips left = g.roomLeft - kTickLength;
-        Line(g.roomLeft, kRoomTop, g.roomLeft, above);
-        Line(g.x1, kRoomTop, g.x1, above);
-        Line(g.x1 + g.lSpcDraw, kRoomTop, g.x1 + g.lSpcDraw, above);
-        Line(g.roomLeft, kRoomTop, left, kRoomTop);
-        Line(g.roomLeft, g.y1, left, g.y1);
-        Line(g.roomLeft, g.y1 + g.wSpcDraw, left, g.y1 + g.wSpcDraw);
+        Tick(g.roomLeft, kRoomTop, g.roomLeft, above);
+        Tick(g.x1, kRoomTop, g.x1, above);
+        Tick(g.x1 + g.lSpcDraw, kRoomTop, g.x1 + g.lSpcDraw, above);
+        Tick(g.roomLeft, kRoomTop, left, kRoomTop);
+        Tick(g.roomLeft, g.y1, left, g.y1);
+        Tick(g.roomLeft, g.y1 + g.wSpcDraw, left, g.y1 + g.wSpcDraw);
     }
 
     void Labels(const ArrayGeometry& g) {
         const bool feet = m_s.MeasFeet;
-        PrintAt(g.roomLeft + kLengthEdgeLabelIn, kLabelY,
-                PatternText(kLengthEdgePattern(feet), m_s.LHalfSpc));
+        Text(g.roomLeft + kLengthEdgeLabelIn, kLabelY,
+             PatternText(kLengthEdgePattern(feet), m_s.LHalfSpc));
         if (m_s.LSpc > 0)
-            PrintAt(g.x1 + g.lSpcDraw / 2 - kSpacingLabelBack(feet), kLabelY,
-                    PatternText(kLengthSpacingPattern(feet), m_s.LSpc));
-        PrintAt(m_midX + kCaptionRightOfCentre, kLabelY, "Length Dimension");
+            Text(g.x1 + g.lSpcDraw / 2 - kSpacingLabelBack(feet), kLabelY,
+                 PatternText(kLengthSpacingPattern(feet), m_s.LSpc));
+        Text(m_midX + kCaptionRightOfCentre, kLabelY, "Length Dimension");
         const Twips widthLabelX = g.roomLeft - kWidthLabelLeft(feet);
-        PrintAt(widthLabelX, kRoomTop + g.wEdgeDraw / 2 - kWidthLabelRaise,
-                PatternText(kWidthPattern(feet), m_s.WHalfSpc));
+        Text(widthLabelX, static_cast<double>(kRoomTop + g.wEdgeDraw / 2 - kWidthLabelRaise),
+             PatternText(kWidthPattern(feet), m_s.WHalfSpc));
         if (m_s.WSpc > 0)
-            PrintAt(widthLabelX, g.y1 + g.wSpcDraw / 2 - kWidthLabelRaise,
-                    PatternText(kWidthPattern(feet), m_s.WSpc));
+            Text(widthLabelX, static_cast<double>(g.y1 + g.wSpcDraw / 2 - kWidthLabelRaise),
+                 PatternText(kWidthPattern(feet), m_s.WSpc));
     }
 
     void Speakers(const ArrayGeometry& g) {
-        DrawWidth(kThinLine);
-        FillStyle(kFillSolid);
-        Step([&] { m_printer.SetFillColor(QBColor(0)); });
         for (Twips j = 1; j <= m_s.LRow; ++j) {
-            for (Twips i = 1; i <= m_s.WRow; ++i)
-                Step([&] {
-                    m_printer.Circle(static_cast<double>(g.X(j)), static_cast<double>(g.Y(i)),
-                                     kSpeakerRadius, QBColor(0));
-                });
+            for (Twips i = 1; i <= m_s.WRow; ++i) {
+                Shape(PageItem::Kind::Circle, g.X(j), g.Y(i), 0, 0, kThinLine);
+                m_items.back().radius = kSpeakerRadius;
+            }
         }
     }
 
-    PrinterDevice& m_printer;
     const DesignState& m_s;
-    MessageBoxes& m_boxes;
+    const TextMetrics& m_metrics;
+    std::vector<PageItem> m_items;
     Twips m_midX = 0;
     Twips m_lineY = 0;
 };
 
 } // namespace
 
-std::string FittingDescription(PrinterDevice& printer, const std::string& description) {
-    printer.SetFontSize(kBodySize);
-    printer.SetFontBold(false);
-    const double room = printer.ScaleWidth() - static_cast<double>(PrintTabs[0]);
+std::vector<PageItem> ComposeReport(const DesignState& s, const TextMetrics& metrics) {
+    return PageComposer(s, metrics).Page();
+}
+
+PrintOutcome PrintReport(ReportOutput& output, const DesignState& s, MessageBoxes& boxes) {
+    const std::vector<PageItem> page = ComposeReport(s, output.Metrics());
+    for (;;) {
+        try {
+            output.Deliver(page);
+            return PrintOutcome::Printed;
+        } catch (const PrinterError& e) {
+            if (boxes.Show(e.Description() + " error occurred.", MsgIcon::Critical, "Printer Error",
+                           MsgButtons::RetryCancel) != MsgAnswer::Retry)
+                return PrintOutcome::Cancelled;
+        }
+    }
+}
+
+std::string FittingDescription(const TextMetrics& metrics, const std::string& description) {
+    const double room = metrics.PageWidth() - static_cast<double>(PrintTabs[0]);
     const auto fits = [&](std::size_t bytes) {
-        return printer.TextWidth(kDescriptionLabel + description.substr(0, bytes)) <= room;
+        return metrics.TextWidth(kDescriptionLabel + description.substr(0, bytes), kBodySize,
+                                 false) <= room;
     };
     // Where a character starts, and the end; the widest of them that fits, by halving.
     std::vector<std::size_t> cuts;
@@ -372,18 +352,4 @@ std::string FittingDescription(PrinterDevice& printer, const std::string& descri
             high = mid - 1;
     }
     return description.substr(0, cuts[low]);
-}
-
-PrintOutcome PrintReport(PrinterDevice& printer, const DesignState& s, MessageBoxes& boxes) {
-    try {
-        ReportRun(printer, s, boxes).Page();
-        return PrintOutcome::Printed;
-    } catch (const Cancelled&) {
-        printer.Abort();
-        return PrintOutcome::Cancelled;
-    } catch (...) {
-        // Whatever else went wrong, no half-drawn page is left behind.
-        printer.Abort();
-        throw;
-    }
 }

@@ -5,7 +5,7 @@
 // command line's files are written alike. Failures say in plain words what went wrong.
 #pragma once
 
-#include "output/printer_device.h"
+#include "output/print_report.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,21 +1,14 @@
 // What the design looks like on screen and on paper: where the room drawing puts its grey lines
-// and black dots, and the printed report on a recording printer, every text and shape to the
-// twip, with the lines left out by location and the millimetre formats.
+// and black dots, and the composed report, every text and shape to the twip, with the lines left
+// out by location and the millimetre formats.
 #include "core/unit_data.h"
 #include "output/print_report.h"
-#include "output/recording_printer.h"
 #include "output/retained_drawing.h"
 #include "output/room_drawing.h"
 
 #include <QtTest>
 
 namespace {
-
-struct NoBoxes : MessageBoxes {
-    MsgAnswer Show(const std::string&, MsgIcon, const std::string&, MsgButtons) override {
-        qFatal("an undisturbed report raised a message box");
-    }
-};
 
 // A suspended ceiling with the room and results: Leng, Wid, LRow, LSpc, LHalfSpc, WRow, WSpc,
 // WHalfSpc.
@@ -54,28 +47,26 @@ QStringList Drawn(const DesignState& s) {
     return out;
 }
 
-// The page of a run that nothing interrupts: the texts one row per y, "y: x text|x text", a
-// size or boldness other than 10-point regular shown as [14b]; or the shapes, one row per run
-// of the same kind and pen, "line w1 s2 f0: x1,y1-x2,y2 ..." and "circle r100 w1 s0 f0: x,y".
+// The page with the fixed metrics: the texts one row per y, "y: x text|x text", a size or
+// boldness other than 10-point regular shown as [14b]; or the shapes, one row per run of the
+// same kind and pen, "line w1 s2 f0: x1,y1-x2,y2 ..." and "circle r100 w1 s0 f0: x,y" (s0
+// solid, s2 dotted; f0 filled, f1 not).
 QStringList Page(const DesignState& s, bool texts) {
-    RecordingPrinter p;
-    NoBoxes boxes;
-    if (PrintReport(p, s, boxes) != PrintOutcome::Printed || !p.Ended())
-        qFatal("an undisturbed report did not print");
     QStringList rows;
     QString last;
-    for (const PageItem& i : p.Items()) {
+    for (const PageItem& i : ComposeReport(s, FixedMetrics())) {
         if (texts != (i.kind == PageItem::Kind::Text))
             continue;
-        if (i.kind != PageItem::Kind::Text && (i.colour != Qt::black || i.fillColour != Qt::black))
+        if (i.kind != PageItem::Kind::Text && i.colour != Qt::black)
             return {"a shape that is not black"};
         const bool circle = i.kind == PageItem::Kind::Circle;
-        const QString key =
-            texts ? QString::asprintf("%.0f:", i.y1)
-                  : (i.kind == PageItem::Kind::Line ? "line"
-                     : circle                       ? QString::asprintf("circle r%.0f", i.radius)
-                                                    : "box") +
-                        QString::asprintf(" w%d s%d f%d:", i.drawWidth, i.drawStyle, i.fillStyle);
+        const QString key = texts ? QString::asprintf("%.0f:", i.y1)
+                                  : (i.kind == PageItem::Kind::Line ? "line"
+                                     : circle ? QString::asprintf("circle r%.0f", i.radius)
+                                              : "box") +
+                                        QString::asprintf(" w%d s%d f%d:", i.lineWidth,
+                                                          i.lineStyle == LineStyle::Dotted ? 2 : 0,
+                                                          i.filled ? 0 : 1);
         const QString item =
             texts ? QString::asprintf(i.fontSize == 10 && !i.bold ? "%.0f" : "%.0f [%.0f%s]", i.x1,
                                       i.fontSize, i.bold ? "b" : "") +
@@ -91,7 +82,7 @@ QStringList Page(const DesignState& s, bool texts) {
     return rows;
 }
 
-// The recording printer is 11520 twips wide: MidX 5760, RoomLeft 1260. Characters are 120
+// The fixed metrics' page is 11520 twips wide: MidX 5760, RoomLeft 1260. Characters are 120
 // twips wide at 10 pt and 168 at 14 pt; a 10 pt line is 240 twips high.
 // clang-format off
 const QStringList kFeetTexts = {

@@ -1,7 +1,6 @@
-// The real printer device writing PDFs: one page when the document ends, painted where the
-// report put its shapes; nothing left behind when it is abandoned; names that never overwrite.
-#include "output/print_report.h"
-#include "output/qt_printer_device.h"
+// The real printer writing PDFs: the page painted where the report put its shapes, in one file
+// under a name that never overwrites, and the truth told when saving fails.
+#include "output/printer_output.h"
 #include "output/safe_file.h"
 
 #include <QDir>
@@ -17,12 +16,6 @@
 
 namespace {
 
-struct NoBoxes : MessageBoxes {
-    MsgAnswer Show(const std::string&, MsgIcon, const std::string&, MsgButtons) override {
-        qFatal("a printer error was reported");
-    }
-};
-
 QStringList FilesIn(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                   QDir::NoDotAndDotDot);
@@ -33,22 +26,17 @@ QStringList FilesIn(const QString& folder) {
 class TestQtPrinter : public QObject {
     Q_OBJECT
   private slots:
-    // One file when the document ends (the window's test reads its one page with pdfinfo);
-    // painted at 144 dpi, a filled dot at each speaker, white between them, and ink in the
-    // title's letters.
+    // One file (the window's test reads its one page with pdfinfo); painted at 144 dpi, a filled
+    // dot at each speaker, white between them, and ink in the title's letters.
     void reportBecomesOnePdfPageWithItsSpeakers() {
         DesignState s; // no location: no condition lines
         s.MeasFeet = true;
         s.Leng = 40, s.Wid = 25, s.LRow = 4, s.LSpc = 10, s.LHalfSpc = 5;
         s.WRow = 3, s.WSpc = 9, s.WHalfSpc = 3.5f;
         QTemporaryDir dir;
-        std::vector<PageItem> items;
-        {
-            QtPrinterDevice printer([&] { return dir.path(); }, "Masking layout", "");
-            NoBoxes boxes;
-            QCOMPARE(PrintReport(printer, s, boxes), PrintOutcome::Printed);
-            items = printer.Items();
-        }
+        PrinterOutput printer([&] { return dir.path(); }, "Masking layout", "");
+        const std::vector<PageItem> items = ComposeReport(s, printer.Metrics());
+        printer.Deliver(items);
         QCOMPARE(FilesIn(dir.path()), QStringList{"Masking layout.pdf"});
         QImage image(1224, 1584, QImage::Format_RGB32);
         image.setDotsPerMeterX(qRound(144 / 0.0254));
@@ -70,18 +58,6 @@ class TestQtPrinter : public QObject {
             for (int x = 0; x < 4000; x += 10)
                 ink += dark(items.front().x1 + x, items.front().y1 + y);
         QVERIFY(dots == 12 && ink > 50);
-    }
-
-    void abandonedDocumentLeavesNoFile() {
-        QTemporaryDir dir;
-        for (const bool abort : {true, false}) { // aborted, or dropped without ending
-            QtPrinterDevice printer([&] { return dir.path(); }, "report", "");
-            printer.Print("Half a page", true);
-            printer.Line(0, 0, 1000, 1000, Qt::black);
-            if (abort)
-                printer.Abort();
-        }
-        QVERIFY(FilesIn(dir.path()).isEmpty());
     }
 
     // Every way a save can go wrong on a real file system, and a name taken in every way: the
@@ -155,11 +131,11 @@ class TestQtPrinter : public QObject {
             while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
             }
         }
-        QtPrinterDevice printer([&] { return folder; }, "R", "Masking layout");
-        printer.Print("Half a page", true);
+        PrinterOutput printer([&] { return folder; }, "R", "Masking layout");
+        const std::vector<PageItem> page = ComposeReport(DesignState(), printer.Metrics());
         QString description;
         try {
-            printer.EndDoc();
+            printer.Deliver(page);
         } catch (const PrinterError& e) {
             description = QString::fromStdString(e.Description());
         }
@@ -175,7 +151,7 @@ class TestQtPrinter : public QObject {
                 QDir().mkpath(folder);
             else
                 return;
-            printer.EndDoc(); // Retry, with room on the disk or the folder made
+            printer.Deliver(page); // Retry, with room on the disk or the folder made
         }
         const QString saved = printer.SavedPath();
         QCOMPARE(saved, folder + "/" + (told.isEmpty() ? after.filter(".pdf").first() : "R.pdf"));

@@ -4,7 +4,6 @@
 
 #include "core/dialogs.h"
 #include "output/print_report.h"
-#include "output/recording_printer.h"
 #include "ui/handler_queue.h"
 #include "ui/main_form.h"
 #include "ui/report_printing.h"
@@ -45,6 +44,33 @@ class RecordingBoxes : public MessageBoxes {
     std::deque<MsgAnswer> answers;
 };
 
+// Keeps the page it is given, laid out with the fixed metrics; it can be told to refuse it.
+class RecordingPrinter : public ReportOutput {
+  public:
+    // Delivery fails with the description `times` times (for ever when negative) first.
+    void FailDelivery(int times, std::string description = "Printer not ready") {
+        m_failures = times;
+        m_description = std::move(description);
+    }
+    const TextMetrics& Metrics() const override { return m_metrics; }
+    void Deliver(const std::vector<PageItem>& page) override {
+        if (m_failures != 0) {
+            m_failures -= m_failures > 0;
+            throw PrinterError(m_description);
+        }
+        m_page = page;
+    }
+    // The page delivered; empty until then.
+    const std::vector<PageItem>& Items() const { return m_page; }
+    bool Ended() const { return !m_page.empty(); }
+
+  private:
+    FixedMetrics m_metrics;
+    std::vector<PageItem> m_page;
+    int m_failures = 0;
+    std::string m_description;
+};
+
 // Prints each report on a new recording printer and keeps the last one for inspection.
 class RecordingPrinting : public ReportPrinting {
   public:
@@ -57,8 +83,7 @@ class RecordingPrinting : public ReportPrinting {
         return {};
     }
     std::string FitDescription(const std::string& description) override {
-        RecordingPrinter measure;
-        return FittingDescription(measure, description);
+        return FittingDescription(FixedMetrics(), description);
     }
     std::unique_ptr<RecordingPrinter> last;
     std::function<void(RecordingPrinter&)> prepare; // e.g. make it fail

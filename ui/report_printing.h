@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-class PrinterDevice;
+class ReportPaper;
 
 class ReportPrinting {
   public:
@@ -29,7 +29,7 @@ class SystemPrinting : public ReportPrinting {
     std::string FitDescription(const std::string& description) override;
 
   private:
-    // The device a print run would open now, measuring only; opened again after each run so
+    // The paper a print run would use now, measuring only; looked up again after each run so
     // that a change of default printer is followed.
-    std::unique_ptr<PrinterDevice> m_measure;
+    std::unique_ptr<ReportPaper> m_measure;
 };

@@ -1,5 +1,4 @@
-#include "output/print_report.h"
-#include "output/qt_printer_device.h"
+#include "output/printer_output.h"
 #include "ui/report_printing.h"
 
 #include <QDateTime>
@@ -9,15 +8,15 @@ SystemPrinting::~SystemPrinting() = default;
 
 std::string SystemPrinting::Print(const DesignState& s, MessageBoxes& boxes) {
     m_measure.reset();
-    const std::unique_ptr<QtPrinterDevice> printer =
-        OpenReportPrinter(s.Descr, QDateTime::currentDateTime());
-    if (PrintReport(*printer, s, boxes) != PrintOutcome::Printed || printer->SavedPath().isEmpty())
+    const std::unique_ptr<PrinterOutput> output =
+        OpenReportOutput(s.Descr, QDateTime::currentDateTime());
+    if (PrintReport(*output, s, boxes) != PrintOutcome::Printed || output->SavedPath().isEmpty())
         return {};
-    return "No printer is installed. The report was saved as " + printer->SavedPath().toStdString();
+    return "No printer is installed. The report was saved as " + output->SavedPath().toStdString();
 }
 
 std::string SystemPrinting::FitDescription(const std::string& description) {
     if (!m_measure)
-        m_measure = OpenReportPrinter({}, QDateTime::currentDateTime());
+        m_measure = NextReportPaper();
     return FittingDescription(*m_measure, description);
 }

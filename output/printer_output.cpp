@@ -1,4 +1,4 @@
-#include "output/qt_printer_device.h"
+#include "output/printer_output.h"
 
 #include "core/app_info.h"
 #include "output/safe_file.h"
@@ -92,92 +92,73 @@ void SubmitJob(const QString& printer, const QString& title, const QByteArray& p
 
 } // namespace
 
-QtPrinterDevice::QtPrinterDevice(const QPrinterInfo& printer, QString title)
-    : m_printer(std::make_unique<QPrinter>(printer, QPrinter::HighResolution)),
-      m_destination(Destination::Printer), m_title(std::move(title)),
-      m_typeface(ProgramTypeface(10)) {}
-
-QtPrinterDevice::QtPrinterDevice(std::function<QString()> folder, QString baseName, QString title)
-    : QtPrinterDevice(std::move(title)) {
-    m_destination = Destination::DocumentsFolder;
-    m_folder = std::move(folder);
-    m_baseName = std::move(baseName);
-}
-
-QtPrinterDevice::QtPrinterDevice(QString title)
+ReportPaper::ReportPaper()
     : m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution)),
-      m_destination(Destination::Memory), m_title(std::move(title)),
       m_typeface(ProgramTypeface(10)) {
     m_printer->setOutputFormat(QPrinter::PdfFormat);
     m_printer->setPageMargins(kPdfMargins, QPageLayout::Inch);
 }
 
-QtPrinterDevice::~QtPrinterDevice() = default;
+ReportPaper::ReportPaper(const QPrinterInfo& printer)
+    : m_printer(std::make_unique<QPrinter>(printer, QPrinter::HighResolution)),
+      m_typeface(ProgramTypeface(10)) {}
 
-QFont QtPrinterDevice::Font(double points, bool bold) const {
+ReportPaper::~ReportPaper() = default;
+
+QFont ReportPaper::Font(double points, bool bold) const {
     QFont font = m_typeface;
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
 }
 
-double QtPrinterDevice::PrintableWidth() const {
+double ReportPaper::PageWidth() const {
     return m_printer->pageLayout().paintRect(QPageLayout::Inch).width() * kTwipsPerInch;
 }
 
-double QtPrinterDevice::MeasureText(const std::string& text, double points, bool bold) const {
+double ReportPaper::TextWidth(const std::string& text, double points, bool bold) const {
     const QFontMetricsF metrics(Font(points, bold), m_printer.get());
     return metrics.horizontalAdvance(QString::fromStdString(text)) * kTwipsPerInch /
            m_printer->logicalDpiX();
 }
 
-double QtPrinterDevice::LineHeight(double points, bool bold) const {
+double ReportPaper::LineHeight(double points, bool bold) const {
     const QFontMetricsF metrics(Font(points, bold), m_printer.get());
     return metrics.lineSpacing() * kTwipsPerInch / m_printer->logicalDpiY();
 }
 
-// The page as a PDF in memory, at the printer's resolution on its paper and margins; the
-// printer and the documents folder both take it so, and only its delivery can fail.
-QByteArray QtPrinterDevice::PaintPdf() const {
+// The printer and the documents folder both take the page as a PDF, so painting it cannot fail.
+QByteArray ReportPaper::Pdf(const std::vector<PageItem>& page, const QString& title) const {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QPdfWriter pdf(&buffer);
     pdf.setResolution(m_printer->resolution());
     pdf.setPageLayout(m_printer->pageLayout());
-    pdf.setTitle(m_title);
+    pdf.setTitle(title);
     pdf.setCreator(QString("%1 %2").arg(kApplicationTitle, kApplicationVersion));
     QPainter painter(&pdf);
-    PaintPage(painter, Items(), m_typeface);
+    PaintPage(painter, page, m_typeface);
     painter.end();
     return bytes;
 }
 
-void QtPrinterDevice::EndDoc() {
-    BeforeOperation();
-    if (m_ended)
-        return;
-    // A retry after a failed delivery does not paint the page a second time.
-    if (m_pdf.isEmpty())
-        m_pdf = PaintPdf();
-    switch (m_destination) {
-    case Destination::Printer:
-        SubmitJob(m_printer->printerName(), m_title, m_pdf);
-        break;
-    case Destination::DocumentsFolder:
-        m_saved = SaveReportFile(m_folder(), m_baseName, m_pdf);
-        break;
-    case Destination::Memory:
-        break;
-    }
-    m_ended = true;
+QString ReportPaper::PrinterName() const {
+    return m_printer->printerName();
 }
 
-void QtPrinterDevice::Abort() noexcept {
-    // Nothing has left the program before EndDoc delivers the page.
-    DiscardPage();
-    m_pdf.clear();
-    m_ended = true;
+PrinterOutput::PrinterOutput(const QPrinterInfo& printer, QString title)
+    : m_paper(printer), m_title(std::move(title)) {}
+
+PrinterOutput::PrinterOutput(std::function<QString()> folder, QString baseName, QString title)
+    : m_folder(std::move(folder)), m_baseName(std::move(baseName)), m_title(std::move(title)) {}
+
+void PrinterOutput::Deliver(const std::vector<PageItem>& page) {
+    const QByteArray pdf = m_paper.Pdf(page, m_title);
+    if (m_folder)
+        m_saved = SaveReportFile(m_folder(), m_baseName, pdf);
+    else
+        SubmitJob(m_paper.PrinterName(), m_title, pdf);
 }
 
 QString ReportTitle(const std::string& description) {
@@ -185,12 +166,18 @@ QString ReportTitle(const std::string& description) {
     return description.empty() ? title : title + " - " + QString::fromStdString(description);
 }
 
-std::unique_ptr<QtPrinterDevice> OpenReportPrinter(const std::string& description,
-                                                   const QDateTime& when) {
+std::unique_ptr<ReportPaper> NextReportPaper() {
+    const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    return printer.isNull() ? std::make_unique<ReportPaper>()
+                            : std::make_unique<ReportPaper>(printer);
+}
+
+std::unique_ptr<PrinterOutput> OpenReportOutput(const std::string& description,
+                                                const QDateTime& when) {
     const QString title = ReportTitle(description);
     const QPrinterInfo printer = QPrinterInfo::defaultPrinter();
     if (!printer.isNull())
-        return std::make_unique<QtPrinterDevice>(printer, title);
-    return std::make_unique<QtPrinterDevice>(
+        return std::make_unique<PrinterOutput>(printer, title);
+    return std::make_unique<PrinterOutput>(
         DocumentsFolder, "Masking layout " + when.toString("yyyy-MM-dd HH-mm-ss"), title);
 }

@@ -17,9 +17,8 @@ void RetainedDrawing::Line(double x1, double y1, double x2, double y2, const QCo
     m_shapes.push_back({DrawnShape::Kind::Line, x1, y1, x2, y2, colour, false});
 }
 
-void RetainedDrawing::Circle(double x, double y, double radius, const QColor& colour) {
-    m_shapes.push_back(
-        {DrawnShape::Kind::Circle, x, y, radius, 0, colour, m_fillStyle == kFillSolid});
+void RetainedDrawing::Circle(double x, double y, double radius, const QColor& colour, bool filled) {
+    m_shapes.push_back({DrawnShape::Kind::Circle, x, y, radius, 0, colour, filled});
 }
 
 void RetainedDrawing::Paint(QPainter& painter, const QRectF& target) const {

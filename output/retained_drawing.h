@@ -27,8 +27,7 @@ class RetainedDrawing : public DrawingSurface {
     void Scale(double x1, double y1, double x2, double y2) override;
     void Cls() override { m_shapes.clear(); }
     void Line(double x1, double y1, double x2, double y2, const QColor& colour) override;
-    void Circle(double x, double y, double radius, const QColor& colour) override;
-    void SetFillStyle(int style) override { m_fillStyle = style; }
+    void Circle(double x, double y, double radius, const QColor& colour, bool filled) override;
 
     // Paints the white background and every shape, the user rectangle mapped onto target.
     // Lines are one pixel wide and solid; filled circles are solid black.
@@ -37,10 +36,8 @@ class RetainedDrawing : public DrawingSurface {
     const std::vector<DrawnShape>& Shapes() const { return m_shapes; }
     // Left, top, right and bottom of the user coordinates.
     QRectF UserRect() const { return m_user; }
-    int FillStyle() const { return m_fillStyle; }
 
   private:
     QRectF m_user{0, 0, 1, 1};
-    int m_fillStyle = kFillTransparent;
     std::vector<DrawnShape> m_shapes;
 };

@@ -7,8 +7,8 @@
 
 namespace {
 
-constexpr int kGridColour = 7;
-constexpr int kDotColour = 0;
+const QColor kGridColour(192, 192, 192); // light grey
+const QColor kDotColour(Qt::black);
 
 } // namespace
 
@@ -23,17 +23,15 @@ void DrawLayout(DrawingSurface& pic, const DesignState& s) {
     pic.Cls();
     for (std::int64_t i = 0; i < s.LRow; ++i) {
         const double x = RowPosition(s.LHalfSpc, i, s.LSpc);
-        pic.Line(x, 0, x, s.Wid, QBColor(kGridColour));
+        pic.Line(x, 0, x, s.Wid, kGridColour);
     }
     for (std::int64_t j = 0; j < s.WRow; ++j) {
         const double y = RowPosition(s.WHalfSpc, j, s.WSpc);
-        pic.Line(0, y, s.Leng, y, QBColor(kGridColour));
+        pic.Line(0, y, s.Leng, y, kGridColour);
     }
-    pic.SetFillStyle(kFillSolid);
     for (std::int64_t i = 0; i < s.LRow; ++i) {
         for (std::int64_t j = 0; j < s.WRow; ++j)
             pic.Circle(RowPosition(s.LHalfSpc, i, s.LSpc), RowPosition(s.WHalfSpc, j, s.WSpc),
-                       radius, QBColor(kDotColour));
+                       radius, kDotColour, true);
     }
-    pic.SetFillStyle(kFillTransparent);
 }

@@ -39,8 +39,9 @@ class TestQtPrinter : public QObject {
     void reportBecomesOnePdfPageWithItsSpeakers() {
         DesignState s; // no location: no condition lines
         s.MeasFeet = true;
-        s.Leng = 40, s.Wid = 25, s.LRow = 4, s.LSpc = 10, s.LHalfSpc = 5;
-        s.WRow = 3, s.WSpc = 9, s.WHalfSpc = 3.5f;
+        s.Leng = 40, s.Wid = 25, s.alongLength.rows = 4, s.alongLength.spacing = 10,
+        s.alongLength.edge = 5;
+        s.alongWidth.rows = 3, s.alongWidth.spacing = 9, s.alongWidth.edge = 3.5f;
         QTemporaryDir dir;
         std::vector<PageItem> items;
         {

@@ -35,12 +35,11 @@ namespace {
 void SmallestSpacing(DesignState& s, const RoomCase& room) {
     s.MeasFeet = room.feet;
     s.MeasChosen = true;
-    LoadUnitTables(s);
-    s.MaskLoc = AboveCeiling;
+    s.MaskLoc = Location::AboveCeiling;
     s.PlenumSel = 1;
     s.CeilSel = 1;
     s.CeilHtSel = 1;
-    s.BattsSel = 1;
+    s.BattsSel = Absorption::BattsOverTiles;
     s.Leng = room.leng;
     s.Wid = room.wid;
 }
@@ -89,13 +88,10 @@ double ComputeRowsUs(const RoomCase& room, int runs) {
     constexpr int kCallsPerRun = 10000;
     return MedianMs(runs,
                     [&] {
-                        std::int32_t rows = 0, spacing = 0;
-                        float edge = 0;
+                        const std::int32_t nominal = NominalSpacing(s).value_or(0);
                         for (int i = 0; i < kCallsPerRun; ++i) {
-                            ComputeRows(s, s.Leng, rows, spacing, edge);
-                            g_sink = g_sink + rows;
-                            ComputeRows(s, s.Wid, rows, spacing, edge);
-                            g_sink = g_sink + rows;
+                            g_sink = g_sink + ComputeRows(nominal, s.Leng, s.MeasFeet)->rows;
+                            g_sink = g_sink + ComputeRows(nominal, s.Wid, s.MeasFeet)->rows;
                         }
                     }) *
            1000 / kCallsPerRun;

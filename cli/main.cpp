@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -92,21 +93,10 @@ void QuietAboutDesktop(QtMsgType type, const QMessageLogContext& context, const 
         qt_message_output(type, context, text);
 }
 
-} // namespace
-
-int main(int argc, char* argv[]) {
-    // Fonts for the report, but never a display: the same offscreen platform as the tests.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qInstallMessageHandler(QuietAboutDesktop);
-    QGuiApplication app(argc, argv);
-    QCoreApplication::setApplicationName(kCommandName);
-    QCoreApplication::setApplicationVersion(kApplicationVersion);
-
-    QCommandLineParser parser;
+void AddOptions(QCommandLineParser& parser, const Options& o) {
     parser.setApplicationDescription(kDescription);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-    const Options o;
+    parser.addHelpOption();
+    parser.addVersionOption();
     parser.addOptions({o.schedule, o.out, o.pdf, o.dxf, o.coordinates, o.json});
     for (std::size_t f = 0; f < kFieldCount; ++f) {
         const Field field = static_cast<Field>(f);
@@ -114,15 +104,19 @@ int main(int argc, char* argv[]) {
                              ? QCommandLineOption(FieldName(field), FieldHelp(field))
                              : QCommandLineOption(FieldName(field), FieldHelp(field), "value"));
     }
-    if (!parser.parse(app.arguments()))
+}
+
+// The exit status of a run that ends before any room is read: unusable options, help or version.
+std::optional<int> EndBeforeRooms(QCommandLineParser& parser, const Options& o) {
+    if (!parser.parse(QCoreApplication::arguments()))
         return Fail(parser.errorText() + " (see --help)");
-    if (parser.isSet(help)) {
+    if (parser.isSet("help")) {
         QString text = parser.helpText();
         text.replace(QCoreApplication::arguments().constFirst(), kCommandName);
         std::fputs(qPrintable(text), stdout);
         return 0;
     }
-    if (parser.isSet(version)) {
+    if (parser.isSet("version")) {
         std::printf("%s %s\n", kCommandName, kApplicationVersion);
         return 0;
     }
@@ -135,7 +129,10 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(o.schedule) == roomOptions)
         return Fail(roomOptions ? "a room's options and --schedule exclude each other (see --help)"
                                 : "give a room's options or --schedule (see --help)");
+    return std::nullopt;
+}
 
+int LayOutRooms(const QCommandLineParser& parser, const Options& o) {
     const QTemporaryDir scratch;
     Outputs out;
     out.folder = parser.value(o.out);
@@ -157,4 +154,22 @@ int main(int argc, char* argv[]) {
     }
     SyncFolder(out.folder); // the new files' names, once for the whole run
     return status;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    // Fonts for the report, but never a display: the same offscreen platform as the tests.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(QuietAboutDesktop);
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName(kCommandName);
+    QCoreApplication::setApplicationVersion(kApplicationVersion);
+
+    QCommandLineParser parser;
+    const Options o;
+    AddOptions(parser, o);
+    if (const std::optional<int> status = EndBeforeRooms(parser, o))
+        return *status;
+    return LayOutRooms(parser, o);
 }

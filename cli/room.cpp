@@ -121,7 +121,7 @@ constexpr const char* kAccessFloor = "below an access floor";
 std::optional<RoomError> Conditions(const Checker& c, DesignState& s,
                                     std::vector<std::string>& notes) {
     switch (s.MaskLoc) {
-    case AboveCeiling: {
+    case Location::AboveCeiling: {
         bool batts = false;
         if (auto e = c.Pick(Field::Plenum, 4, s.PlenumSel, kAboveCeiling))
             return e;
@@ -131,25 +131,27 @@ std::optional<RoomError> Conditions(const Checker& c, DesignState& s,
             return e;
         if (auto e = c.YesNo(Field::Batts, batts))
             return e;
-        s.BattsSel = batts ? 1 : 0;
+        s.BattsSel = batts ? Absorption::BattsOverTiles : Absorption::None;
         return c.NotFor({Field::StructuralHeight, Field::Insulation}, kAboveCeiling);
     }
-    case OpenCeiling: {
+    case Location::OpenCeiling: {
         bool insulation = false;
         if (auto e = c.Length(Field::StructuralHeight, EntryBox::CeilingHeight, s.MeasFeet,
                               s.StructHt, notes, kOpenCeiling))
             return e;
         if (auto e = c.YesNo(Field::Insulation, insulation))
             return e;
-        s.BattsSel = insulation ? 2 : 0;
+        s.BattsSel = insulation ? Absorption::OnStructure : Absorption::None;
         return c.NotFor({Field::Plenum, Field::Tile, Field::CeilingHeight, Field::Batts},
                         kOpenCeiling);
     }
-    default:
-        return c.NotFor({Field::Plenum, Field::Tile, Field::CeilingHeight, Field::Batts,
-                         Field::StructuralHeight, Field::Insulation},
-                        kAccessFloor);
+    case Location::AccessFloor:
+    case Location::None:
+        break;
     }
+    return c.NotFor({Field::Plenum, Field::Tile, Field::CeilingHeight, Field::Batts,
+                     Field::StructuralHeight, Field::Insulation},
+                    kAccessFloor);
 }
 
 } // namespace
@@ -161,8 +163,17 @@ const char* FieldHelp(Field f) {
     return kFields[static_cast<std::size_t>(f)].help;
 }
 
-const char* LocationWord(std::int16_t maskLoc) {
-    return maskLoc == AboveCeiling ? "suspended" : maskLoc == OpenCeiling ? "open" : "floor";
+const char* LocationWord(Location location) {
+    switch (location) {
+    case Location::AboveCeiling:
+        return "suspended";
+    case Location::OpenCeiling:
+        return "open";
+    case Location::AccessFloor:
+    case Location::None:
+        break;
+    }
+    return "floor";
 }
 
 std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields) {
@@ -180,13 +191,12 @@ std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields) {
         return c.Given(Field::Units) ? c.Bad(Field::Units, "is not ft or mm")
                                      : c.Missing(Field::Units, "for every room");
     s.MeasChosen = true;
-    LoadUnitTables(s);
 
     const std::string location = Lowered(c.Text(Field::Location));
-    for (std::int16_t loc : {AboveCeiling, OpenCeiling, AccessFloor})
+    for (Location loc : {Location::AboveCeiling, Location::OpenCeiling, Location::AccessFloor})
         if (location == LocationWord(loc))
             s.MaskLoc = loc;
-    if (s.MaskLoc == 0)
+    if (s.MaskLoc == Location::None)
         return c.Given(Field::Location) ? c.Bad(Field::Location, "is not suspended, open or floor")
                                         : c.Missing(Field::Location, "for every room");
 

@@ -53,4 +53,4 @@ struct RoomError {
 std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields);
 
 // "suspended", "open" or "floor", as the location field is written.
-const char* LocationWord(std::int16_t maskLoc);
+const char* LocationWord(Location location);

@@ -117,12 +117,12 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const Room& room) {
     dxf.writePolylineEnd(dw);
 
     const DL_Attributes onGrid(kGridLayer, kByLayer, -1, "BYLAYER", 1.0);
-    for (std::int64_t i = 0; i < s.LRow; ++i) {
-        const double x = RowPosition(s.LHalfSpc, i, s.LSpc);
+    for (std::int64_t i = 0; i < s.alongLength.rows; ++i) {
+        const double x = RowPosition(s.alongLength, i);
         dxf.writeLine(dw, DL_LineData(x, 0.0, 0.0, x, wid, 0.0), onGrid);
     }
-    for (std::int64_t j = 0; j < s.WRow; ++j) {
-        const double y = RowPosition(s.WHalfSpc, j, s.WSpc);
+    for (std::int64_t j = 0; j < s.alongWidth.rows; ++j) {
+        const double y = RowPosition(s.alongWidth, j);
         dxf.writeLine(dw, DL_LineData(0.0, y, 0.0, leng, y, 0.0), onGrid);
     }
 
@@ -146,10 +146,9 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const Room& room) {
 std::vector<SpeakerPoint> SpeakerPoints(const DesignState& s) {
     std::vector<SpeakerPoint> points;
     points.reserve(static_cast<std::size_t>(std::max<std::int64_t>(SpeakerCount(s), 0)));
-    for (std::int64_t i = 0; i < s.LRow; ++i)
-        for (std::int64_t j = 0; j < s.WRow; ++j)
-            points.push_back(
-                {RowPosition(s.LHalfSpc, i, s.LSpc), RowPosition(s.WHalfSpc, j, s.WSpc)});
+    for (std::int64_t i = 0; i < s.alongLength.rows; ++i)
+        for (std::int64_t j = 0; j < s.alongWidth.rows; ++j)
+            points.push_back({RowPosition(s.alongLength, i), RowPosition(s.alongWidth, j)});
     return points;
 }
 
@@ -161,17 +160,17 @@ QByteArray RoomJson(const Room& room) {
                        {"length", s.Leng},
                        {"width", s.Wid},
                        {"description", Text(s.Descr)}};
-    if (s.MaskLoc == AboveCeiling) {
+    if (s.MaskLoc == Location::AboveCeiling) {
         inputs["plenum"] = s.PlenumSel;
         inputs["tile"] = s.CeilSel;
         inputs["ceiling-height"] = s.CeilHtSel;
-        inputs["batts"] = s.BattsSel == 1;
-    } else if (s.MaskLoc == OpenCeiling) {
+        inputs["batts"] = s.BattsSel == Absorption::BattsOverTiles;
+    } else if (s.MaskLoc == Location::OpenCeiling) {
         inputs["structural-height"] = static_cast<int>(s.StructHt);
-        inputs["insulation"] = s.BattsSel == 2;
+        inputs["insulation"] = s.BattsSel == Absorption::OnStructure;
     }
-    const auto dimension = [](std::int32_t rows, std::int32_t spacing, float edge) {
-        return QJsonObject{{"rows", rows}, {"spacing", spacing}, {"edge", double(edge)}};
+    const auto dimension = [](const RowLayout& l) {
+        return QJsonObject{{"rows", l.rows}, {"spacing", l.spacing}, {"edge", double(l.edge)}};
     };
     QJsonArray lines, notes, speakers;
     for (const std::string& line : ResultLines(s))
@@ -183,8 +182,8 @@ QByteArray RoomJson(const Room& room) {
     const QJsonObject json{
         {"inputs", inputs},
         {"nominal_spacing", s.NomSpc},
-        {"length", dimension(s.LRow, s.LSpc, s.LHalfSpc)},
-        {"width", dimension(s.WRow, s.WSpc, s.WHalfSpc)},
+        {"length", dimension(s.alongLength)},
+        {"width", dimension(s.alongWidth)},
         {"speakers", static_cast<qint64>(SpeakerCount(s))},
         {"wiring",
          QJsonObject{{"per_speaker", static_cast<qint64>(WirePerSpeaker(s.MeasFeet))},

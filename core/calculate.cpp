@@ -5,6 +5,7 @@
 #include "core/sentences.h"
 #include "core/unit_pair.h"
 
+#include <optional>
 #include <utility>
 
 const char* const kExchangedMessage =
@@ -20,13 +21,12 @@ namespace {
 
 constexpr float kPictureWidthTwips = 4000;
 
-std::string RowsLine(const char* lead, std::int32_t rows, std::int32_t spacing, float edge,
-                     const std::string& unit) {
-    if (rows <= 1)
-        return std::string(lead) + " There is" + SignedText(std::int64_t{rows}) + " row" +
-               SignedText(edge) + unit + " from each wall.";
-    return std::string(lead) + " There are" + SignedText(std::int64_t{rows}) + " rows" +
-           SignedText(std::int64_t{spacing}) + unit + " apart. Edges are" + SignedText(edge) +
+std::string RowsLine(const char* lead, const RowLayout& l, const std::string& unit) {
+    if (l.rows <= 1)
+        return std::string(lead) + " There is" + SignedText(std::int64_t{l.rows}) + " row" +
+               SignedText(l.edge) + unit + " from each wall.";
+    return std::string(lead) + " There are" + SignedText(std::int64_t{l.rows}) + " rows" +
+           SignedText(std::int64_t{l.spacing}) + unit + " apart. Edges are" + SignedText(l.edge) +
            unit + " from walls.";
 }
 
@@ -40,33 +40,33 @@ bool OrientRoom(DesignState& s) {
 }
 
 bool ComputeDesign(DesignState& s) {
-    std::int32_t lRow = 0, lSpc = 0, wRow = 0, wSpc = 0;
-    float lHalf = 0, wHalf = 0;
-    if (!ComputeRows(s, s.Leng, lRow, lSpc, lHalf) || !ComputeRows(s, s.Wid, wRow, wSpc, wHalf))
+    const std::optional<std::int32_t> nominal = NominalSpacing(s);
+    if (!nominal)
         return false;
-    s.LRow = lRow;
-    s.LSpc = lSpc;
-    s.LHalfSpc = lHalf;
-    s.WRow = wRow;
-    s.WSpc = wSpc;
-    s.WHalfSpc = wHalf;
+    const std::optional<RowLayout> length = ComputeRows(*nominal, s.Leng, s.MeasFeet);
+    const std::optional<RowLayout> width = ComputeRows(*nominal, s.Wid, s.MeasFeet);
+    if (!length || !width)
+        return false;
+    s.NomSpc = *nominal;
+    s.alongLength = *length;
+    s.alongWidth = *width;
     return true;
 }
 
 std::int64_t SpeakerCount(const DesignState& s) {
-    return std::int64_t{s.LRow} * std::int64_t{s.WRow};
+    return std::int64_t{s.alongLength.rows} * std::int64_t{s.alongWidth.rows};
 }
 
-double RowPosition(float halfSpc, std::int64_t i, std::int32_t spc) {
-    return static_cast<double>(halfSpc) + static_cast<double>(i * spc);
+double RowPosition(const RowLayout& layout, std::int64_t i) {
+    return static_cast<double>(layout.edge) + static_cast<double>(i * layout.spacing);
 }
 
 std::array<std::string, 4> ResultLines(const DesignState& s) {
     const std::string unit = s.MeasFeet ? " ft." : " mm.";
     std::array<std::string, 4> lines;
-    lines[0] = RowsLine("Length:", s.LRow, s.LSpc, s.LHalfSpc, unit);
+    lines[0] = RowsLine("Length:", s.alongLength, unit);
     // The plural width line begins with a blank; the singular one does not.
-    lines[1] = RowsLine(s.WRow <= 1 ? "Width:" : " Width:", s.WRow, s.WSpc, s.WHalfSpc, unit);
+    lines[1] = RowsLine(s.alongWidth.rows <= 1 ? "Width:" : " Width:", s.alongWidth, unit);
     const std::int64_t n = SpeakerCount(s);
     lines[2] = n <= 1 ? "There is" + SignedText(n) + " masking speaker."
                       : "There are" + SignedText(n) + " masking speakers.";

@@ -17,18 +17,19 @@ extern const char* const kPressCalculatePrompt;
 // Puts the longer side into Leng. Returns true when the two were exchanged.
 bool OrientRoom(DesignState& s);
 
-// Computes the rows along the length and then the width into the six results. Returns false,
-// leaving the results as they were, when the conditions give no nominal spacing.
+// Computes the rows along the length and the width and stores them with the nominal spacing.
+// Returns false, leaving the results as they were, when the conditions give no nominal spacing
+// or a dimension cannot be laid out.
 bool ComputeDesign(DesignState& s);
 
-// LRow x WRow, never wrapped.
+// Rows along the length times rows along the width, never wrapped.
 std::int64_t SpeakerCount(const DesignState& s);
 
-// Distance from the wall of row i (counted from 0) along one dimension: the edge distance,
-// then the spacing for each row before it. The product is 64-bit so no design can wrap it.
-double RowPosition(float halfSpc, std::int64_t i, std::int32_t spc);
+// Distance from the wall of row i (counted from 0) of a layout: the edge distance, then the
+// spacing for each row before it. The product is 64-bit so no design can wrap it.
+double RowPosition(const RowLayout& layout, std::int64_t i);
 
-// The four result lines for the six results of the last ComputeDesign.
+// The four result lines for the layouts of the last ComputeDesign.
 std::array<std::string, 4> ResultLines(const DesignState& s);
 
 // Height in twips of the room picture, which is always 4000 twips wide.

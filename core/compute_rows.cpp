@@ -1,5 +1,6 @@
 #include "core/compute_rows.h"
 
+#include "core/unit_data.h"
 #include "core/unit_pair.h"
 
 #include <cmath>
@@ -43,37 +44,34 @@ bool InTable(int band, int type) {
 
 std::optional<std::int32_t> NominalSpacing(const DesignState& s) {
     const bool feet = s.MeasFeet;
+    const UnitData& units = UnitDataFor(feet);
+    std::int32_t S = 0;
     switch (s.MaskLoc) {
-    case AboveCeiling: {
+    case Location::AboveCeiling:
         if (!InTable(s.PlenumSel, s.CeilSel))
             return std::nullopt;
-        std::int32_t S = s.SpcTable(s.PlenumSel, s.CeilSel);
+        S = units.Spacing[s.PlenumSel - 1][s.CeilSel - 1];
         if (s.CeilHtSel == 2)
             S += kStep(feet);
-        if (s.BattsSel > 0)
-            S -= kStep(feet);
-        return S;
-    }
-    case OpenCeiling: {
-        std::int32_t S = s.SpcTable(OpenCeilingBand(s.StructHt, feet), 1);
-        if (s.BattsSel > 0)
-            S -= kStep(feet);
-        return S;
-    }
-    case AccessFloor:
+        break;
+    case Location::OpenCeiling:
+        S = units.Spacing[OpenCeilingBand(s.StructHt, feet) - 1][0];
+        break;
+    case Location::AccessFloor:
         return kAccessFloorSpacing(feet);
-    default:
+    case Location::None:
         return std::nullopt;
     }
+    if (s.BattsSel != Absorption::None)
+        S -= kStep(feet);
+    return S;
 }
 
-bool ComputeRows(DesignState& s, std::int32_t Dimen, std::int32_t& NRow, std::int32_t& Spc,
-                 float& HalfSpc) {
-    const std::optional<std::int32_t> nominal = NominalSpacing(s);
-    if (!nominal || *nominal <= 0 || Dimen < 0)
-        return false;
-    const std::int64_t S = *nominal;
-    const std::int64_t dimen = Dimen;
+std::optional<RowLayout> ComputeRows(std::int32_t nominal, std::int32_t dimension, bool measFeet) {
+    if (nominal <= 0 || dimension < 0)
+        return std::nullopt;
+    const std::int64_t S = nominal;
+    const std::int64_t dimen = dimension;
 
     std::int64_t rows = 0;
     std::int64_t spacing = 0;
@@ -81,13 +79,13 @@ bool ComputeRows(DesignState& s, std::int32_t Dimen, std::int32_t& NRow, std::in
         rows = 1;
     } else if (dimen <= 2 * S) {
         rows = 2;
-        // Dimen / 2 is a whole or a half; nearbyint takes a half to the even neighbour.
+        // dimen / 2 is a whole or a half; nearbyint takes a half to the even neighbour.
         spacing = static_cast<std::int64_t>(std::nearbyint(dimen / 2.0));
     } else {
         const float q = static_cast<float>(static_cast<double>(dimen) / static_cast<double>(S));
         const float whole = std::floor(q);
         const float f = q - whole;
-        const float F = kToleranceFactor(s.MeasFeet);
+        const float F = kToleranceFactor(measFeet);
         rows = static_cast<std::int64_t>(whole);
         spacing = S;
         if (f > 0.25f * F) {
@@ -105,12 +103,8 @@ bool ComputeRows(DesignState& s, std::int32_t Dimen, std::int32_t& NRow, std::in
     constexpr std::int64_t kExactInFloat = std::int64_t{1} << 24;
     if (rows > std::numeric_limits<std::int32_t>::max() || edges < 0 || edges > 2 * S + narrowed ||
         edges > kExactInFloat)
-        return false;
-
-    s.NomSpc = static_cast<std::int32_t>(S);
-    NRow = static_cast<std::int32_t>(rows);
-    Spc = static_cast<std::int32_t>(spacing);
+        return std::nullopt;
     // edges is whole and within 2^24, so halving it is exact in single precision.
-    HalfSpc = static_cast<float>(edges) / 2.0f;
-    return true;
+    return RowLayout{static_cast<std::int32_t>(rows), static_cast<std::int32_t>(spacing),
+                     static_cast<float>(edges) / 2.0f};
 }

@@ -10,24 +10,21 @@ bool OpenCeilingData(const DesignState& s) {
 
 bool ConditionsComplete(const DesignState& s) {
     switch (s.MaskLoc) {
-    case AboveCeiling:
+    case Location::AboveCeiling:
         return CeilingData(s);
-    case OpenCeiling:
+    case Location::OpenCeiling:
         return OpenCeilingData(s);
-    case AccessFloor:
+    case Location::AccessFloor:
         return true;
-    default:
-        return false;
+    case Location::None:
+        break;
     }
+    return false;
 }
 
 void ZeroResults(DesignState& s) {
-    s.LRow = 0;
-    s.LSpc = 0;
-    s.LHalfSpc = 0;
-    s.WRow = 0;
-    s.WSpc = 0;
-    s.WHalfSpc = 0;
+    s.alongLength = {};
+    s.alongWidth = {};
 }
 
 void ZeroRoomAndConditions(DesignState& s) {
@@ -36,5 +33,5 @@ void ZeroRoomAndConditions(DesignState& s) {
     s.PlenumSel = 0;
     s.CeilSel = 0;
     s.CeilHtSel = 0;
-    s.BattsSel = 0;
+    s.BattsSel = Absorption::None;
 }

@@ -1,53 +1,56 @@
 // The record of the design in progress. The window owns exactly one for as long as it is open;
 // every handler reads and writes its fields under these names. Integer widths follow the design:
-// choices and counts that only ever hold small values are 16-bit, lengths are 32-bit, and the
-// edge distances are single precision because they are whole or half units.
+// choices that only ever hold small values are 16-bit, lengths are 32-bit, and the edge distances
+// are single precision because they are whole or half units.
 #pragma once
-
-#include "core/indexed.h"
 
 #include <cstdint>
 #include <string>
 
-struct DesignState {
-    Indexed<std::string, 10> PlenumText; // 1..4 used
-    Indexed<std::string, 10> CeilText;   // 1..5 used
-    Indexed<std::string, 2> CeilHtText;
-    Indexed2<std::int32_t, 4, 5> SpcTable; // (plenum band, tile type)
+// Where the masking speakers go; the values are the indexes of the location buttons.
+enum class Location : std::int16_t { None = 0, AboveCeiling = 1, OpenCeiling = 2, AccessFloor = 3 };
 
-    std::int16_t PlenumSel = 0;
-    std::int16_t CeilSel = 0;
-    std::int16_t CeilHtSel = 0;
-    std::int16_t BattsSel = 0; // 0 none, 1 batts over the tiles, 2 insulation on the structure
+// Sound-absorbing material, as the check boxes set it.
+enum class Absorption : std::int16_t { None, BattsOverTiles, OnStructure };
+
+// The rows of speakers along one dimension of the room: HalfSpc + (rows - 1) * spacing + HalfSpc
+// is the dimension, where the edge distance HalfSpc is whole or half a unit.
+struct RowLayout {
+    std::int32_t rows = 0;
+    std::int32_t spacing = 0;
+    float edge = 0;
+    bool operator==(const RowLayout& o) const {
+        return rows == o.rows && spacing == o.spacing && edge == o.edge;
+    }
+};
+
+struct DesignState {
+    std::int16_t PlenumSel = 0; // 1..4, the plenum depth band; 0 before a pick
+    std::int16_t CeilSel = 0;   // 1..5, the tile type
+    std::int16_t CeilHtSel = 0; // 1..2, the suspended ceiling height band
+    Absorption BattsSel = Absorption::None;
     std::int32_t StructHt = 0;
 
     // What each condition handler stored on its previous run; never reset.
     std::int16_t PrevPlenum = 0;
     std::int16_t PrevCeil = 0;
     std::int16_t PrevCeilHt = 0;
-    std::int16_t PrevBatts = 0;
+    Absorption PrevBatts = Absorption::None;
     std::int32_t PrevStructHt = 0;
 
-    std::int16_t MaskLoc = 0; // 1 suspended ceiling, 2 open ceiling, 3 access floor
+    Location MaskLoc = Location::None;
     std::string ValidChars;
 
     std::int32_t Leng = 0;
     std::int32_t Wid = 0;
     std::int32_t NomSpc = 0;
-    std::int32_t LRow = 0;
-    std::int32_t LSpc = 0;
-    float LHalfSpc = 0;
-    std::int32_t WRow = 0;
-    std::int32_t WSpc = 0;
-    float WHalfSpc = 0;
+    RowLayout alongLength;
+    RowLayout alongWidth;
 
     bool MeasFeet = false;
     bool MeasChosen = false;
     std::string Descr;
 };
-
-// Location codes, the indexes of the location buttons.
-enum MaskLocation : std::int16_t { AboveCeiling = 1, OpenCeiling = 2, AccessFloor = 3 };
 
 // The suspended-ceiling conditions are complete: all three lists have a pick.
 bool CeilingData(const DesignState& s);
@@ -55,7 +58,7 @@ bool CeilingData(const DesignState& s);
 bool OpenCeilingData(const DesignState& s);
 // The conditions of the location in force are complete, so Calculate can design for them.
 bool ConditionsComplete(const DesignState& s);
-// Zeroes the six row and spacing results of the last Calculate.
+// Clears the row layouts of the last Calculate.
 void ZeroResults(DesignState& s);
 // Zeroes the room size, the three ceiling picks and the absorption.
 void ZeroRoomAndConditions(DesignState& s);

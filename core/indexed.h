@@ -1,6 +1,6 @@
-// Fixed tables addressed from 1, as the design state's text and spacing tables are read
-// everywhere: PlenumText(1) .. PlenumText(4), SpcTable(band, type). There is no element 0; an
-// index outside the declared range throws instead of reading a neighbour's memory.
+// Fixed tables addressed from 1, as the window numbers its location buttons and result lines.
+// There is no element 0; an index outside the declared range throws instead of reading a
+// neighbour's memory.
 #pragma once
 
 #include <array>
@@ -21,16 +21,4 @@ template <typename T, int Last> class Indexed {
         return static_cast<std::size_t>(i - first);
     }
     std::array<T, Last> m_items{};
-};
-
-template <typename T, int Rows, int Cols> class Indexed2 {
-  public:
-    static constexpr int rows = Rows;
-    static constexpr int cols = Cols;
-
-    T& operator()(int r, int c) { return m_rows(r)(c); }
-    const T& operator()(int r, int c) const { return m_rows(r)(c); }
-
-  private:
-    Indexed<Indexed<T, Cols>, Rows> m_rows;
 };

@@ -1,6 +1,7 @@
 #include "core/sentences.h"
 
 #include "core/number_text.h"
+#include "core/unit_data.h"
 #include "core/unit_pair.h"
 
 const char* const kOpenBattsClearedByCheckBox =
@@ -12,16 +13,18 @@ std::string UnitSentence(bool measFeet) {
 
 std::string PlenumSentence(const DesignState& s) {
     // The band texts begin with "Between" themselves; the word stands twice on purpose.
-    return "The plenum depth is between " + Lower(s.PlenumText(s.PlenumSel)) +
+    return "The plenum depth is between " +
+           Lower(UnitDataFor(s.MeasFeet).PlenumTexts.at(s.PlenumSel - 1)) +
            UnitSentence(s.MeasFeet);
 }
 
 std::string CeilSentence(const DesignState& s) {
-    return "The suspended ceiling is " + Lower(s.CeilText(s.CeilSel)) + ".";
+    return "The suspended ceiling is " + Lower(CeilingTypeTexts.at(s.CeilSel - 1)) + ".";
 }
 
 std::string CeilHtSentence(const DesignState& s) {
-    return "The suspended ceiling height is " + Lower(s.CeilHtText(s.CeilHtSel)) +
+    return "The suspended ceiling height is " +
+           Lower(UnitDataFor(s.MeasFeet).CeilHtTexts.at(s.CeilHtSel - 1)) +
            UnitSentence(s.MeasFeet);
 }
 
@@ -30,20 +33,22 @@ std::string StructHtSentence(const DesignState& s) {
            UnitSentence(s.MeasFeet);
 }
 
-std::string PlenumBattsSentence(std::int16_t battsSel) {
-    switch (battsSel) {
-    case 1:
+std::string PlenumBattsSentence(Absorption absorption) {
+    switch (absorption) {
+    case Absorption::BattsOverTiles:
         return "There are sound absorption materials in the ceiling plenum.";
-    case 2:
+    case Absorption::OnStructure:
         return "There are sound absorption materials on the structural ceiling.";
-    default:
-        return "There are no sound absorption materials in the ceiling plenum.";
+    case Absorption::None:
+        break;
     }
+    return "There are no sound absorption materials in the ceiling plenum.";
 }
 
-std::string OpenBattsSentence(std::int16_t battsSel) {
-    return battsSel == 0 ? "There are no sound absorption materials on the structural ceiling."
-                         : "There are sound absorption materials on the structural ceiling.";
+std::string OpenBattsSentence(Absorption absorption) {
+    return absorption == Absorption::None
+               ? "There are no sound absorption materials on the structural ceiling."
+               : "There are sound absorption materials on the structural ceiling.";
 }
 
 std::int64_t WirePerSpeaker(bool measFeet) {

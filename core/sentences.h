@@ -16,11 +16,11 @@ std::string CeilSentence(const DesignState& s);
 std::string CeilHtSentence(const DesignState& s);
 std::string StructHtSentence(const DesignState& s);
 
-// Absorption, as said for a suspended ceiling: 0 none in the plenum, 1 batts in the plenum,
-// 2 insulation on the structural ceiling.
-std::string PlenumBattsSentence(std::int16_t battsSel);
-// Absorption on the structural ceiling: 0 none, anything else some.
-std::string OpenBattsSentence(std::int16_t battsSel);
+// Absorption, as said for a suspended ceiling: none in the plenum, batts in the plenum, or
+// insulation on the structural ceiling.
+std::string PlenumBattsSentence(Absorption absorption);
+// Absorption on the structural ceiling: none, or some of either kind.
+std::string OpenBattsSentence(Absorption absorption);
 // What the insulation check box says when it is cleared (the wording of that box, misspelling
 // included, differs from the summary's).
 extern const char* const kOpenBattsClearedByCheckBox;

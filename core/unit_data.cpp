@@ -37,16 +37,3 @@ const UnitData kMillimetres = {
 const UnitData& UnitDataFor(bool measFeet) {
     return measFeet ? kFeet : kMillimetres;
 }
-
-void LoadUnitTables(DesignState& s) {
-    const UnitData& u = UnitDataFor(s.MeasFeet);
-    for (int i = 1; i <= 5; ++i)
-        s.CeilText(i) = CeilingTypeTexts[i - 1];
-    for (int i = 1; i <= 4; ++i)
-        s.PlenumText(i) = u.PlenumTexts[i - 1];
-    for (int i = 1; i <= 2; ++i)
-        s.CeilHtText(i) = u.CeilHtTexts[i - 1];
-    for (int band = 1; band <= 4; ++band)
-        for (int type = 1; type <= 5; ++type)
-            s.SpcTable(band, type) = u.Spacing[band - 1][type - 1];
-}

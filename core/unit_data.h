@@ -2,8 +2,6 @@
 // the captions of the unit-bearing labels, the list texts and the nominal spacing table.
 #pragma once
 
-#include "core/design_state.h"
-
 #include <array>
 #include <cstdint>
 
@@ -22,6 +20,3 @@ struct UnitData {
 extern const std::array<const char*, 5> CeilingTypeTexts;
 
 const UnitData& UnitDataFor(bool measFeet);
-
-// Loads the text tables and the spacing table for s.MeasFeet into the design state.
-void LoadUnitTables(DesignState& s);

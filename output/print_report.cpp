@@ -3,6 +3,7 @@
 #include "core/calculate.h"
 #include "core/number_text.h"
 #include "core/sentences.h"
+#include "core/unit_data.h"
 #include "core/unit_pair.h"
 
 #include <algorithm>
@@ -96,7 +97,8 @@ struct ArrayGeometry {
 // height divides by zero, too many rows show nothing, and positions beyond kFarOff come only
 // from results that do not belong to the room.
 std::optional<ArrayGeometry> ArrayGeometryFor(const DesignState& s, Twips midX) {
-    if (s.Leng <= 0 || s.Wid <= 0 || s.LRow > kMostRowsDrawn || s.WRow > kMostRowsDrawn)
+    if (s.Leng <= 0 || s.Wid <= 0 || s.alongLength.rows > kMostRowsDrawn ||
+        s.alongWidth.rows > kMostRowsDrawn)
         return std::nullopt;
     try {
         ArrayGeometry g;
@@ -106,51 +108,51 @@ std::optional<ArrayGeometry> ArrayGeometryFor(const DesignState& s, Twips midX) 
         g.roomLeft = midX - kDrawnLength / 2;
         g.roomRight = midX + kDrawnLength / 2;
         g.roomBottom = g.drawWid + kRoomTop;
-        g.lSpcDraw = Mul(s.LSpc, kDrawnLength) / s.Leng;
-        g.lEdgeDraw = Bounded(kDrawnLength - Mul(Twips{s.LRow} - 1, g.lSpcDraw)) / 2;
-        g.wSpcDraw = Mul(s.WSpc, g.drawWid) / s.Wid;
-        g.wEdgeDraw = Bounded(g.drawWid - Mul(Twips{s.WRow} - 1, g.wSpcDraw)) / 2;
+        g.lSpcDraw = Mul(s.alongLength.spacing, kDrawnLength) / s.Leng;
+        g.lEdgeDraw = Bounded(kDrawnLength - Mul(Twips{s.alongLength.rows} - 1, g.lSpcDraw)) / 2;
+        g.wSpcDraw = Mul(s.alongWidth.spacing, g.drawWid) / s.Wid;
+        g.wEdgeDraw = Bounded(g.drawWid - Mul(Twips{s.alongWidth.rows} - 1, g.wSpcDraw)) / 2;
         g.x1 = Bounded(g.roomLeft + g.lEdgeDraw);
         g.y1 = Bounded(kRoomTop + g.wEdgeDraw);
         // The last column and row: every one between lies between them and the first.
-        Bounded(g.x1 + Mul(Twips{s.LRow} - 1, g.lSpcDraw));
-        Bounded(g.y1 + Mul(Twips{s.WRow} - 1, g.wSpcDraw));
+        Bounded(g.x1 + Mul(Twips{s.alongLength.rows} - 1, g.lSpcDraw));
+        Bounded(g.y1 + Mul(Twips{s.alongWidth.rows} - 1, g.wSpcDraw));
         return g;
     } catch (const OutOfRange&) {
         return std::nullopt;
     }
 }
 
-// A pick is printed only when it names an entry of its table.
-template <typename Table> bool Names(std::int16_t sel, const Table&) {
-    return sel >= Table::first && sel <= Table::last;
+// A pick is printed only when it names an entry of its list.
+template <typename List> bool Names(std::int16_t sel, const List& list) {
+    return sel >= 1 && static_cast<std::size_t>(sel) <= list.size();
 }
 
 std::vector<std::string> ConditionLines(const DesignState& s) {
     std::vector<std::string> lines;
     switch (s.MaskLoc) {
-    case AboveCeiling:
+    case Location::AboveCeiling:
         lines.push_back("The masking speakers are hung above a suspended ceiling.");
-        if (Names(s.PlenumSel, s.PlenumText))
+        if (Names(s.PlenumSel, UnitDataFor(s.MeasFeet).PlenumTexts))
             lines.push_back(PlenumSentence(s));
-        if (Names(s.CeilSel, s.CeilText))
+        if (Names(s.CeilSel, CeilingTypeTexts))
             lines.push_back(CeilSentence(s));
         lines.push_back(PlenumBattsSentence(s.BattsSel));
-        if (Names(s.CeilHtSel, s.CeilHtText))
+        if (Names(s.CeilHtSel, UnitDataFor(s.MeasFeet).CeilHtTexts))
             lines.push_back(CeilHtSentence(s));
         break;
-    case OpenCeiling:
+    case Location::OpenCeiling:
         lines.push_back("The masking speakers are hung from the structural ceiling without a "
                         "suspended ceiling.");
-        if (s.BattsSel != 1)
+        if (s.BattsSel != Absorption::BattsOverTiles)
             lines.push_back(OpenBattsSentence(s.BattsSel));
         if (s.StructHt > 0)
             lines.push_back(StructHtSentence(s));
         break;
-    case AccessFloor:
+    case Location::AccessFloor:
         lines.push_back("The masking speakers are placed below a raised access floor.");
         break;
-    default:
+    case Location::None:
         break;
     }
     return lines;
@@ -231,12 +233,14 @@ class PageComposer {
     void Table() {
         const bool feet = m_s.MeasFeet;
         const std::string unit = kUnitShort(feet);
-        TableRow({"Length", PatternText("####0", m_s.Leng) + unit, PatternText("#0", m_s.LRow),
-                  PatternText("###0", m_s.LSpc) + unit,
-                  PatternText(kTableEdgePattern(feet), m_s.LHalfSpc) + unit});
-        TableRow({"Width", PatternText("####0", m_s.Wid) + unit, PatternText("#0", m_s.WRow),
-                  PatternText("###0", m_s.WSpc) + unit,
-                  PatternText(kTableEdgePattern(feet), m_s.WHalfSpc) + unit});
+        TableRow({"Length", PatternText("####0", m_s.Leng) + unit,
+                  PatternText("#0", m_s.alongLength.rows),
+                  PatternText("###0", m_s.alongLength.spacing) + unit,
+                  PatternText(kTableEdgePattern(feet), m_s.alongLength.edge) + unit});
+        TableRow({"Width", PatternText("####0", m_s.Wid) + unit,
+                  PatternText("#0", m_s.alongWidth.rows),
+                  PatternText("###0", m_s.alongWidth.spacing) + unit,
+                  PatternText(kTableEdgePattern(feet), m_s.alongWidth.edge) + unit});
         Text(PrintTabs[1], m_lineY += kLineStep, "Total number of speakers:");
         Text(PrintTabs[3], m_lineY, PatternText("##0", static_cast<double>(SpeakerCount(m_s))));
     }
@@ -263,9 +267,9 @@ class PageComposer {
     }
 
     void Grid(const ArrayGeometry& g) {
-        for (Twips i = 1; i <= m_s.WRow; ++i)
+        for (Twips i = 1; i <= m_s.alongWidth.rows; ++i)
             GridLine(g.roomLeft, g.Y(i), g.roomRight, g.Y(i));
-        for (Twips j = 1; j <= m_s.LRow; ++j)
+        for (Twips j = 1; j <= m_s.alongLength.rows; ++j)
             GridLine(g.X(j), kRoomTop, g.X(j), g.roomBottom);
     }
 
@@ -283,22 +287,22 @@ class PageComposer {
     void Labels(const ArrayGeometry& g) {
         const bool feet = m_s.MeasFeet;
         Text(g.roomLeft + kLengthEdgeLabelIn, kLabelY,
-             PatternText(kLengthEdgePattern(feet), m_s.LHalfSpc));
-        if (m_s.LSpc > 0)
+             PatternText(kLengthEdgePattern(feet), m_s.alongLength.edge));
+        if (m_s.alongLength.spacing > 0)
             Text(g.x1 + g.lSpcDraw / 2 - kSpacingLabelBack(feet), kLabelY,
-                 PatternText(kLengthSpacingPattern(feet), m_s.LSpc));
+                 PatternText(kLengthSpacingPattern(feet), m_s.alongLength.spacing));
         Text(m_midX + kCaptionRightOfCentre, kLabelY, "Length Dimension");
         const Twips widthLabelX = g.roomLeft - kWidthLabelLeft(feet);
         Text(widthLabelX, static_cast<double>(kRoomTop + g.wEdgeDraw / 2 - kWidthLabelRaise),
-             PatternText(kWidthPattern(feet), m_s.WHalfSpc));
-        if (m_s.WSpc > 0)
+             PatternText(kWidthPattern(feet), m_s.alongWidth.edge));
+        if (m_s.alongWidth.spacing > 0)
             Text(widthLabelX, static_cast<double>(g.y1 + g.wSpcDraw / 2 - kWidthLabelRaise),
-                 PatternText(kWidthPattern(feet), m_s.WSpc));
+                 PatternText(kWidthPattern(feet), m_s.alongWidth.spacing));
     }
 
     void Speakers(const ArrayGeometry& g) {
-        for (Twips j = 1; j <= m_s.LRow; ++j) {
-            for (Twips i = 1; i <= m_s.WRow; ++i) {
+        for (Twips j = 1; j <= m_s.alongLength.rows; ++j) {
+            for (Twips i = 1; i <= m_s.alongWidth.rows; ++i) {
                 Shape(PageItem::Kind::Circle, g.X(j), g.Y(i), 0, 0, kThinLine);
                 m_items.back().radius = kSpeakerRadius;
             }

@@ -21,17 +21,17 @@ double SpeakerDotRadius(bool measFeet) {
 void DrawLayout(DrawingSurface& pic, const DesignState& s) {
     const double radius = SpeakerDotRadius(s.MeasFeet);
     pic.Cls();
-    for (std::int64_t i = 0; i < s.LRow; ++i) {
-        const double x = RowPosition(s.LHalfSpc, i, s.LSpc);
+    for (std::int64_t i = 0; i < s.alongLength.rows; ++i) {
+        const double x = RowPosition(s.alongLength, i);
         pic.Line(x, 0, x, s.Wid, kGridColour);
     }
-    for (std::int64_t j = 0; j < s.WRow; ++j) {
-        const double y = RowPosition(s.WHalfSpc, j, s.WSpc);
+    for (std::int64_t j = 0; j < s.alongWidth.rows; ++j) {
+        const double y = RowPosition(s.alongWidth, j);
         pic.Line(0, y, s.Leng, y, kGridColour);
     }
-    for (std::int64_t i = 0; i < s.LRow; ++i) {
-        for (std::int64_t j = 0; j < s.WRow; ++j)
-            pic.Circle(RowPosition(s.LHalfSpc, i, s.LSpc), RowPosition(s.WHalfSpc, j, s.WSpc),
-                       radius, kDotColour, true);
+    for (std::int64_t i = 0; i < s.alongLength.rows; ++i) {
+        for (std::int64_t j = 0; j < s.alongWidth.rows; ++j)
+            pic.Circle(RowPosition(s.alongLength, i), RowPosition(s.alongWidth, j), radius,
+                       kDotColour, true);
     }
 }

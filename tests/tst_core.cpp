@@ -20,18 +20,10 @@ namespace {
 DesignState Make(const std::array<int, 7>& c) {
     DesignState s;
     s.MeasFeet = c[0];
-    LoadUnitTables(s);
-    s.MaskLoc = std::int16_t(c[1]);
+    s.MaskLoc = static_cast<Location>(c[1]);
     s.PlenumSel = std::int16_t(c[2]), s.CeilSel = std::int16_t(c[3]);
-    s.CeilHtSel = std::int16_t(c[4]), s.BattsSel = std::int16_t(c[5]);
+    s.CeilHtSel = std::int16_t(c[4]), s.BattsSel = static_cast<Absorption>(c[5]);
     s.StructHt = c[6];
-    return s;
-}
-
-// A suspended ceiling whose one table cell in use holds the given spacing.
-DesignState WithSpacing(bool feet, int S) {
-    DesignState s = Make({feet, AboveCeiling, 1, 1, 1});
-    s.SpcTable(1, 1) = S;
     return s;
 }
 
@@ -80,7 +72,7 @@ class TestCore : public QObject {
         for (const bool feet : {true, false})
             for (int band = 1; band <= 4; ++band)
                 for (int tile = 1; tile <= 5; ++tile)
-                    QCOMPARE(Make({feet}).SpcTable(band, tile),
+                    QCOMPARE(UnitDataFor(feet).Spacing[band - 1][tile - 1],
                              (10 + band + byTile[tile - 1]) * (feet ? 1 : 300));
     }
 
@@ -100,11 +92,8 @@ class TestCore : public QObject {
             {1, 3, 4, 5, 2, 1, 30, 16}, {0, 3, 1, 1, 2, 2, 6000, 4880}};
         // clang-format on
         for (const auto& r : rows) {
-            DesignState s = Make({r[0], r[1], r[2], r[3], r[4], r[5], r[6]});
-            std::int32_t n, spc;
-            float half;
-            QVERIFY(ComputeRows(s, 100000, n, spc, half));
-            QVERIFY2(s.NomSpc == r[7], qPrintable(Where(r[1], r[6])));
+            const DesignState s = Make({r[0], r[1], r[2], r[3], r[4], r[5], r[6]});
+            QVERIFY2(NominalSpacing(s) == r[7], qPrintable(Where(r[1], r[6])));
         }
     }
 
@@ -122,11 +111,9 @@ class TestCore : public QObject {
             {0, 4200, 8401, 2, 4200, 2100.5}, {0, 4200, 12599, 2, 4200, 4199.5}, {0, 4200, 12600, 3, 4200, 2100}};
         // clang-format on
         for (const auto& r : rows) {
-            DesignState s = WithSpacing(r[0], int(r[1]));
-            std::int32_t n, spc;
-            float half;
-            QVERIFY(ComputeRows(s, std::int32_t(r[2]), n, spc, half));
-            QVERIFY2(n == r[3] && spc == r[4] && half == r[5], qPrintable(Where(r[1], r[2])));
+            const auto l = ComputeRows(std::int32_t(r[1]), std::int32_t(r[2]), r[0]);
+            QVERIFY2(l && l->rows == r[3] && l->spacing == r[4] && l->edge == r[5],
+                     qPrintable(Where(r[1], r[2])));
         }
     }
 
@@ -141,20 +128,18 @@ class TestCore : public QObject {
                                       {false, 3000},
                                       {false, 4200},
                                       {false, 4880}}) {
-            DesignState s = WithSpacing(feet, S);
             std::vector<std::int32_t> dimens{1 << 24, (1 << 24) + 1, 1000000007, kMax - S, kMax};
             for (std::int32_t d = 0; d <= (feet ? 2000 : 300000); d += feet ? 1 : 7)
                 dimens.push_back(d);
             for (const std::int32_t d : dimens) {
-                std::int32_t n = -7, spc = -7;
-                float half = -7;
-                const bool laid = ComputeRows(s, d, n, spc, half);
+                const std::optional<RowLayout> l = ComputeRows(S, d, feet);
+                const auto [n, spc, half] = l.value_or(RowLayout{});
                 const double edges = 2.0 * double(half);
-                QVERIFY2(laid ? n >= 1 && half >= 0 && edges == std::floor(edges) &&
-                                    edges + double(n - 1) * spc == double(d) &&
-                                    (n == 1) == (spc == 0) && spc <= S &&
-                                    (feet || d <= 2 * S || d > 300000 || (n == d / S && spc == S))
-                              : d > 300000 && n == -7,
+                QVERIFY2(l ? n >= 1 && half >= 0 && edges == std::floor(edges) &&
+                                 edges + double(n - 1) * spc == double(d) &&
+                                 (n == 1) == (spc == 0) && spc <= S &&
+                                 (feet || d <= 2 * S || d > 300000 || (n == d / S && spc == S))
+                           : d > 300000,
                          qPrintable(Where(S, d)));
             }
         }
@@ -163,7 +148,7 @@ class TestCore : public QObject {
     // 10 ft (11 less a step for batts): speaker counts and wiring beyond 16 bits, not wrapped.
     // The result lines of ordinary rooms are the window's.
     void resultLinesBeyondSixteenBits() {
-        DesignState s = Make({1, AboveCeiling, 1, 1, 1, 1});
+        DesignState s = Make({1, int(Location::AboveCeiling), 1, 1, 1, 1});
         s.Leng = s.Wid = 2000;
         QVERIFY(ComputeDesign(s));
         QCOMPARE(ResultLines(s)[2] + " " + ResultLines(s)[3],

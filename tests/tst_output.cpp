@@ -10,22 +10,23 @@
 
 namespace {
 
-// A suspended ceiling with the room and results: Leng, Wid, LRow, LSpc, LHalfSpc, WRow, WSpc,
-// WHalfSpc.
+// A suspended ceiling with the room and results: Leng, Wid, alongLength.rows, alongLength.spacing,
+// alongLength.edge, alongWidth.rows, alongWidth.spacing, alongWidth.edge.
 DesignState Design(bool feet, const QList<double>& r) {
     DesignState s;
     s.MeasFeet = feet;
-    LoadUnitTables(s);
-    s.MaskLoc = AboveCeiling;
+    s.MaskLoc = Location::AboveCeiling;
     s.Leng = std::int32_t(r.value(0)), s.Wid = std::int32_t(r.value(1));
-    s.LRow = std::int32_t(r.value(2)), s.LSpc = std::int32_t(r.value(3)), s.LHalfSpc = r.value(4);
-    s.WRow = std::int32_t(r.value(5)), s.WSpc = std::int32_t(r.value(6)), s.WHalfSpc = r.value(7);
+    s.alongLength.rows = std::int32_t(r.value(2)), s.alongLength.spacing = std::int32_t(r.value(3)),
+    s.alongLength.edge = r.value(4);
+    s.alongWidth.rows = std::int32_t(r.value(5)), s.alongWidth.spacing = std::int32_t(r.value(6)),
+    s.alongWidth.edge = r.value(7);
     return s;
 }
 
 DesignState FeetExample() {
     DesignState s = Design(true, {40, 25, 4, 10, 5, 3, 9, 3.5});
-    s.PlenumSel = 2, s.CeilSel = 3, s.CeilHtSel = 1, s.BattsSel = 1;
+    s.PlenumSel = 2, s.CeilSel = 3, s.CeilHtSel = 1, s.BattsSel = Absorption::BattsOverTiles;
     s.Descr = "Open office, level 2";
     return s;
 }
@@ -189,11 +190,11 @@ class TestOutput : public QObject {
         expect(s, {"The masking speakers are hung above a suspended ceiling.",
                    "The plenum depth is between more than 6 feet.",
                    "There are no sound absorption materials in the ceiling plenum."});
-        s.MaskLoc = OpenCeiling, s.BattsSel = 1, s.StructHt = 14;
+        s.MaskLoc = Location::OpenCeiling, s.BattsSel = Absorption::BattsOverTiles, s.StructHt = 14;
         expect(s, {open, "The structural ceiling height is 14 feet."});
-        s.BattsSel = 2, s.StructHt = 0, s.MeasFeet = false;
+        s.BattsSel = Absorption::OnStructure, s.StructHt = 0, s.MeasFeet = false;
         expect(s, {open, "There are sound absorption materials on the structural ceiling."});
-        s.MaskLoc = AccessFloor, s.StructHt = 14;
+        s.MaskLoc = Location::AccessFloor, s.StructHt = 14;
         expect(s, {"The masking speakers are placed below a raised access floor."});
     }
 };

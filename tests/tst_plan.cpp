@@ -82,7 +82,7 @@ QString ExpectedPlan(const Room& room) {
         .arg(s.Leng)
         .arg(s.Wid)
         .arg(s.MeasFeet ? "1.0" : "305.0")
-        .arg(s.LRow + s.WRow)
+        .arg(s.alongLength.rows + s.alongWidth.rows)
         .arg(QString::fromStdString(room.name).replace('\n', ' '), speakers);
 }
 
@@ -175,7 +175,7 @@ class TestPlan : public QObject {
                     dir.path());
         const QJsonObject json = QJsonDocument::fromJson(run.out.toUtf8()).object();
         QCOMPARE(json["nominal_spacing"].toInt(), room.s.NomSpc);
-        QCOMPARE(json["length"].toObject()["edge"].toDouble(), double(room.s.LHalfSpc));
+        QCOMPARE(json["length"].toObject()["edge"].toDouble(), double(room.s.alongLength.edge));
         QCOMPARE(json["speakers"].toInt(), int(SpeakerPoints(room.s).size()));
         QCOMPARE(json["coordinates"].toArray().last().toArray(),
                  (QJsonArray{SpeakerPoints(room.s).back().x, SpeakerPoints(room.s).back().y}));

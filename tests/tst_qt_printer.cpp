@@ -31,8 +31,9 @@ class TestQtPrinter : public QObject {
     void reportIsPaintedWithItsSpeakers() {
         DesignState s; // no location: no condition lines
         s.MeasFeet = true;
-        s.Leng = 40, s.Wid = 25, s.LRow = 4, s.LSpc = 10, s.LHalfSpc = 5;
-        s.WRow = 3, s.WSpc = 9, s.WHalfSpc = 3.5f;
+        s.Leng = 40, s.Wid = 25, s.alongLength.rows = 4, s.alongLength.spacing = 10,
+        s.alongLength.edge = 5;
+        s.alongWidth.rows = 3, s.alongWidth.spacing = 9, s.alongWidth.edge = 3.5f;
         const std::vector<PageItem> items = ComposeReport(s, ReportPaper());
         QImage image(1224, 1584, QImage::Format_RGB32);
         image.setDotsPerMeterX(qRound(144 / 0.0254));

@@ -28,7 +28,8 @@ auto ConditionsOf(const DesignState& s) {
                            s.StructHt);
 }
 auto ResultsOf(const DesignState& s) {
-    return std::make_tuple(s.LRow, s.LSpc, s.LHalfSpc, s.WRow, s.WSpc, s.WHalfSpc);
+    return std::make_tuple(s.alongLength.rows, s.alongLength.spacing, s.alongLength.edge,
+                           s.alongWidth.rows, s.alongWidth.spacing, s.alongWidth.edge);
 }
 
 // Edge + (rows - 1) x spacing + edge is the dimension, the edge a whole or half unit.
@@ -55,8 +56,8 @@ class RandomUser : public WindowFixture, public QObject {
             for (const std::string& line : ResultLines(s))
                 m_lines << QString::fromStdString(line);
             Fault(s.Leng < s.Wid, "the width is longer than the length after Calculate");
-            Fault(!Fills(s.Leng, s.LRow, s.LSpc, s.LHalfSpc) ||
-                      !Fills(s.Wid, s.WRow, s.WSpc, s.WHalfSpc),
+            Fault(!Fills(s.Leng, s.alongLength.rows, s.alongLength.spacing, s.alongLength.edge) ||
+                      !Fills(s.Wid, s.alongWidth.rows, s.alongWidth.spacing, s.alongWidth.edge),
                   "the rows, spacing and edges do not fill the room");
         });
         // A tick may differ from the absorption stored only as a leftover of a location or unit
@@ -131,8 +132,9 @@ class RandomUser : public WindowFixture, public QObject {
                   "a box shows other than the value stored: " + edit->objectName().toStdString());
         }
         const auto half = [](float x) { return x >= 0 && std::floor(2.0 * x) == 2.0 * x; };
-        Fault(std::min({s.LRow, s.WRow, s.LSpc, s.WSpc, s.NomSpc}) < 0 || !half(s.LHalfSpc) ||
-                  !half(s.WHalfSpc),
+        Fault(std::min({s.alongLength.rows, s.alongWidth.rows, s.alongLength.spacing,
+                        s.alongWidth.spacing, s.NomSpc}) < 0 ||
+                  !half(s.alongLength.edge) || !half(s.alongWidth.edge),
               "a result is negative or not a whole or half unit");
         const bool caption = f.FramDesign->Caption() == "Design Results";
         const bool showsLast = m_calculated && lines() == m_lines;
@@ -154,8 +156,9 @@ class RandomUser : public WindowFixture, public QObject {
         Fault(m_calculated && ConditionsOf(s) != ConditionsOf(m_at) && (showsLast || shapes),
               "a condition changed but its results are still shown");
         Fault(shapes && (!caption || !showsLast ||
-                         shapes != std::size_t(m_at.LRow + m_at.WRow +
-                                               std::int64_t{m_at.LRow} * m_at.WRow)),
+                         shapes != std::size_t(m_at.alongLength.rows + m_at.alongWidth.rows +
+                                               std::int64_t{m_at.alongLength.rows} *
+                                                   m_at.alongWidth.rows)),
               "the room picture shows a grid that is not that of the lines");
         Fault(focus && !(focus->isVisible() && focus->isEnabled()),
               "the focus is on a hidden or disabled control");
@@ -169,7 +172,8 @@ class RandomUser : public WindowFixture, public QObject {
                   "a list does not highlight the pick stored");
         }
         for (const auto& [box, code, leftover] :
-             {std::tuple{f.ChkBatts, 1, m_leftover[0]}, {f.ChkBattsOpen, 2, m_leftover[1]}})
+             {std::tuple{f.ChkBatts, Absorption::BattsOverTiles, m_leftover[0]},
+              {f.ChkBattsOpen, Absorption::OnStructure, m_leftover[1]}})
             Fault(box->isChecked() ? s.BattsSel != code && !leftover : s.BattsSel == code,
                   "a tick disagrees with the absorption stored");
         Fault(f.CmdCalculate->isEnabled() && (s.Leng <= 0 || s.Wid <= 0 || !ConditionsComplete(s)),

@@ -49,13 +49,15 @@ void ExpectFreshDesign(WindowFixture& w, bool feet) {
                                  "More than 6", "lower than 12", "higher than 12"}
                    : QStringList{"Between 0 and 300", "Between 300 and 900", "Between 900 and 1800",
                                  "More than 1800", "lower than 3600", "higher than 3600"}));
-    QCOMPARE(s.SpcTable(1, 1) + s.SpcTable(4, 5), feet ? 31 : 9300);
-    QVERIFY(s.MeasFeet == feet && s.MaskLoc == 1 && f.OptMask(1)->isChecked() &&
-            f.FramCeiling->isVisible() && f.ListPlenum->hasFocus() && !f.ChkBatts->isChecked());
+    QVERIFY(s.MeasFeet == feet && s.MaskLoc == Location::AboveCeiling &&
+            f.OptMask(1)->isChecked() && f.FramCeiling->isVisible() && f.ListPlenum->hasFocus() &&
+            !f.ChkBatts->isChecked());
     QVERIFY(!f.FramRoom->isVisible() && !f.FramCeilHt->isVisible() && !f.PicRoom->isVisible() &&
             !f.CmdCalculate->isEnabled() && f.ListPlenum->selectedItems().isEmpty());
     QCOMPARE(f.TxtLeng->text() + f.TxtWid->text() + f.TxtCeilHt->text(), QString());
-    QCOMPARE(s.Leng + s.Wid + s.StructHt + s.LRow + s.LSpc + s.WRow + s.WSpc + s.LHalfSpc, 0.0f);
+    QCOMPARE(s.Leng + s.Wid + s.StructHt + s.alongLength.rows + s.alongLength.spacing +
+                 s.alongWidth.rows + s.alongWidth.spacing + s.alongLength.edge,
+             0.0f);
     QCOMPARE(f.FramDesign->Caption() + ": " + w.lines().join('|'),
              "Design Conditions: ||There are no sound absorption materials in the ceiling "
              "plenum.|");
@@ -68,8 +70,9 @@ auto Entries(WindowFixture& w) {
     return std::make_tuple(f.TxtLeng->text(), f.TxtWid->text(), f.TxtDescription->text(), w.lines(),
                            f.FramDesign->Caption(), f.CmdCalculate->isEnabled(),
                            f.CmdPrint->isEnabled(), s.Descr, s.MeasFeet, s.MaskLoc, s.PlenumSel,
-                           s.CeilSel, s.CeilHtSel, s.BattsSel, s.Leng, s.Wid, s.LRow, s.LSpc,
-                           s.LHalfSpc, s.WRow, s.WSpc, s.WHalfSpc);
+                           s.CeilSel, s.CeilHtSel, s.BattsSel, s.Leng, s.Wid, s.alongLength.rows,
+                           s.alongLength.spacing, s.alongLength.edge, s.alongWidth.rows,
+                           s.alongWidth.spacing, s.alongWidth.edge);
 }
 
 } // namespace
@@ -95,7 +98,7 @@ class TestWindow : public QObject {
         QVERIFY(!f.CmdCalculate->isEnabled() && !f.CmdPrint->isEnabled());
         f.OptMask_Click(2); // a location before a system is ignored
         w.settle();
-        QVERIFY(!f.FramCeilHt->isVisible() && w.state().MaskLoc == 1);
+        QVERIFY(!f.FramCeilHt->isVisible() && w.state().MaskLoc == Location::AboveCeiling);
         w.chooseUnits(true);
         ExpectFreshDesign(w, true);
         w.click(f.ChkBatts);
@@ -327,7 +330,9 @@ class TestWindow : public QObject {
                  "suspended ceiling is fiberglass, no foil backing.|There are sound absorption "
                  "materials in the ceiling plenum.|The suspended ceiling height is higher than 12 "
                  "feet.");
-        QCOMPARE(s.LRow + s.LSpc + s.WRow + s.WSpc + s.LHalfSpc + s.WHalfSpc, 0.0f);
+        QCOMPARE(s.alongLength.rows + s.alongLength.spacing + s.alongWidth.rows +
+                     s.alongWidth.spacing + s.alongLength.edge + s.alongWidth.edge,
+                 0.0f);
         QVERIFY(f.PicRoom->isVisible() && f.PicRoom->Surface().Shapes().empty());
         QVERIFY(f.CmdCalculate->isEnabled() && f.CmdCalculate->hasFocus());
         w.click(f.CmdCalculate);
@@ -336,13 +341,14 @@ class TestWindow : public QObject {
         QVERIFY(!f.PicRoom->isVisible() && w.line(3) == "There are 12 masking speakers.");
         w.click(f.OptMask(3));
         w.click(f.OptMask(1));
-        QCOMPARE(s.LRow, 4);
+        QCOMPARE(s.alongLength.rows, 4);
         QCOMPARE(f.TxtLeng->text() + f.TxtWid->text() + f.TxtCeilHt->text(), QString());
-        QCOMPARE(s.Leng + s.Wid + s.StructHt + s.BattsSel + s.CeilSel, 0);
+        QCOMPARE(s.Leng + s.Wid + s.StructHt + s.CeilSel, 0);
+        QCOMPARE(s.BattsSel, Absorption::None);
         QVERIFY(!f.CmdCalculate->isEnabled() && f.CmdPrint->isEnabled() && f.ChkBatts->isChecked());
         QVERIFY(!f.PicRoom->isVisible() && !f.FramRoom->isVisible() && f.ListPlenum->hasFocus());
         w.pick(f.ListPlenum, 1);
-        QCOMPARE(s.LRow, 0);
+        QCOMPARE(s.alongLength.rows, 0);
         QTest::mouseDClick(f.OptMask(1), Qt::LeftButton, Qt::NoModifier, QPoint(6, 9));
         w.settle();
         QVERIFY(f.ListPlenum->selectedItems().isEmpty() && s.PlenumSel == 0 && w.line(1).isEmpty());
@@ -387,7 +393,7 @@ class TestWindow : public QObject {
             w.click(f.ChkBatts);
             w.click(f.ChkBatts); // the last absorption stored is none
             w.click(f.OptMask(2));
-            QVERIFY(f.ChkBattsOpen->isChecked() && w.state().BattsSel == 0);
+            QVERIFY(f.ChkBattsOpen->isChecked() && w.state().BattsSel == Absorption::None);
             if (calculated) {
                 w.type(f.TxtCeilHt, "14");
                 w.key(f.TxtCeilHt, Qt::Key_Return);

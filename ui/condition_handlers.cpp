@@ -1,6 +1,7 @@
 // The speaker location, the ceiling conditions and the "Design Conditions" summary that
 // follows them. A changed condition throws away the results it no longer matches.
 #include "core/sentences.h"
+#include "core/unit_data.h"
 #include "ui/frame_box.h"
 #include "ui/main_form.h"
 #include "ui/room_picture.h"
@@ -21,30 +22,30 @@ const char* const kPickConditions =
     "Pick the plenum depth, ceiling height and tile type.  Check if there is sound absorption on "
     "the structural ceiling or there are sound batts overlaying the tiles.";
 
-void Refill(QListWidget* list, int count, const std::function<std::string(int)>& text) {
+template <std::size_t N> void Refill(QListWidget* list, const std::array<const char*, N>& texts) {
     list->clear();
-    for (int i = 1; i <= count; ++i)
-        list->addItem(QString::fromStdString(text(i)));
+    for (const char* text : texts)
+        list->addItem(QString::fromUtf8(text));
 }
 
 // The four lines hold the results of a Calculate: clearing them zeroes the rows.
 bool ResultsShown(const MainForm& f) {
-    return f.FramDesign->Caption() == "Design Results" && f.State().LRow > 0;
+    return f.FramDesign->Caption() == "Design Results" && f.State().alongLength.rows > 0;
 }
 
 } // namespace
 
 void MainForm::FillCeilingLists() {
-    Refill(ListCeil, 5, [this](int i) { return m_s.CeilText(i); });
-    Refill(ListPlenum, 4, [this](int i) { return m_s.PlenumText(i); });
-    Refill(ListCeilHt, 2, [this](int i) { return m_s.CeilHtText(i); });
+    Refill(ListCeil, CeilingTypeTexts);
+    Refill(ListPlenum, UnitDataFor(m_s.MeasFeet).PlenumTexts);
+    Refill(ListCeilHt, UnitDataFor(m_s.MeasFeet).CeilHtTexts);
 }
 
 void MainForm::OptMask_Click(int Index) {
     if (!m_s.MeasChosen)
         return;
     CmdCalculate->setEnabled(false);
-    m_s.MaskLoc = static_cast<std::int16_t>(Index);
+    m_s.MaskLoc = static_cast<Location>(Index);
     m_s.StructHt = 0;
     ZeroRoomAndConditions(m_s);
     SetBoxText(TxtCeilHt, "");
@@ -56,28 +57,28 @@ void MainForm::OptMask_Click(int Index) {
         SetLine(i, "");
     ErasePicture();
     PicRoom->setVisible(false);
-    switch (Index) {
-    case AboveCeiling:
+    switch (m_s.MaskLoc) {
+    case Location::AboveCeiling:
         FramCeilHt->setVisible(false);
         FramRoom->setVisible(false);
         MoveTo(FramCeiling, 60, 2100);
         FramCeiling->setVisible(true);
         SetNote(kPickConditions);
-        SetLine(3, PlenumBattsSentence(0));
+        SetLine(3, PlenumBattsSentence(Absorption::None));
         FillCeilingLists();
         FocusOn(ListPlenum);
         break;
-    case OpenCeiling:
+    case Location::OpenCeiling:
         FramCeiling->setVisible(false);
         FramRoom->setVisible(false);
         SetLine(3, "");
         MoveTo(FramCeilHt, 60, 2200);
         FramCeilHt->setVisible(true);
         SetNote("Enter the structural ceiling height.");
-        SetLine(3, OpenBattsSentence(0));
+        SetLine(3, OpenBattsSentence(Absorption::None));
         FocusOn(TxtCeilHt);
         break;
-    case AccessFloor:
+    case Location::AccessFloor:
         FramCeilHt->setVisible(false);
         FramCeiling->setVisible(false);
         FramRoom->setVisible(true);
@@ -85,7 +86,7 @@ void MainForm::OptMask_Click(int Index) {
         SetNote("Enter the room length.");
         FocusOn(TxtLeng);
         break;
-    default:
+    case Location::None:
         break;
     }
 }
@@ -141,7 +142,7 @@ void MainForm::GuideToRoomOrCalculate() {
 // Calculate waits for the location's conditions: the focus goes where the first one missing is
 // given, and the prompt asks for them.
 void MainForm::AskForConditions() {
-    if (m_s.MaskLoc == OpenCeiling) {
+    if (m_s.MaskLoc == Location::OpenCeiling) {
         FocusOn(TxtCeilHt); // its own prompt asks for the height
         return;
     }
@@ -174,14 +175,17 @@ void MainForm::AbsorptionClick(const std::string& line, void (MainForm::*rebuild
 }
 
 void MainForm::ChkBatts_Click() {
-    m_s.BattsSel = ChkBatts->checkState() == Qt::Checked ? 1 : 0;
+    m_s.BattsSel =
+        ChkBatts->checkState() == Qt::Checked ? Absorption::BattsOverTiles : Absorption::None;
     AbsorptionClick(PlenumBattsSentence(m_s.BattsSel), &MainForm::ShowSuspendedConditions,
                     CeilingData);
 }
 
 void MainForm::ChkBattsOpen_Click() {
-    m_s.BattsSel = ChkBattsOpen->checkState() == Qt::Checked ? 2 : 0;
-    AbsorptionClick(m_s.BattsSel == 2 ? OpenBattsSentence(2) : kOpenBattsClearedByCheckBox,
+    m_s.BattsSel =
+        ChkBattsOpen->checkState() == Qt::Checked ? Absorption::OnStructure : Absorption::None;
+    AbsorptionClick(m_s.BattsSel == Absorption::OnStructure ? OpenBattsSentence(m_s.BattsSel)
+                                                            : kOpenBattsClearedByCheckBox,
                     &MainForm::ShowOpenConditions, OpenCeilingData);
 }
 
@@ -196,15 +200,12 @@ void MainForm::ClearResults() {
 void MainForm::ShowSuspendedConditions() {
     SetLine(1, m_s.PlenumSel < 1 ? "" : PlenumSentence(m_s));
     SetLine(2, m_s.CeilSel < 1 ? "" : CeilSentence(m_s));
-    if (m_s.BattsSel >= 0 && m_s.BattsSel <= 2)
-        SetLine(3, PlenumBattsSentence(m_s.BattsSel));
+    SetLine(3, PlenumBattsSentence(m_s.BattsSel));
     SetLine(4, m_s.CeilHtSel < 1 ? "" : CeilHtSentence(m_s));
 }
 
 void MainForm::ShowOpenConditions() {
     SetLine(1, m_s.StructHt < 1 ? "" : StructHtSentence(m_s));
-    if (m_s.BattsSel == 1)
-        SetLine(2, "");
-    else if (m_s.BattsSel == 0 || m_s.BattsSel == 2)
-        SetLine(2, OpenBattsSentence(m_s.BattsSel));
+    // Batts over tiles, left from the suspended ceiling, are not said for an open ceiling.
+    SetLine(2, m_s.BattsSel == Absorption::BattsOverTiles ? "" : OpenBattsSentence(m_s.BattsSel));
 }

@@ -25,7 +25,7 @@ void MainForm::Form_Activate() {
     m_s.ValidChars = "0123456789.";
     SetNote("Choose the measurement system.");
     setWindowTitle("MASKING SPEAKER LAYOUT");
-    m_s.MaskLoc = AboveCeiling;
+    m_s.MaskLoc = Location::AboveCeiling;
     m_s.MeasChosen = false;
     m_s.MeasFeet = true;
 }
@@ -44,12 +44,12 @@ void MainForm::OptMeas_Click(int Index) {
     ClearAllData();
     m_s.MeasChosen = true;
     // The location in force is shown selected; its set-up runs once, from here.
-    FocusOn(OptMask(m_s.MaskLoc));
+    FocusOn(OptMask(static_cast<int>(m_s.MaskLoc)));
     {
-        const QSignalBlocker quiet(OptMask(m_s.MaskLoc));
-        OptMask(m_s.MaskLoc)->setChecked(true);
+        const QSignalBlocker quiet(OptMask(static_cast<int>(m_s.MaskLoc)));
+        OptMask(static_cast<int>(m_s.MaskLoc))->setChecked(true);
     }
-    OptMask_Click(m_s.MaskLoc);
+    OptMask_Click(static_cast<int>(m_s.MaskLoc));
 }
 
 void MainForm::OptMeas_LostFocus(int) {
@@ -61,7 +61,6 @@ void MainForm::CmdDone_Click() {
 }
 
 void MainForm::SetDimensions() {
-    LoadUnitTables(m_s);
     const UnitData& u = UnitDataFor(m_s.MeasFeet);
     LabLeng->setText(u.LengCaption);
     LabWid->setText(u.WidCaption);
@@ -81,7 +80,7 @@ void MainForm::ClearAllData() {
     SetBoxText(TxtCeilHt, "");
     ZeroResults(m_s);
     ZeroRoomAndConditions(m_s); // the structural height stays until a location is chosen
-    m_s.MaskLoc = AboveCeiling;
+    m_s.MaskLoc = Location::AboveCeiling;
     ChkBatts->setChecked(false); // runs ChkBatts_Click when it was ticked
     CmdCalculate->setEnabled(false);
 }

@@ -21,15 +21,7 @@ struct DesignState {
     std::int16_t BattsSel = 0; // 0 none, 1 batts over the tiles, 2 insulation on the structure
     std::int32_t StructHt = 0;
 
-    // What each condition handler stored on its previous run; never reset.
-    std::int16_t PrevPlenum = 0;
-    std::int16_t PrevCeil = 0;
-    std::int16_t PrevCeilHt = 0;
-    std::int16_t PrevBatts = 0;
-    std::int32_t PrevStructHt = 0;
-
     std::int16_t MaskLoc = 0; // 1 suspended ceiling, 2 open ceiling, 3 access floor
-    std::string ValidChars;
 
     std::int32_t Leng = 0;
     std::int32_t Wid = 0;

@@ -31,13 +31,13 @@ QStringList Items(const QListWidget* list) {
 void Calculated(WindowFixture& w) {
     w.conditions({"ft", "suspended", "2", "2", "2", "yes"});
     w.enterRoom("40", "25");
-    w.click(w.form().CmdCalculate);
+    w.click(w.controls().CmdCalculate);
 }
 
 // The unit's captions, list texts and a few spacings, and location 1 set up with nothing in
 // it; the plenum batts tick is gone.
 void ExpectFreshDesign(WindowFixture& w, bool feet) {
-    MainForm& f = w.form();
+    const Controls& f = w.controls();
     const DesignState& s = w.state();
     const QString u = feet ? "Ft." : "mm.";
     QCOMPARE(QStringList({f.LabLeng->text(), f.LabWid->text(), f.LabCeilht->text(),
@@ -63,7 +63,7 @@ void ExpectFreshDesign(WindowFixture& w, bool feet) {
 
 // Everything the user has entered or been shown that a print run must leave alone.
 auto Entries(WindowFixture& w) {
-    MainForm& f = w.form();
+    const Controls& f = w.controls();
     const DesignState& s = w.state();
     return std::make_tuple(f.TxtLeng->text(), f.TxtWid->text(), f.TxtDescription->text(), w.lines(),
                            f.FramDesign->Caption(), f.CmdCalculate->isEnabled(),
@@ -82,18 +82,19 @@ class TestWindow : public QObject {
     // Feet. Each change starts afresh but for the description and the insulation tick.
     void unitChangesReloadTheTextsAndDiscardTheDesign() {
         WindowFixture w;
-        MainForm& f = w.form();
-        QCOMPARE(f.windowTitle() + ": " + w.note(),
+        const Controls& f = w.controls();
+        QCOMPARE(w.form().windowTitle() + ": " + w.note(),
                  QString("MASKING SPEAKER LAYOUT: Choose the measurement system."));
         QStringList shown;
-        for (const QWidget* c : f.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        for (const QWidget* c :
+             w.form().findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             if (c->isVisible())
                 shown << c->objectName();
         shown.sort();
         QCOMPARE(shown,
                  QStringList({"CmdCalculate", "CmdDone", "CmdPrint", "FramMeas", "LabNote"}));
         QVERIFY(!f.CmdCalculate->isEnabled() && !f.CmdPrint->isEnabled());
-        f.OptMask_Click(2); // a location before a system is ignored
+        QMetaObject::invokeMethod(&w.form(), "chooseLocation", Q_ARG(int, 2)); // ignored yet
         w.settle();
         QVERIFY(!f.FramCeilHt->isVisible() && w.state().MaskLoc == 1);
         w.chooseUnits(true);
@@ -174,7 +175,7 @@ class TestWindow : public QObject {
         QFETCH(QStringList, results);
         QFETCH(QString, box);
         WindowFixture w;
-        MainForm& f = w.form();
+        const Controls& f = w.controls();
         w.conditions(design);
         if (design[1] == "open")
             QCOMPARE(f.FramCeilHt->pos(), QPoint(4, 147)); // 60, 2200 twips
@@ -250,13 +251,13 @@ class TestWindow : public QObject {
         QFETCH(int, stored);
         QFETCH(QString, message);
         WindowFixture w;
-        MainForm& f = w.form();
+        const Controls& f = w.controls();
         QFETCH(bool, feet);
         w.chooseUnits(feet);
         w.click(f.OptMask(box == "TxtCeilHt" ? 2 : 3));
         if (box == "TxtWid")
             w.key(f.TxtLeng, Qt::Key_Return);
-        auto* edit = f.findChild<QLineEdit*>(box);
+        auto* edit = w.form().findChild<QLineEdit*>(box);
         QVERIFY(edit->hasFocus());
         if (input.startsWith("^V")) {
             QApplication::clipboard()->setText(input.mid(2));
@@ -287,7 +288,7 @@ class TestWindow : public QObject {
         // clang-format on
         for (const auto& r : rows) {
             WindowFixture w;
-            MainForm& f = w.form();
+            const Controls& f = w.controls();
             w.chooseUnits(false);
             w.click(f.OptMask(3));
             w.type(f.TxtLeng, r.length);
@@ -316,7 +317,7 @@ class TestWindow : public QObject {
     // blanks the boxes and the picks; the ticks stay.
     void changesThrowAwayWhatNoLongerMatches() {
         WindowFixture w;
-        MainForm& f = w.form();
+        const Controls& f = w.controls();
         const DesignState& s = w.state();
         w.conditions({"ft", "suspended", "1", "1", "1", "yes"}); // 10 ft, 40 x 25
         w.enterRoom("40", "25");
@@ -360,7 +361,7 @@ class TestWindow : public QObject {
     // it gives the box's own wording, misspelt, or leaves the results of a Calculate.
     void openCeilingSummary() {
         WindowFixture w;
-        MainForm& f = w.form();
+        const Controls& f = w.controls();
         const QString sentence = "The structural ceiling height is 14 feet.";
         w.chooseUnits(true);
         w.click(f.OptMask(2));
@@ -410,7 +411,7 @@ class TestWindow : public QObject {
     // each time every entry stays.
     void printingRetriesOrCancelsAndTheEntriesStay() {
         WindowFixture w;
-        MainForm& f = w.form();
+        const Controls& f = w.controls();
         Calculated(w);
         w.click(f.CmdPrint);
         QVERIFY(f.FramNote->isVisible() && f.TxtDescription->hasFocus());
@@ -423,7 +424,7 @@ class TestWindow : public QObject {
         // One Enter too many only offers the description again; the design stays.
         QVERIFY(f.CmdPrint->hasFocus());
         w.key(f.CmdPrint, Qt::Key_Return);
-        QVERIFY(f.isVisible() && f.FramNote->isVisible() && f.TxtDescription->hasFocus());
+        QVERIFY(w.form().isVisible() && f.FramNote->isVisible() && f.TxtDescription->hasFocus());
         w.key(f.TxtDescription, Qt::Key_Return);
         w.click(f.CmdPrt);
         QCOMPARE(w.state().Descr, std::string("North wing"));
@@ -519,9 +520,9 @@ class TestWindow : public QObject {
         SystemPrinting system;
         WindowFixture w(&system);
         Calculated(w);
-        w.click(w.form().CmdPrint);
-        w.type(w.form().TxtDescription, "Lobby");
-        w.click(w.form().CmdPrt);
+        w.click(w.controls().CmdPrint);
+        w.type(w.controls().TxtDescription, "Lobby");
+        w.click(w.controls().CmdPrt);
         QVERIFY(QDir::root().entryList() == rootBefore && QDir().entryList() == cwdBefore);
         if (!told.isEmpty()) {
             QVERIFY(w.boxes.shown.size() == 1 && !w.note().contains("saved"));
@@ -556,9 +557,9 @@ class TestWindow : public QObject {
         for (const bool refusing : {true, false}) {
             QCOMPARE(QProcess::execute(refusing ? "cupsreject" : "cupsaccept", {queue}), 0);
             w.boxes.shown.clear();
-            w.click(w.form().CmdPrint);
-            w.form().TxtDescription->setText("Lobby");
-            w.click(w.form().CmdPrt);
+            w.click(w.controls().CmdPrint);
+            w.controls().TxtDescription->setText("Lobby");
+            w.click(w.controls().CmdPrt);
             QCOMPARE(w.boxes.shown.size(), std::size_t(refusing));
             if (refusing)
                 QVERIFY2(

@@ -81,9 +81,7 @@ struct Controls {
     FrameBox *FramRoom = get<FrameBox>("FramRoom"), *FramCeiling = get<FrameBox>("FramCeiling"),
              *FramCeilHt = get<FrameBox>("FramCeilHt"), *FramNote = get<FrameBox>("FramNote"),
              *FramDesign = get<FrameBox>("FramDesign");
-    QLabel *LabLeng = get<QLabel>("LabLeng"), *LabWid = get<QLabel>("LabWid"),
-           *LabCeilht = get<QLabel>("LabCeilht"), *LabPlen = get<QLabel>("LabPlen"),
-           *LabCeilHtList = get<QLabel>("LabCeilHtList"), *LabNote = get<QLabel>("LabNote");
+    QLabel* LabNote = get<QLabel>("LabNote");
     QLineEdit *TxtLeng = get<QLineEdit>("TxtLeng"), *TxtWid = get<QLineEdit>("TxtWid"),
               *TxtCeilHt = get<QLineEdit>("TxtCeilHt"),
               *TxtDescription = get<QLineEdit>("TxtDescription");

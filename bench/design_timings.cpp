@@ -168,7 +168,7 @@ WindowBench::~WindowBench() = default;
 
 double WindowBench::CalculateMs(const RoomCase& room, int runs) {
     MainForm& form = m_parts->form;
-    SmallestSpacing(form.State(), room);
+    SmallestSpacing(form.state(), room);
     auto* picture = form.findChild<RoomPicture*>("PicRoom");
     const auto newRoom = [&] {
         picture->setVisible(false);
@@ -190,7 +190,7 @@ double WindowBench::CalculateMs(const RoomCase& room, int runs) {
 double WindowBench::PasteMs(const std::string& text, const std::string& left, int runs) {
     MainForm& form = m_parts->form;
     const auto settle = [&] {
-        while (!form.Idle())
+        while (!form.idle())
             QApplication::processEvents();
         QApplication::processEvents(); // paints what the handlers left to be painted
     };

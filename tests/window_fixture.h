@@ -114,8 +114,8 @@ class WindowFixture {
     }
     MainForm& form() { return *m_form; }
     const Controls& controls() const { return m_controls; }
-    DesignState& state() { return m_form->State(); }
-    bool idle() const { return m_form->Idle(); }
+    DesignState& state() { return m_form->state(); }
+    bool idle() const { return m_form->idle(); }
 
     // Runs every queued handler and keystroke.
     void settle() {

@@ -301,7 +301,7 @@ void MainForm::connectHandlers() {
     for (int i = 1; i <= 2; ++i)
         connect(m_units.option(i), &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
-                chooseUnits(i);
+                chooseUnits(i == 1);
         });
     for (int i = 1; i <= 3; ++i)
         connect(m_location.option(i), &QRadioButton::toggled, this, [this, i](bool on) {
@@ -326,14 +326,14 @@ void MainForm::connectHandlers() {
     connect(m_exit, &QPushButton::clicked, this, &MainForm::close);
     connect(m_printResults, &QPushButton::clicked, this, &MainForm::offerDescription);
     connect(m_description.print, &QPushButton::clicked, this, &MainForm::printReport);
-    connect(qApp, &QApplication::focusChanged, this, &MainForm::focusChanged);
+    connect(qApp, &QApplication::focusChanged, this, &MainForm::followFocus);
     qApp->installEventFilter(this);
 }
 
 // A message box opening or closing, a popup, or the window losing and regaining activation
 // moves the focus to or from another window: only moves between two of the window's own
 // controls run handlers.
-void MainForm::focusChanged(QWidget* old, QWidget* now) {
+void MainForm::followFocus(QWidget* old, QWidget* now) {
     if (!old || !now || old->window() != this || now->window() != this)
         return;
     m_focusMoves.push_back({old, false});
@@ -370,7 +370,7 @@ void MainForm::runPending() {
     if (m_running)
         return;
     m_running = true;
-    while (!Idle()) {
+    while (!idle()) {
         if (!m_focusMoves.empty()) {
             const FocusMove move = m_focusMoves.front();
             m_focusMoves.pop_front();

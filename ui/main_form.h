@@ -32,10 +32,10 @@ class MainForm : public QWidget {
     // owned.
     MainForm(MessageBoxes& boxes, ReportPrinting& printing, QWidget* parent = nullptr);
 
-    DesignState& State() { return m_s; }
-    const DesignState& State() const { return m_s; }
+    DesignState& state() { return m_s; }
+    const DesignState& state() const { return m_s; }
     // No focus handler or Backspace of the character filter is waiting to run.
-    bool Idle() const { return m_focusMoves.empty() && m_backspaces.empty(); }
+    bool idle() const { return m_focusMoves.empty() && m_backspaces.empty(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,7 +44,7 @@ class MainForm : public QWidget {
 
   private slots:
     // Unit system and window.
-    void chooseUnits(int index);
+    void chooseUnits(bool feet);
     void promptForLocation();
     // Speaker location and ceiling conditions.
     void chooseLocation(int location);
@@ -70,7 +70,7 @@ class MainForm : public QWidget {
     void printReport();
     void fitDescription();
     // What waits for the running handler to return.
-    void focusChanged(QWidget* old, QWidget* now);
+    void followFocus(QWidget* old, QWidget* now);
     void runPending();
 
   private:

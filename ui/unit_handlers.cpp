@@ -31,8 +31,8 @@ void MainForm::startAfresh() {
     m_s.MeasFeet = true;
 }
 
-void MainForm::chooseUnits(int index) {
-    m_s.MeasFeet = index == 1;
+void MainForm::chooseUnits(bool feet) {
+    m_s.MeasFeet = feet;
     setDimensions();
     fillCeilingLists();
     m_location.frame->setVisible(true);

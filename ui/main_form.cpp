@@ -152,6 +152,13 @@ MainForm::MainForm(MessageBoxes& boxes, ReportPrinting& printing, QWidget* paren
     connectHandlers();
 }
 
+// The application outlives the window and goes on moving the focus while the widgets that
+// make it up are destroyed: from here on, the window hears of none of it.
+MainForm::~MainForm() {
+    disconnect(qApp, &QApplication::focusChanged, this, &MainForm::followFocus);
+    qApp->removeEventFilter(this);
+}
+
 void MainForm::createUnitsFrame() {
     m_units.frame = MakeFrame(this, "FramMeas", "Measurement System");
     Place(m_units.frame, 60, 0, 3015, 735);

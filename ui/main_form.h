@@ -31,6 +31,7 @@ class MainForm : public QWidget {
     // The window shows its message boxes through boxes and prints through printing; neither is
     // owned.
     MainForm(MessageBoxes& boxes, ReportPrinting& printing, QWidget* parent = nullptr);
+    ~MainForm() override;
 
     DesignState& state() { return m_s; }
     const DesignState& state() const { return m_s; }

@@ -10,7 +10,6 @@
 #include "output/printer_output.h"
 #include "output/retained_drawing.h"
 #include "output/room_drawing.h"
-#include "ui/handler_queue.h"
 #include "ui/main_form.h"
 #include "ui/report_printing.h"
 #include "ui/room_picture.h"
@@ -147,10 +146,8 @@ double FilterMs(const std::string& text, int runs) {
 
 struct WindowBench::Parts {
     CancellingBoxes boxes;
-    HandlerQueue queue;
-    QueuedKeys keys{queue};
     NoPrinting printing;
-    MainForm form{boxes, keys, queue, printing};
+    MainForm form{boxes, printing};
 };
 
 WindowBench::WindowBench() : m_parts(std::make_unique<Parts>()) {
@@ -163,17 +160,18 @@ WindowBench::~WindowBench() = default;
 
 double WindowBench::CalculateMs(const RoomCase& room, int runs) {
     MainForm& form = m_parts->form;
-    SmallestSpacing(form.State(), room);
+    SmallestSpacing(form.state(), room);
+    auto* picture = form.findChild<RoomPicture*>("PicRoom");
     const auto newRoom = [&] {
-        form.PicRoom->setVisible(false);
-        form.PicRoom->Surface().Cls();
+        picture->setVisible(false);
+        picture->Surface().Cls();
         QApplication::processEvents();
     };
     std::vector<double> times;
     for (int i = 0; i <= runs; ++i) { // the first run warms caches and is not counted
         newRoom();
         const double start = NowMs();
-        form.CmdCalculate_Click();
+        QMetaObject::invokeMethod(&form, "calculate");
         QApplication::processEvents(); // paints what the click left to be painted
         if (i > 0)
             times.push_back(NowMs() - start);
@@ -183,29 +181,30 @@ double WindowBench::CalculateMs(const RoomCase& room, int runs) {
 
 double WindowBench::PasteMs(const std::string& text, const std::string& left, int runs) {
     MainForm& form = m_parts->form;
-    HandlerQueue& queue = m_parts->queue;
     const auto settle = [&] {
-        while (!queue.IsIdle())
+        while (!form.idle())
             QApplication::processEvents();
         QApplication::processEvents(); // paints what the handlers left to be painted
     };
     form.activateWindow();
-    form.OptMeas(1)->click(); // feet, then an access floor: the focus is in the length box
-    form.OptMask(3)->click();
+    // Feet, then an access floor: the focus is in the length box.
+    form.findChild<QRadioButton*>("OptMeas(1)")->click();
+    form.findChild<QRadioButton*>("OptMask(3)")->click();
+    auto* length = form.findChild<QLineEdit*>("TxtLeng");
     settle();
     QApplication::clipboard()->setText(QString::fromStdString(text));
-    bool kept = form.TxtLeng->hasFocus();
+    bool kept = length->hasFocus();
     std::vector<double> times;
     for (int i = 0; i <= runs; ++i) { // the first run warms caches and is not counted
-        form.TxtLeng->clear();
+        length->clear();
         settle();
         const double start = NowMs();
         QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
-        QApplication::sendEvent(form.TxtLeng, &paste);
+        QApplication::sendEvent(length, &paste);
         settle();
         if (i > 0)
             times.push_back(NowMs() - start);
-        kept = kept && form.TxtLeng->text().toStdString() == left;
+        kept = kept && length->text().toStdString() == left;
     }
     return kept ? Median(times) : -1;
 }

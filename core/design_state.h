@@ -31,15 +31,7 @@ struct DesignState {
     Absorption BattsSel = Absorption::None;
     std::int32_t StructHt = 0;
 
-    // What each condition handler stored on its previous run; never reset.
-    std::int16_t PrevPlenum = 0;
-    std::int16_t PrevCeil = 0;
-    std::int16_t PrevCeilHt = 0;
-    Absorption PrevBatts = Absorption::None;
-    std::int32_t PrevStructHt = 0;
-
     Location MaskLoc = Location::None;
-    std::string ValidChars;
 
     std::int32_t Leng = 0;
     std::int32_t Wid = 0;

@@ -4,19 +4,18 @@
 
 #include <cctype>
 
-void CharValid(const std::string& StrTest, const std::string& StrChk, std::int16_t& Posit) {
-    Posit = 0;
-    if (StrTest.empty())
-        return;
-    const char last = static_cast<char>(std::toupper(static_cast<unsigned char>(StrTest.back())));
-    Posit = StrChk.find(last) != std::string::npos ? 1 : 0;
+bool LastCharValid(const std::string& text, const std::string& valid) {
+    if (text.empty())
+        return false;
+    const char last = static_cast<char>(std::toupper(static_cast<unsigned char>(text.back())));
+    return valid.find(last) != std::string::npos;
 }
 
 namespace {
 
-bool Allowed(char c, const std::string& StrChk) {
+bool Allowed(char c, const std::string& valid) {
     const bool ascii = static_cast<unsigned char>(c) < 0x80; // a code point of one byte
-    return ascii && StrChk.find(static_cast<char>(std::toupper(c))) != std::string::npos;
+    return ascii && valid.find(static_cast<char>(std::toupper(c))) != std::string::npos;
 }
 
 // Where the code point that ends text[0, end) starts.
@@ -37,18 +36,18 @@ std::size_t CodePoints(std::string_view text) {
 } // namespace
 
 std::size_t RefusedBeforeCaret(std::string_view before, std::string_view after,
-                               const std::string& StrChk) {
+                               const std::string& valid) {
     // A character after the caret ends the trimmed text whatever goes: everything before goes.
     const std::size_t lastAfter = after.find_last_not_of(' ');
     if (lastAfter != std::string_view::npos)
-        return Allowed(after[lastAfter], StrChk) ? 0 : CodePoints(before);
+        return Allowed(after[lastAfter], valid) ? 0 : CodePoints(before);
     std::size_t removed = 0;
     std::size_t end = before.size();
     while (end > 0) {
         const std::size_t last = before.find_last_not_of(' ', end - 1);
         if (last == std::string_view::npos)
             return removed + end; // only blanks are left, and go one by one
-        if (Allowed(before[last], StrChk))
+        if (Allowed(before[last], valid))
             return removed;
         removed += end - last; // each blank after the refused character, and the character
         end = StartOfLast(before, last + 1);

@@ -10,16 +10,16 @@
 #include <string>
 #include <string_view>
 
-// Posit = 1 when the last character of StrTest (upper-cased) is one of StrChk, else 0. Only
-// the last character decides; an empty text gives 0.
-void CharValid(const std::string& StrTest, const std::string& StrChk, std::int16_t& Posit);
+// Whether the last character of text (upper-cased) is one of valid. Only the last character
+// decides; an empty text is refused.
+bool LastCharValid(const std::string& text, const std::string& valid);
 
 // How many characters (UTF-8 code points) before the caret the filter takes away, one Backspace
 // per refused last character: while the text with its blanks trimmed ends in a character not in
-// StrChk, or is empty, the character before the caret goes. Reached in one pass over the text,
+// valid, or is empty, the character before the caret goes. Reached in one pass over the text,
 // so that a long paste costs no more than its length.
 std::size_t RefusedBeforeCaret(std::string_view before, std::string_view after,
-                               const std::string& StrChk);
+                               const std::string& valid);
 
 enum class EntryBox { Length, Width, CeilingHeight };
 

@@ -33,9 +33,7 @@ bool Same(double a, double b) {
 // trimmed text ends in a refused character or is empty.
 std::size_t BackspacesOneByOne(std::string before, const std::string& after) {
     for (std::size_t n = 0;; ++n) {
-        std::int16_t posit = 0;
-        CharValid(Trim(before + after), "0123456789.", posit);
-        if (posit == 1 || before.empty())
+        if (LastCharValid(Trim(before + after), "0123456789.") || before.empty())
             return n;
         std::size_t start = before.size() - 1; // one code point goes
         while (start > 0 && (static_cast<unsigned char>(before[start]) & 0xC0) == 0x80)
@@ -84,16 +82,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                     "the verdict does not say how the number was taken");
         }
 
-    std::int16_t posit = -1;
-    CharValid(text, "0123456789.", posit);
     const char last = text.empty() ? '\0' : text.back();
-    Require(posit == ((last >= '0' && last <= '9') || last == '.' ? 1 : 0),
+    Require(LastCharValid(text, "0123456789.") == ((last >= '0' && last <= '9') || last == '.'),
             "the filter judged the last character wrongly");
     if (size <= 512)
         Require(RefusedBeforeCaret(text.substr(0, cut), text.substr(cut), "0123456789.") ==
                     BackspacesOneByOne(text.substr(0, cut), text.substr(cut)),
                 "the filter's Backspaces are not those sent one by one");
-    CharValid(text, "", posit);
-    Require(posit == 0, "a character passed an empty filter");
+    Require(!LastCharValid(text, ""), "a character passed an empty filter");
     return 0;
 }

@@ -32,7 +32,7 @@ void Reach(WindowFixture& w, const QString& state) {
         const bool feet = state == "calculated";
         w.conditions({feet ? "ft" : "mm", "suspended", "1", "1", "1", "yes"});
         w.enterRoom(feet ? "40" : "300000", feet ? "25" : "299999");
-        w.click(w.form().CmdCalculate);
+        w.click(w.controls().CmdCalculate);
     }
 }
 
@@ -99,14 +99,14 @@ class TestAccessibility : public QObject {
 
     void tabWalksTheDesignedOrder() {
         WindowFixture w;
-        MainForm& f = w.form();
+        const Controls& f = w.controls();
         const QList<QWidget*> designed = {
             f.OptMask(1), f.OptMask(2), f.OptMask(3),     f.ListPlenum,   f.ListCeil,
             f.ChkBatts,   f.TxtLeng,    f.TxtWid,         f.CmdCalculate, f.CmdPrint,
             f.CmdPrt,     f.CmdDone,    f.TxtDescription, f.TxtCeilHt,    f.OptMeas(2),
             f.OptMeas(1), f.ListCeilHt, f.ChkBattsOpen};
         QList<QWidget*> walked;
-        for (QWidget* c : f.findChildren<QWidget*>())
+        for (QWidget* c : w.form().findChildren<QWidget*>())
             QVERIFY2(!TakesTab(c) || designed.contains(c), qPrintable(c->objectName()));
         QWidget* c = designed.first();
         do {
@@ -121,13 +121,13 @@ class TestAccessibility : public QObject {
     // (4, 316), 177 x 82, spans twice that in the window's image, and so does the room picture.
     void windowIsDrawnAtTwiceItsSize() {
         WindowFixture w;
-        MainForm& f = w.form();
-        f.resize(900, 700);
+        const Controls& f = w.controls();
+        w.form().resize(900, 700);
         w.settle();
-        QCOMPARE(f.size(), QSize(657, 473)); // 9855 x 7095 twips, whatever is asked
+        QCOMPARE(w.form().size(), QSize(657, 473)); // 9855 x 7095 twips, whatever is asked
         QCOMPARE(f.LabNote->geometry(), QRect(4, 316, 177, 82));
-        const QImage shot = f.grab().toImage();
-        QCOMPARE(shot.size(), 2 * f.size());
+        const QImage shot = w.form().grab().toImage();
+        QCOMPARE(shot.size(), 2 * w.form().size());
         for (const QPoint inside : {QPoint(9, 633), QPoint(360, 794)})
             QCOMPARE(shot.pixelColor(inside), QColor(Qt::black));
         for (const QPoint outside : {QPoint(364, 652), QPoint(28, 798)})
@@ -145,7 +145,8 @@ class TestAccessibility : public QObject {
             for (const double y : {3.5, 12.5, 21.5})
                 QVERIFY(grey(x, y) < 8 && grey(x + 2.5, y + 2) > 247);
         w.click(f.CmdPrint); // the description frame hides the prompt box where it lies over it
-        QCOMPARE(f.grab().toImage().pixelColor(200, 762), f.palette().color(QPalette::Window));
+        QCOMPARE(w.form().grab().toImage().pixelColor(200, 762),
+                 w.form().palette().color(QPalette::Window));
     }
 };
 

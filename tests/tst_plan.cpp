@@ -108,7 +108,7 @@ class TestPlan : public QObject {
     void commandLineAndWindowGiveTheSameLinesAndPage() {
         QFETCH(Fields, fields);
         WindowFixture w;
-        MainForm& f = w.form();
+        const Controls& f = w.controls();
         w.conditions(fields);
         w.enterRoom(fields[8], fields[9]);
         w.click(f.CmdCalculate);

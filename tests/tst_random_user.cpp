@@ -44,11 +44,11 @@ long g_calculates = 0, g_prints = 0, g_unitChangesTicked = 0, g_picksOneDimensio
 class RandomUser : public WindowFixture, public QObject {
   public:
     explicit RandomUser(std::uint64_t seed) : m_rng(seed) {
-        MainForm& f = form();
+        const Controls& f = controls();
         // Runs after the window's own Calculate handler.
-        QObject::connect(f.CmdCalculate, &QPushButton::clicked, &f, [this] {
+        QObject::connect(f.CmdCalculate, &QPushButton::clicked, &form(), [this] {
             const DesignState& s = state();
-            if (form().FramDesign->Caption() != "Design Results" || s.Leng <= 0 || s.Wid <= 0 ||
+            if (controls().FramDesign->Caption() != "Design Results" || s.Leng <= 0 || s.Wid <= 0 ||
                 !NominalSpacing(s))
                 return; // Calculate had nothing to compute
             ++g_calculates;
@@ -64,26 +64,26 @@ class RandomUser : public WindowFixture, public QObject {
         // change (which clears the batts tick) or of a double click re-setting the location,
         // until its box is clicked.
         for (int i = 1; i <= 3; ++i)
-            QObject::connect(f.OptMask(i), &QRadioButton::toggled, &f, [this](bool on) {
+            QObject::connect(f.OptMask(i), &QRadioButton::toggled, &form(), [this](bool on) {
                 m_leftover = on ? std::array{true, true} : m_leftover;
             });
         for (int i = 1; i <= 2; ++i)
-            QObject::connect(f.OptMeas(i), &QRadioButton::toggled, &f, [this](bool on) {
+            QObject::connect(f.OptMeas(i), &QRadioButton::toggled, &form(), [this](bool on) {
                 g_unitChangesTicked += on && m_tickedBefore;
                 m_leftover = on ? std::array{false, true} : m_leftover;
             });
         for (QListWidget* list : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
-            QObject::connect(list, &QListWidget::itemSelectionChanged, &f, [this] {
+            QObject::connect(list, &QListWidget::itemSelectionChanged, &form(), [this] {
                 g_picksOneDimension += (state().Leng > 0) != (state().Wid > 0);
             });
-        QObject::connect(f.ChkBatts, &QCheckBox::toggled, &f, [this] { m_leftover[0] = false; });
-        QObject::connect(f.ChkBattsOpen, &QCheckBox::toggled, &f,
+        QObject::connect(f.ChkBatts, &QCheckBox::toggled, &form(),
+                         [this] { m_leftover[0] = false; });
+        QObject::connect(f.ChkBattsOpen, &QCheckBox::toggled, &form(),
                          [this] { m_leftover[1] = false; });
         qApp->installEventFilter(this);
     }
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::MouseButtonDblClick &&
-            (o == form().OptMask(1) || o == form().OptMask(2) || o == form().OptMask(3)))
+        if (e->type() == QEvent::MouseButtonDblClick && o->objectName().startsWith("OptMask"))
             m_leftover = {true, true};
         return false;
     }
@@ -92,7 +92,7 @@ class RandomUser : public WindowFixture, public QObject {
     std::string Step() {
         const std::size_t boxesBefore = boxes.shown.size();
         const int printsBefore = printing.runs;
-        m_tickedBefore = form().ChkBatts->isChecked() || form().ChkBattsOpen->isChecked();
+        m_tickedBefore = controls().ChkBatts->isChecked() || controls().ChkBattsOpen->isChecked();
         done.push_back(Act());
         boxes.answers.clear();
         printing.prepare = nullptr;
@@ -106,7 +106,7 @@ class RandomUser : public WindowFixture, public QObject {
         Fault(printing.runs != printsBefore && !printing.last->Ended() &&
                   boxes.shown.size() == boxesBefore,
               "a print run neither ended nor said why");
-        Check(form(), state());
+        Check(controls(), state());
         return m_fault;
     }
     bool Closed() { return !form().isVisible(); }
@@ -119,7 +119,7 @@ class RandomUser : public WindowFixture, public QObject {
     }
     // Every promise the window keeps between two user actions: what it shows is the design it
     // computes with.
-    void Check(const MainForm& f, const DesignState& s) {
+    void Check(const Controls& f, const DesignState& s) {
         const QWidget* focus = QApplication::focusWidget();
         for (const auto& [v, box, edit] : {std::tuple{s.Leng, EntryBox::Length, f.TxtLeng},
                                            {s.Wid, EntryBox::Width, f.TxtWid},
@@ -152,7 +152,7 @@ class RandomUser : public WindowFixture, public QObject {
                   "a result line that no Calculate shows now: " + line.toStdString());
         Fault(caption && !showsLast && !none, "results are kept while their lines are gone");
         const std::size_t shapes =
-            f.PicRoom->isVisibleTo(&f) ? f.PicRoom->Surface().Shapes().size() : 0;
+            f.PicRoom->isVisibleTo(&f.window) ? f.PicRoom->Surface().Shapes().size() : 0;
         Fault(m_calculated && ConditionsOf(s) != ConditionsOf(m_at) && (showsLast || shapes),
               "a condition changed but its results are still shown");
         Fault(shapes && (!caption || !showsLast ||
@@ -215,7 +215,7 @@ class RandomUser : public WindowFixture, public QObject {
     // A user seldom presses Exit by accident; a key that would press it usually becomes a Tab.
     int SparingExit(int key) {
         const bool presses = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
-        return presses && Focus() == form().CmdDone && !Chance(0.05) ? Qt::Key_Tab : key;
+        return presses && Focus() == controls().CmdDone && !Chance(0.05) ? Qt::Key_Tab : key;
     }
     std::string Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QWidget* target = Focus();
@@ -252,7 +252,7 @@ class RandomUser : public WindowFixture, public QObject {
     }
 
     std::string Act() {
-        MainForm& f = form();
+        const Controls& f = controls();
         if (Chance(0.3)) { // the next print run's printer refuses the page, and the answers
             const int times = Any(std::array{1, 2, -1});
             printing.prepare = [times](RecordingPrinter& p) { p.FailDelivery(times); };
@@ -263,7 +263,7 @@ class RandomUser : public WindowFixture, public QObject {
         const auto controls =
             Usable({f.OptMeas(1), f.OptMeas(2), f.OptMask(1), f.OptMask(2), f.OptMask(3),
                     f.ChkBatts, f.ChkBattsOpen, f.CmdCalculate, f.CmdPrint, f.CmdPrt, f.TxtLeng,
-                    f.TxtWid, f.TxtCeilHt, f.TxtDescription, &f});
+                    f.TxtWid, f.TxtCeilHt, f.TxtDescription, &f.window});
         const auto twice = Usable(
             {f.OptMask(1), f.OptMask(2), f.OptMask(3), f.ListPlenum, f.TxtLeng, f.OptMeas(1)});
         const auto lists = Usable({f.ListPlenum, f.ListCeil, f.ListCeilHt});

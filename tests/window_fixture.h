@@ -1,12 +1,13 @@
 // Drives the real window in tests: recorded message boxes answered from a script, the real
-// queued keystrokes and focus handlers, and a recording printer instead of the system's.
+// queued focus handlers and Backspaces, and a recording printer instead of the system's.
 #pragma once
 
 #include "core/dialogs.h"
 #include "output/print_report.h"
-#include "ui/handler_queue.h"
+#include "ui/frame_box.h"
 #include "ui/main_form.h"
 #include "ui/report_printing.h"
+#include "ui/room_picture.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -90,12 +91,42 @@ class RecordingPrinting : public ReportPrinting {
     int runs = 0;
 };
 
+// The window's controls, found by the names the design gives them.
+struct Controls {
+    QWidget& window;
+    template <typename T = QWidget> T* get(const QString& name) const {
+        T* control = window.findChild<T*>(name);
+        if (!control)
+            qFatal("no control %s", qPrintable(name));
+        return control;
+    }
+    QRadioButton* OptMeas(int i) const { return get<QRadioButton>(QString("OptMeas(%1)").arg(i)); }
+    QRadioButton* OptMask(int i) const { return get<QRadioButton>(QString("OptMask(%1)").arg(i)); }
+    QLabel* LabList(int i) const { return get<QLabel>(QString("LabList(%1)").arg(i)); }
+    FrameBox *FramRoom = get<FrameBox>("FramRoom"), *FramCeiling = get<FrameBox>("FramCeiling"),
+             *FramCeilHt = get<FrameBox>("FramCeilHt"), *FramNote = get<FrameBox>("FramNote"),
+             *FramDesign = get<FrameBox>("FramDesign");
+    QLabel* LabNote = get<QLabel>("LabNote");
+    QLineEdit *TxtLeng = get<QLineEdit>("TxtLeng"), *TxtWid = get<QLineEdit>("TxtWid"),
+              *TxtCeilHt = get<QLineEdit>("TxtCeilHt"),
+              *TxtDescription = get<QLineEdit>("TxtDescription");
+    QListWidget *ListPlenum = get<QListWidget>("ListPlenum"),
+                *ListCeil = get<QListWidget>("ListCeil"),
+                *ListCeilHt = get<QListWidget>("ListCeilHt");
+    QCheckBox *ChkBatts = get<QCheckBox>("ChkBatts"),
+              *ChkBattsOpen = get<QCheckBox>("ChkBattsOpen");
+    QPushButton *CmdCalculate = get<QPushButton>("CmdCalculate"),
+                *CmdPrint = get<QPushButton>("CmdPrint"), *CmdPrt = get<QPushButton>("CmdPrt"),
+                *CmdDone = get<QPushButton>("CmdDone");
+    RoomPicture* PicRoom = get<RoomPicture>("PicRoom");
+};
+
 class WindowFixture {
   public:
     // Prints through the recording printer unless another printing service is given.
     explicit WindowFixture(ReportPrinting* printingService = nullptr)
-        : m_form(std::make_unique<MainForm>(boxes, m_keys, m_queue,
-                                            printingService ? *printingService : printing)) {
+        : m_form(std::make_unique<MainForm>(boxes, printingService ? *printingService : printing)),
+          m_controls{*m_form} {
         m_form->show();
         m_form->activateWindow();
         if (!QTest::qWaitForWindowActive(m_form.get()))
@@ -107,15 +138,16 @@ class WindowFixture {
             qFatal("a modal dialog was left open");
     }
     MainForm& form() { return *m_form; }
-    DesignState& state() { return m_form->State(); }
-    bool idle() const { return m_queue.IsIdle(); }
+    const Controls& controls() const { return m_controls; }
+    DesignState& state() { return m_form->state(); }
+    bool idle() const { return m_form->idle(); }
 
     // Runs every queued handler and keystroke.
     void settle() {
-        for (int i = 0; i < 1000 && !m_queue.IsIdle(); ++i)
+        for (int i = 0; i < 1000 && !idle(); ++i)
             QCoreApplication::processEvents();
         QCoreApplication::processEvents();
-        if (!m_queue.IsIdle())
+        if (!idle())
             QFAIL("queued handlers and keystrokes never drained");
     }
     // Types each character as a key click, letting queued keystrokes run in between.
@@ -143,8 +175,8 @@ class WindowFixture {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
         settle();
     }
-    QString note() const { return m_form->LabNote->text(); }
-    QString line(int i) const { return m_form->LabList(i)->text(); }
+    QString note() const { return m_controls.LabNote->text(); }
+    QString line(int i) const { return m_controls.LabList(i)->text(); }
     QStringList lines() const { return {line(1), line(2), line(3), line(4)}; }
 
     // Each message box shown, as "title: text".
@@ -156,41 +188,41 @@ class WindowFixture {
     }
 
     // Choose a unit system, then run a whole design through the window by mouse and keyboard.
-    void chooseUnits(bool feet) { click(m_form->OptMeas(feet ? 1 : 2)); }
+    void chooseUnits(bool feet) { click(m_controls.OptMeas(feet ? 1 : 2)); }
     // The conditions as the command line's fields give them: "ft" or "mm"; "suspended" with the
     // plenum, tile and height rows counted from 1 and "yes" for batts, "open" with the
     // structural height and "yes" for insulation, or "floor".
     void conditions(const QStringList& c) {
         chooseUnits(c.value(0) == "ft");
         if (c.value(1) == "suspended") {
-            QListWidget* const lists[] = {m_form->ListPlenum, m_form->ListCeil, m_form->ListCeilHt};
+            QListWidget* const lists[] = {m_controls.ListPlenum, m_controls.ListCeil,
+                                          m_controls.ListCeilHt};
             for (int i = 0; i < 3; ++i)
                 pick(lists[i], c.value(2 + i).toInt() - 1);
             if (c.value(5) == "yes")
-                click(m_form->ChkBatts);
+                click(m_controls.ChkBatts);
             return;
         }
-        click(m_form->OptMask(c.value(1) == "open" ? 2 : 3));
+        click(m_controls.OptMask(c.value(1) == "open" ? 2 : 3));
         if (c.value(1) == "open") {
-            type(m_form->TxtCeilHt, c.value(6));
-            key(m_form->TxtCeilHt, Qt::Key_Return);
+            type(m_controls.TxtCeilHt, c.value(6));
+            key(m_controls.TxtCeilHt, Qt::Key_Return);
             if (c.value(7) == "yes")
-                click(m_form->ChkBattsOpen);
+                click(m_controls.ChkBattsOpen);
         }
     }
     void enterRoom(const QString& length, const QString& width) {
-        focus(m_form->TxtLeng);
-        type(m_form->TxtLeng, length);
-        key(m_form->TxtLeng, Qt::Key_Return);
-        type(m_form->TxtWid, width);
-        key(m_form->TxtWid, Qt::Key_Return);
+        focus(m_controls.TxtLeng);
+        type(m_controls.TxtLeng, length);
+        key(m_controls.TxtLeng, Qt::Key_Return);
+        type(m_controls.TxtWid, width);
+        key(m_controls.TxtWid, Qt::Key_Return);
     }
 
     RecordingBoxes boxes;
     RecordingPrinting printing;
 
   private:
-    HandlerQueue m_queue;
-    QueuedKeys m_keys{m_queue};
     std::unique_ptr<MainForm> m_form;
+    Controls m_controls;
 };

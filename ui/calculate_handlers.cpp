@@ -13,38 +13,39 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void MainForm::CmdCalculate_Click() {
+void MainForm::calculate() {
     // Calculate is enabled only for a complete design; anything else is left untouched rather
     // than dividing by a zero dimension or reading a missing table cell.
     if (m_s.Leng <= 0 || m_s.Wid <= 0 || !ConditionsComplete(m_s) || !NominalSpacing(m_s))
         return;
     if (OrientRoom(m_s)) {
-        SetBoxText(TxtWid, std::to_string(m_s.Wid));
-        SetBoxText(TxtLeng, std::to_string(m_s.Leng));
+        setBoxText(m_room.width, std::to_string(m_s.Wid));
+        setBoxText(m_room.length, std::to_string(m_s.Leng));
         m_boxes.Show(kExchangedMessage, MsgIcon::Information, "");
     }
-    SetNote("");
+    setNote("");
     for (int i = 1; i <= 4; ++i)
-        SetLine(i, "");
-    FramDesign->SetCaption("Design Results");
+        setLine(i, "");
+    m_design.frame->SetCaption("Design Results");
     ComputeDesign(m_s);
     const std::array<std::string, 4> lines = ResultLines(m_s);
     for (int i = 1; i <= 4; ++i)
-        SetLine(i, lines[static_cast<std::size_t>(i - 1)]);
+        setLine(i, lines[static_cast<std::size_t>(i - 1)]);
 
-    PicRoom->setGeometry(Px(5640), Px(150), Px(4000), Px(RoomPictureHeight(m_s.Leng, m_s.Wid)));
-    PicRoom->setVisible(true);
-    PicRoom->Surface().Scale(0, 0, m_s.Leng, m_s.Wid);
-    DrawLayout(PicRoom->Surface(), m_s);
-    PicRoom->update();
-    CmdPrint->setEnabled(true);
+    m_design.picture->setGeometry(Px(5640), Px(150), Px(4000),
+                                  Px(RoomPictureHeight(m_s.Leng, m_s.Wid)));
+    m_design.picture->setVisible(true);
+    m_design.picture->Surface().Scale(0, 0, m_s.Leng, m_s.Wid);
+    DrawLayout(m_design.picture->Surface(), m_s);
+    m_design.picture->update();
+    m_printResults->setEnabled(true);
 }
 
-void MainForm::CmdCalculate_GotFocus() {
+void MainForm::warnOfSmallRoom() {
     if (IsSmallRoom(m_s))
         m_boxes.Show(kSmallRoomMessage, MsgIcon::Exclamation, kSmallRoomTitle);
     else
-        SetNote(kPressCalculatePrompt);
+        setNote(kPressCalculatePrompt);
 }
 
 namespace {
@@ -60,19 +61,19 @@ void ShowOnLabel(QLabel* label, const std::string& text, const QString& blankNam
 
 } // namespace
 
-void MainForm::SetNote(const std::string& text) {
-    ShowOnLabel(LabNote, text, "Prompt");
+void MainForm::setNote(const std::string& text) {
+    ShowOnLabel(m_note, text, "Prompt");
 }
 
-void MainForm::SetLine(int i, const std::string& text) {
-    ShowOnLabel(LabList(i), text, QString("Design line %1").arg(i));
+void MainForm::setLine(int i, const std::string& text) {
+    ShowOnLabel(m_design.line(i), text, QString("Design line %1").arg(i));
 }
 
-void MainForm::SetBoxText(QLineEdit* box, const std::string& text) {
+void MainForm::setBoxText(QLineEdit* box, const std::string& text) {
     box->setText(QString::fromStdString(text)); // runs the box's change handler
 }
 
-void MainForm::ErasePicture() {
-    PicRoom->Surface().Cls();
-    PicRoom->update();
+void MainForm::erasePicture() {
+    m_design.picture->Surface().Cls();
+    m_design.picture->update();
 }

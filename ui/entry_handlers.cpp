@@ -7,9 +7,12 @@
 #include "ui/main_form.h"
 #include "ui/room_picture.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -17,151 +20,140 @@ std::string TextOf(const QLineEdit* box) {
     return box->text().toStdString();
 }
 
-const std::int16_t kEnter = 13;
-const std::int16_t kUpArrow = 38;
+// Selects up to n characters before the caret, a surrogate pair counting as one, as n
+// Backspaces would remove them.
+void SelectBeforeCaret(QLineEdit* box, int n) {
+    const QString text = box->text();
+    const int caret = box->cursorPosition();
+    int start = caret;
+    for (; n > 0 && start > 0; --n) {
+        --start;
+        if (start > 0 && text[start].isLowSurrogate() && text[start - 1].isHighSurrogate())
+            --start;
+    }
+    box->setSelection(caret, start - caret);
+}
 
 } // namespace
 
-void MainForm::NumericChange(QLineEdit* box, bool roomDimension) {
+void MainForm::filterNumber(QLineEdit* box) {
     const QString text = box->text();
-    std::int16_t Posit = 0;
-    CharValid(Trim(text.toStdString()), m_s.ValidChars, Posit);
-    if (Posit == 0) {
-        // All the Backspaces that one per refused last character would send, at once: one by
+    if (!LastCharValid(Trim(text.toStdString()), m_validChars)) {
+        // All the Backspaces that one per refused last character would give, at once: one by
         // one, each would re-check the whole text, and a long paste would freeze the window.
         const int caret = box->cursorPosition();
-        const std::size_t refused = RefusedBeforeCaret(
-            text.left(caret).toStdString(), text.mid(caret).toStdString(), m_s.ValidChars);
-        m_keys.SendKeys(refused > 1 ? "{BS " + std::to_string(refused) + "}" : "{BS}");
+        const std::size_t refused = RefusedBeforeCaret(text.left(caret).toStdString(),
+                                                       text.mid(caret).toStdString(), m_validChars);
+        m_backspaces.push_back(static_cast<int>(std::max<std::size_t>(refused, 1)));
+        schedulePending();
     }
     // A new room dimension takes away the drawing of an earlier calculation; the result lines
     // stay until the next Calculate.
-    if (roomDimension && PicRoom->isVisibleTo(this)) {
-        ErasePicture();
-        PicRoom->setVisible(false);
+    if (box != m_open.height && m_design.picture->isVisibleTo(this)) {
+        erasePicture();
+        m_design.picture->setVisible(false);
     }
 }
 
-void MainForm::TxtLeng_Change() {
-    NumericChange(TxtLeng, true);
-}
-void MainForm::TxtWid_Change() {
-    NumericChange(TxtWid, true);
-}
-void MainForm::TxtCeilHt_Change() {
-    NumericChange(TxtCeilHt, false);
+// The Backspaces go to whichever box has the focus when they run. In a text box n of them go as
+// one: the n characters before the caret are selected and taken together, so the box changes,
+// and its filter runs, once.
+void MainForm::removeBeforeCaret(int count) {
+    auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!box)
+        return;
+    if (count > 1 && !box->hasSelectedText()) {
+        SelectBeforeCaret(box, count);
+        count = 1;
+    }
+    for (int i = 0; i < count; ++i)
+        box->backspace();
 }
 
-std::string MainForm::UnitWords() const {
+std::string MainForm::unitWords() const {
     return m_s.MeasFeet ? "feet." : "millimeters.";
 }
 
-void MainForm::TxtLeng_GotFocus() {
-    SetNote("Enter the longest dimension of the room in " + UnitWords());
+void MainForm::promptForDimension(EntryBox side) {
+    setNote("Enter the " + std::string(side == EntryBox::Length ? "longest" : "shortest") +
+            " dimension of the room in " + unitWords());
 }
 
-void MainForm::TxtWid_GotFocus() {
-    SetNote("Enter the shortest dimension of the room in " + UnitWords());
-}
-
-void MainForm::TxtCeilHt_GotFocus() {
-    ClearResults();
-    SetNote("Enter the structural ceiling height in " + UnitWords() +
+void MainForm::promptForCeilingHeight() {
+    clearResults();
+    setNote("Enter the structural ceiling height in " + unitWords() +
             "\nCheck if sound absorbing materials are on the structural ceiling.");
 }
 
-void MainForm::TxtLeng_KeyPress(std::int16_t& KeyAscii) {
-    if (KeyAscii == kEnter)
-        FocusOn(TxtWid);
+void MainForm::enterInLength() {
+    focusOn(m_room.width);
 }
 
-void MainForm::TxtLeng_KeyDown(std::int16_t& KeyCode, std::int16_t) {
-    if (KeyCode == kUpArrow)
-        FocusOn(TxtWid);
-}
-
-void MainForm::TxtWid_KeyPress(std::int16_t& KeyAscii) {
-    if (KeyAscii != kEnter)
-        return;
-    const bool lengthGiven = ReadLeadingNumber(TextOf(TxtLeng)) > 0;
+void MainForm::enterInWidth() {
+    const bool lengthGiven = ReadLeadingNumber(TextOf(m_room.length)) > 0;
     if (!lengthGiven) {
-        FocusOn(TxtLeng); // its own prompt asks for the length
-    } else if (ReadLeadingNumber(TextOf(TxtWid)) <= 0) {
-        TxtWid_GotFocus(); // the focus stays; ask for the width again
+        focusOn(m_room.length); // its own prompt asks for the length
+    } else if (ReadLeadingNumber(TextOf(m_room.width)) <= 0) {
+        promptForDimension(EntryBox::Width); // the focus stays; ask for the width again
     } else if (!ConditionsComplete(m_s)) {
-        AskForConditions();
+        askForConditions();
     } else {
-        CmdCalculate->setEnabled(true);
-        FocusOn(CmdCalculate);
+        m_calculate->setEnabled(true);
+        focusOn(m_calculate);
     }
 }
 
-void MainForm::TxtCeilHt_KeyPress(std::int16_t& KeyAscii) {
-    if (KeyAscii != kEnter)
-        return;
-    FramRoom->setVisible(true);
-    FocusOn(TxtLeng);
-}
-
-void MainForm::TxtDescription_KeyPress(std::int16_t& KeyAscii) {
-    if (KeyAscii == kEnter)
-        FocusOn(CmdPrt);
+void MainForm::enterInCeilingHeight() {
+    m_room.frame->setVisible(true);
+    focusOn(m_room.length);
 }
 
 // A box left blank keeps the value stored and shows it again: what the box shows is what
 // Calculate uses.
-void MainForm::ShowStoredAgain(QLineEdit* box, std::int32_t stored) {
+void MainForm::showStoredAgain(QLineEdit* box, std::int32_t stored) {
     if (stored > 0)
-        SetBoxText(box, std::to_string(stored));
+        setBoxText(box, std::to_string(stored));
 }
 
-bool MainForm::RoomDimensionLostFocus(QLineEdit* box, EntryBox kind, std::int32_t& stored) {
+void MainForm::commitDimension(EntryBox side) {
+    QLineEdit* box = m_room.box(side);
+    std::int32_t& stored = side == EntryBox::Length ? m_s.Leng : m_s.Wid;
     if (Trim(TextOf(box)).empty()) {
-        ShowStoredAgain(box, stored);
-        return false;
-    }
-    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(kind, m_s.MeasFeet));
-    if (v.verdict != EntryVerdict::Accepted)
-        m_boxes.Show(EntryMessage(kind, m_s.MeasFeet, v.verdict), MsgIcon::Information,
-                     EntryTitle(kind));
-    stored = v.value;
-    SetBoxText(box, std::to_string(stored));
-    return true;
-}
-
-void MainForm::TxtLeng_LostFocus() {
-    if (RoomDimensionLostFocus(TxtLeng, EntryBox::Length, m_s.Leng) && m_s.Wid > 0 &&
-        ConditionsComplete(m_s))
-        CmdCalculate->setEnabled(true);
-}
-
-void MainForm::TxtWid_LostFocus() {
-    if (RoomDimensionLostFocus(TxtWid, EntryBox::Width, m_s.Wid) && m_s.Leng > 0 &&
-        ConditionsComplete(m_s))
-        CmdCalculate->setEnabled(true);
-}
-
-void MainForm::TxtCeilHt_LostFocus() {
-    if (Trim(TextOf(TxtCeilHt)).empty()) {
-        SetNote("Please re-enter the structural ceiling height.");
-        ShowStoredAgain(TxtCeilHt, m_s.StructHt);
+        showStoredAgain(box, stored);
         return;
     }
-    const EntryValue v =
-        ReadEntry(TextOf(TxtCeilHt), LimitsFor(EntryBox::CeilingHeight, m_s.MeasFeet));
+    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(side, m_s.MeasFeet));
+    if (v.verdict != EntryVerdict::Accepted)
+        m_boxes.Show(EntryMessage(side, m_s.MeasFeet, v.verdict), MsgIcon::Information,
+                     EntryTitle(side));
+    stored = v.value;
+    setBoxText(box, std::to_string(stored));
+    const std::int32_t other = side == EntryBox::Length ? m_s.Wid : m_s.Leng;
+    if (other > 0 && ConditionsComplete(m_s))
+        m_calculate->setEnabled(true);
+}
+
+void MainForm::commitCeilingHeight() {
+    QLineEdit* box = m_open.height;
+    if (Trim(TextOf(box)).empty()) {
+        setNote("Please re-enter the structural ceiling height.");
+        showStoredAgain(box, m_s.StructHt);
+        return;
+    }
+    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(EntryBox::CeilingHeight, m_s.MeasFeet));
     if (v.verdict != EntryVerdict::Accepted)
         m_boxes.Show(EntryMessage(EntryBox::CeilingHeight, m_s.MeasFeet, v.verdict),
                      MsgIcon::Information, EntryTitle(EntryBox::CeilingHeight));
     m_s.StructHt = v.value;
-    SetBoxText(TxtCeilHt, std::to_string(m_s.StructHt));
-    SetLine(1, StructHtSentence(m_s));
-    if (m_s.StructHt != m_s.PrevStructHt) {
-        ClearResults();
-        ShowOpenConditions();
+    setBoxText(box, std::to_string(m_s.StructHt));
+    setLine(1, StructHtSentence(m_s));
+    if (m_s.StructHt != m_prevStructHt) {
+        clearResults();
+        showOpenConditions();
     }
-    m_s.PrevStructHt = m_s.StructHt;
+    m_prevStructHt = m_s.StructHt;
 }
 
-void MainForm::TxtDescription_LostFocus() {
-    m_s.Descr = Trim(TextOf(TxtDescription));
+void MainForm::commitDescription() {
+    m_s.Descr = Trim(TextOf(m_description.text));
 }

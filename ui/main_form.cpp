@@ -1,5 +1,5 @@
 // Building the window: every control at its designed place, size, font and tab position, and
-// the wiring of toolkit events to the handlers. The handlers themselves live in the files named
+// the wiring of their signals to the handlers. The handlers themselves live in the files named
 // after the part of the window they serve.
 #include "ui/main_form.h"
 
@@ -18,6 +18,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+
+#include <iterator>
 
 namespace {
 
@@ -46,19 +48,51 @@ FrameBox* MakeFrame(QWidget* parent, const char* name, const QString& caption) {
 }
 
 // Screen readers name a text box by the label it is the buddy of, unit included.
-QLineEdit* MakeTextBox(QWidget* parent, const char* name, double points) {
-    auto* box = new QLineEdit(" ", parent); // a text box starts with a single blank
+template <typename Box = QLineEdit>
+Box* MakeTextBox(QWidget* parent, const char* name, double points) {
+    auto* box = new Box(" ", parent); // a text box starts with a single blank
     box->setObjectName(name);
     box->setFont(Face(points));
     return box;
 }
 
+// A numeric box tells of the Up key before taking it as any box does.
+class NumberBox : public QLineEdit {
+    Q_OBJECT
+  public:
+    using QLineEdit::QLineEdit;
+
+  signals:
+    void upPressed();
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_Up)
+            emit upPressed();
+        QLineEdit::keyPressEvent(event);
+    }
+};
+
+// A location button takes a double click as a request to set its location up again, not as a
+// second press.
+class LocationButton : public QRadioButton {
+    Q_OBJECT
+  public:
+    using QRadioButton::QRadioButton;
+
+  signals:
+    void doubleClicked();
+
+  protected:
+    void mouseDoubleClickEvent(QMouseEvent*) override { emit doubleClicked(); }
+};
+
 // A numeric box holds far more than any number a person types, and no more: the toolkit's
 // insertion of a paste longer than a box holds costs the square of what the box holds, which
 // at the default of 32767 characters keeps the window busy for about a tenth of a second.
-QLineEdit* MakeNumberBox(QWidget* parent, const char* name, double points) {
+NumberBox* MakeNumberBox(QWidget* parent, const char* name, double points) {
     constexpr int kLongestText = 1024;
-    QLineEdit* box = MakeTextBox(parent, name, points);
+    auto* box = MakeTextBox<NumberBox>(parent, name, points);
     box->setMaxLength(kLongestText);
     return box;
 }
@@ -96,270 +130,282 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
     return b;
 }
 
-bool IsEnter(const QKeyEvent* key) {
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
-}
-
 } // namespace
 
-MainForm::MainForm(MessageBoxes& boxes, KeyQueue& keys, HandlerQueue& queue,
-                   ReportPrinting& printing, QWidget* parent)
+MainForm::MainForm(MessageBoxes& boxes, ReportPrinting& printing, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_boxes(boxes), m_keys(keys), m_queue(queue), m_printing(printing) {
+      m_boxes(boxes), m_printing(printing) {
     setObjectName("MainForm");
     setWindowTitle("MASKING SPEAKER LAYOUT");
     setFont(Face(kDefaultPoints));
     setFixedSize(kClientSize);
-    CreateMeasurementFrame();
-    CreateLocationFrame();
-    CreateRoomFrame();
-    CreateCeilingFrame();
-    CreateOpenCeilingFrame();
-    CreateDesignFrame();
-    CreateLooseControls();
-    CreateDescriptionFrame();
-    SetTabOrder();
-    ConnectHandlers();
-    qApp->installEventFilter(this);
+    createUnitsFrame();
+    createLocationFrame();
+    createRoomFrame();
+    createCeilingFrame();
+    createOpenCeilingFrame();
+    createDesignFrame();
+    createLooseControls();
+    createDescriptionFrame();
+    setTabOrder();
+    connectHandlers();
 }
 
-void MainForm::CreateMeasurementFrame() {
-    FramMeas = MakeFrame(this, "FramMeas", "Measurement System");
-    Place(FramMeas, 60, 0, 3015, 735);
-    OptMeas(1) = Make<QRadioButton>(FramMeas, "OptMeas(1)", "Feet", kControlPoints);
-    Place(OptMeas(1), 180, 270, 855, 360);
-    OptMeas(2) = Make<QRadioButton>(FramMeas, "OptMeas(2)", "Millimeters", kControlPoints);
-    Place(OptMeas(2), 1320, 270, 1395, 360);
+// The application outlives the window and goes on moving the focus while the widgets that
+// make it up are destroyed: from here on, the window hears of none of it.
+MainForm::~MainForm() {
+    disconnect(qApp, &QApplication::focusChanged, this, &MainForm::followFocus);
+    qApp->removeEventFilter(this);
 }
 
-void MainForm::CreateLocationFrame() {
-    FramMasking = MakeFrame(this, "FramMasking", "Masking Speaker Location");
-    Place(FramMasking, 60, 780, 3015, 1275);
+void MainForm::createUnitsFrame() {
+    m_units.frame = MakeFrame(this, "FramMeas", "Measurement System");
+    Place(m_units.frame, 60, 0, 3015, 735);
+    m_units.option(1) = Make<QRadioButton>(m_units.frame, "OptMeas(1)", "Feet", kControlPoints);
+    Place(m_units.option(1), 180, 270, 855, 360);
+    m_units.option(2) =
+        Make<QRadioButton>(m_units.frame, "OptMeas(2)", "Millimeters", kControlPoints);
+    Place(m_units.option(2), 1320, 270, 1395, 360);
+}
+
+void MainForm::createLocationFrame() {
+    m_location.frame = MakeFrame(this, "FramMasking", "Masking Speaker Location");
+    Place(m_location.frame, 60, 780, 3015, 1275);
     const char* names[] = {"OptMask(1)", "OptMask(2)", "OptMask(3)"};
     const char* captions[] = {"Above Suspended Ceiling", "In Open Ceiling Space ",
                               "In Access Floor"};
     for (int i = 1; i <= 3; ++i) {
-        OptMask(i) = Make<QRadioButton>(FramMasking, names[i - 1], captions[i - 1], kControlPoints);
-        Place(OptMask(i), 120, 270 + (i - 1) * 315, 2715, 285);
+        auto* option =
+            Make<LocationButton>(m_location.frame, names[i - 1], captions[i - 1], kControlPoints);
+        Place(option, 120, 270 + (i - 1) * 315, 2715, 285);
+        connect(option, &LocationButton::doubleClicked, this, [this, i] { chooseLocation(i); });
+        m_location.option(i) = option;
     }
 }
 
-void MainForm::CreateRoomFrame() {
-    FramRoom = MakeFrame(this, "FramRoom", "Room Data");
-    Place(FramRoom, 3120, 135, 2475, 1275);
-    LabLeng = Make<QLabel>(FramRoom, "LabLeng", "Length, Feet", kControlPoints);
-    LabLeng->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    Place(LabLeng, 120, 315, 1155, 285);
-    TxtLeng = MakeNumberBox(FramRoom, "TxtLeng", kControlPoints);
-    Place(TxtLeng, 1380, 270, 975, 360);
-    LabWid = Make<QLabel>(FramRoom, "LabWid", "Width, Feet", kControlPoints);
-    LabWid->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    Place(LabWid, 180, 765, 1095, 330);
-    TxtWid = MakeNumberBox(FramRoom, "TxtWid", kControlPoints);
-    Place(TxtWid, 1380, 765, 975, 360);
-    LabLeng->setBuddy(TxtLeng);
-    LabWid->setBuddy(TxtWid);
+void MainForm::createRoomFrame() {
+    RoomFrame& r = m_room;
+    r.frame = MakeFrame(this, "FramRoom", "Room Data");
+    Place(r.frame, 3120, 135, 2475, 1275);
+    r.lengthLabel = Make<QLabel>(r.frame, "LabLeng", "Length, Feet", kControlPoints);
+    r.lengthLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    Place(r.lengthLabel, 120, 315, 1155, 285);
+    NumberBox* length = MakeNumberBox(r.frame, "TxtLeng", kControlPoints);
+    connect(length, &NumberBox::upPressed, this, [this] { focusOn(m_room.width); });
+    r.length = length;
+    Place(r.length, 1380, 270, 975, 360);
+    r.widthLabel = Make<QLabel>(r.frame, "LabWid", "Width, Feet", kControlPoints);
+    r.widthLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    Place(r.widthLabel, 180, 765, 1095, 330);
+    r.width = MakeNumberBox(r.frame, "TxtWid", kControlPoints);
+    Place(r.width, 1380, 765, 975, 360);
+    r.lengthLabel->setBuddy(r.length);
+    r.widthLabel->setBuddy(r.width);
 }
 
-void MainForm::CreateCeilingFrame() {
-    FramCeiling = MakeFrame(this, "FramCeiling", "Suspended Ceiling Data");
-    Place(FramCeiling, 60, 2100, 5535, 2600);
-    LabPlen = Make<QLabel>(FramCeiling, "LabPlen", "Plenum Depth, Feet", kControlPoints);
-    LabPlen->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Place(LabPlen, 120, 225, 1875, 330);
-    ListPlenum = MakeList(FramCeiling, "ListPlenum", "Plenum Depth");
-    Place(ListPlenum, 180, 540, 2175, 1020);
-    LabCeil = Make<QLabel>(FramCeiling, "LabCeil", "Ceiling Type", kControlPoints);
-    LabCeil->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    Place(LabCeil, 2940, 225, 1695, 330);
-    ListCeil = MakeList(FramCeiling, "ListCeil", "Ceiling Type");
-    Place(ListCeil, 2460, 540, 2955, 1260);
-    LabCeilHtList = Make<QLabel>(FramCeiling, "LabCeilHtList", "Ceiling Ht", kControlPoints);
-    Place(LabCeilHtList, 180, 1680, 2175, 330);
-    ListCeilHt = MakeList(FramCeiling, "ListCeilHt", "Ceiling Height");
-    Place(ListCeilHt, 180, 1980, 2175, 540);
-    ChkBatts = Make<QCheckBox>(FramCeiling, "ChkBatts", "Ceiling Batts", kDefaultPoints);
-    Place(ChkBatts, 2520, 1920, 1335, 285);
+void MainForm::createCeilingFrame() {
+    CeilingFrame& c = m_ceiling;
+    c.frame = MakeFrame(this, "FramCeiling", "Suspended Ceiling Data");
+    Place(c.frame, 60, 2100, 5535, 2600);
+    c.plenumLabel = Make<QLabel>(c.frame, "LabPlen", "Plenum Depth, Feet", kControlPoints);
+    c.plenumLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Place(c.plenumLabel, 120, 225, 1875, 330);
+    c.plenum = MakeList(c.frame, "ListPlenum", "Plenum Depth");
+    Place(c.plenum, 180, 540, 2175, 1020);
+    c.typeLabel = Make<QLabel>(c.frame, "LabCeil", "Ceiling Type", kControlPoints);
+    c.typeLabel->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    Place(c.typeLabel, 2940, 225, 1695, 330);
+    c.type = MakeList(c.frame, "ListCeil", "Ceiling Type");
+    Place(c.type, 2460, 540, 2955, 1260);
+    c.heightLabel = Make<QLabel>(c.frame, "LabCeilHtList", "Ceiling Ht", kControlPoints);
+    Place(c.heightLabel, 180, 1680, 2175, 330);
+    c.height = MakeList(c.frame, "ListCeilHt", "Ceiling Height");
+    Place(c.height, 180, 1980, 2175, 540);
+    c.batts = Make<QCheckBox>(c.frame, "ChkBatts", "Ceiling Batts", kDefaultPoints);
+    Place(c.batts, 2520, 1920, 1335, 285);
 }
 
-void MainForm::CreateOpenCeilingFrame() {
-    FramCeilHt = MakeFrame(this, "FramCeilHt", "Open Ceiling Data");
-    Place(FramCeilHt, 5580, 3240, 4215, 1035);
-    LabCeilht =
-        Make<QLabel>(FramCeilHt, "LabCeilht", "Height of Structural Ceiling, Feet", kControlPoints);
-    LabCeilht->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    Place(LabCeilht, 120, 315, 3075, 330);
-    TxtCeilHt = MakeNumberBox(FramCeilHt, "TxtCeilHt", kDefaultPoints);
-    Place(TxtCeilHt, 3360, 270, 675, 330);
-    LabCeilht->setBuddy(TxtCeilHt);
-    ChkBattsOpen =
-        Make<QCheckBox>(FramCeilHt, "ChkBattsOpen", "Ceiling Insulation", kControlPoints);
-    ChkBattsOpen->setLayoutDirection(Qt::RightToLeft); // the box stands right of its caption
-    Place(ChkBattsOpen, 1680, 660, 1995, 255);
+void MainForm::createOpenCeilingFrame() {
+    OpenCeilingFrame& o = m_open;
+    o.frame = MakeFrame(this, "FramCeilHt", "Open Ceiling Data");
+    Place(o.frame, 5580, 3240, 4215, 1035);
+    o.heightLabel =
+        Make<QLabel>(o.frame, "LabCeilht", "Height of Structural Ceiling, Feet", kControlPoints);
+    o.heightLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    Place(o.heightLabel, 120, 315, 3075, 330);
+    o.height = MakeNumberBox(o.frame, "TxtCeilHt", kDefaultPoints);
+    Place(o.height, 3360, 270, 675, 330);
+    o.heightLabel->setBuddy(o.height);
+    o.insulation = Make<QCheckBox>(o.frame, "ChkBattsOpen", "Ceiling Insulation", kControlPoints);
+    o.insulation->setLayoutDirection(Qt::RightToLeft); // the box stands right of its caption
+    Place(o.insulation, 1680, 660, 1995, 255);
 }
 
-void MainForm::CreateDescriptionFrame() {
-    FramNote = MakeFrame(this, "FramNote", "Layout Description");
-    Place(FramNote, 120, 3180, 3915, 1335);
-    TxtDescription = MakeTextBox(FramNote, "TxtDescription", kControlPoints);
-    TxtDescription->setAccessibleName(FramNote->Caption()); // no label stands beside it
-    Place(TxtDescription, 180, 300, 3615, 435);
-    CmdPrt = MakeButton(FramNote, "CmdPrt", "Print", kBigButtonPoints);
-    Place(CmdPrt, 2160, 840, 1515, 435);
+void MainForm::createDescriptionFrame() {
+    DescriptionFrame& d = m_description;
+    d.frame = MakeFrame(this, "FramNote", "Layout Description");
+    Place(d.frame, 120, 3180, 3915, 1335);
+    d.text = MakeTextBox(d.frame, "TxtDescription", kControlPoints);
+    d.text->setAccessibleName(d.frame->Caption()); // no label stands beside it
+    Place(d.text, 180, 300, 3615, 435);
+    d.print = MakeButton(d.frame, "CmdPrt", "Print", kBigButtonPoints);
+    Place(d.print, 2160, 840, 1515, 435);
 }
 
-void MainForm::CreateDesignFrame() {
-    FramDesign = MakeFrame(this, "FramDesign", "Design Conditions");
-    Place(FramDesign, 2760, 4740, 7035, 2025);
+void MainForm::createDesignFrame() {
+    m_design.frame = MakeFrame(this, "FramDesign", "Design Conditions");
+    Place(m_design.frame, 2760, 4740, 7035, 2025);
     const int tops[] = {270, 675, 1080, 1500};
     for (int i = 1; i <= 4; ++i) {
         const QString name = QString("LabList(%1)").arg(i);
-        LabList(i) = Make<QLabel>(FramDesign, name.toLatin1().constData(), " ", kControlPoints);
-        SetLine(i, " "); // names the blank line
-        Place(LabList(i), 120, tops[i - 1], 6855, 375);
+        m_design.line(i) =
+            Make<QLabel>(m_design.frame, name.toLatin1().constData(), " ", kControlPoints);
+        setLine(i, " "); // names the blank line
+        Place(m_design.line(i), 120, tops[i - 1], 6855, 375);
     }
-    LabList(3)->setAutoFillBackground(true);
-    QPalette menu = LabList(3)->palette();
+    m_design.line(3)->setAutoFillBackground(true);
+    QPalette menu = m_design.line(3)->palette();
     menu.setColor(QPalette::Window, QApplication::palette("QMenu").color(QPalette::Window));
-    LabList(3)->setPalette(menu);
+    m_design.line(3)->setPalette(menu);
 }
 
-void MainForm::CreateLooseControls() {
-    CmdCalculate = MakeButton(this, "CmdCalculate", "Calculate", kControlPoints);
-    Place(CmdCalculate, 3540, 1575, 1275, 375);
-    PicRoom = new RoomPicture(this);
-    PicRoom->setObjectName("PicRoom");
-    PicRoom->setAccessibleName("Room layout");
-    Place(PicRoom, 5640, 150, 4000, 3000);
-    LabNote = Make<QLabel>(this, "LabNote", " ", kDefaultPoints);
-    SetNote(" "); // names the blank prompt line
-    LabNote->setWordWrap(true);
-    LabNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    LabNote->setAutoFillBackground(true);
-    QPalette note = LabNote->palette();
+void MainForm::createLooseControls() {
+    m_calculate = MakeButton(this, "CmdCalculate", "Calculate", kControlPoints);
+    Place(m_calculate, 3540, 1575, 1275, 375);
+    m_design.picture = new RoomPicture(this);
+    m_design.picture->setObjectName("PicRoom");
+    m_design.picture->setAccessibleName("Room layout");
+    Place(m_design.picture, 5640, 150, 4000, 3000);
+    m_note = Make<QLabel>(this, "LabNote", " ", kDefaultPoints);
+    setNote(" "); // names the blank prompt line
+    m_note->setWordWrap(true);
+    m_note->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_note->setAutoFillBackground(true);
+    QPalette note = m_note->palette();
     note.setColor(QPalette::Window, Qt::black);
     note.setColor(QPalette::WindowText, Qt::yellow);
-    LabNote->setPalette(note);
-    Place(LabNote, 60, 4740, 2655, 1230);
-    CmdDone = MakeButton(this, "CmdDone", "Exit", kBigButtonPoints);
-    Place(CmdDone, 60, 6060, 915, 375);
-    CmdPrint = MakeButton(this, "CmdPrint", "Print Results", kBigButtonPoints);
-    Place(CmdPrint, 60, 6480, 2055, 375);
+    m_note->setPalette(note);
+    Place(m_note, 60, 4740, 2655, 1230);
+    m_exit = MakeButton(this, "CmdDone", "Exit", kBigButtonPoints);
+    Place(m_exit, 60, 6060, 915, 375);
+    m_printResults = MakeButton(this, "CmdPrint", "Print Results", kBigButtonPoints);
+    Place(m_printResults, 60, 6480, 2055, 375);
 }
 
-void MainForm::SetTabOrder() {
-    const QWidget* order[] = {OptMask(1), OptMask(2), OptMask(3),     ListPlenum,   ListCeil,
-                              ChkBatts,   TxtLeng,    TxtWid,         CmdCalculate, CmdPrint,
-                              CmdPrt,     CmdDone,    TxtDescription, TxtCeilHt,    OptMeas(2),
-                              OptMeas(1), ListCeilHt, ChkBattsOpen};
+void MainForm::setTabOrder() {
+    QWidget* const order[] = {m_location.option(1), m_location.option(2), m_location.option(3),
+                              m_ceiling.plenum,     m_ceiling.type,       m_ceiling.batts,
+                              m_room.length,        m_room.width,         m_calculate,
+                              m_printResults,       m_description.print,  m_exit,
+                              m_description.text,   m_open.height,        m_units.option(2),
+                              m_units.option(1),    m_ceiling.height,     m_open.insulation};
     for (std::size_t i = 1; i < std::size(order); ++i)
-        QWidget::setTabOrder(const_cast<QWidget*>(order[i - 1]), const_cast<QWidget*>(order[i]));
+        QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void MainForm::WatchFocus(QWidget* control, std::function<void()> gotFocus,
-                          std::function<void()> lostFocus) {
-    m_focusHandlers[control] = {std::move(gotFocus), std::move(lostFocus)};
-}
-
-void MainForm::ConnectHandlers() {
-    for (int i = 1; i <= 2; ++i) {
-        connect(OptMeas(i), &QRadioButton::toggled, this, [this, i](bool on) {
+void MainForm::connectHandlers() {
+    for (int i = 1; i <= 2; ++i)
+        connect(m_units.option(i), &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
-                OptMeas_Click(i);
+                chooseUnits(i == 1);
         });
-        WatchFocus(OptMeas(i), nullptr, [this, i] { OptMeas_LostFocus(i); });
-    }
-    for (int i = 1; i <= 3; ++i) {
-        connect(OptMask(i), &QRadioButton::toggled, this, [this, i](bool on) {
+    for (int i = 1; i <= 3; ++i)
+        connect(m_location.option(i), &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
-                OptMask_Click(i);
+                chooseLocation(i);
         });
-    }
-    connect(ListPlenum, &QListWidget::itemSelectionChanged, this, [this] { ListPlenum_Click(); });
-    connect(ListCeil, &QListWidget::itemSelectionChanged, this, [this] { ListCeil_Click(); });
-    connect(ListCeilHt, &QListWidget::itemSelectionChanged, this, [this] { ListCeilHt_Click(); });
-    connect(ChkBatts, &QCheckBox::toggled, this, [this] { ChkBatts_Click(); });
-    connect(ChkBattsOpen, &QCheckBox::toggled, this, [this] { ChkBattsOpen_Click(); });
-    connect(TxtLeng, &QLineEdit::textChanged, this, [this] { TxtLeng_Change(); });
-    connect(TxtWid, &QLineEdit::textChanged, this, [this] { TxtWid_Change(); });
-    connect(TxtCeilHt, &QLineEdit::textChanged, this, [this] { TxtCeilHt_Change(); });
-    WatchFocus(
-        TxtLeng, [this] { TxtLeng_GotFocus(); }, [this] { TxtLeng_LostFocus(); });
-    WatchFocus(
-        TxtWid, [this] { TxtWid_GotFocus(); }, [this] { TxtWid_LostFocus(); });
-    WatchFocus(
-        TxtCeilHt, [this] { TxtCeilHt_GotFocus(); }, [this] { TxtCeilHt_LostFocus(); });
-    WatchFocus(TxtDescription, nullptr, [this] { TxtDescription_LostFocus(); });
-    WatchFocus(
-        CmdCalculate, [this] { CmdCalculate_GotFocus(); }, nullptr);
-    connect(CmdCalculate, &QPushButton::clicked, this, [this] { CmdCalculate_Click(); });
-    connect(CmdDone, &QPushButton::clicked, this, [this] { CmdDone_Click(); });
-    connect(CmdPrint, &QPushButton::clicked, this, [this] { CmdPrint_Click(); });
-    connect(CmdPrt, &QPushButton::clicked, this, [this] { CmdPrt_Click(); });
-    connect(TxtDescription, &QLineEdit::textChanged, this, [this] { TxtDescription_Change(); });
+    connect(m_ceiling.plenum, &QListWidget::itemSelectionChanged, this, &MainForm::pickPlenumDepth);
+    connect(m_ceiling.type, &QListWidget::itemSelectionChanged, this, &MainForm::pickCeilingType);
+    connect(m_ceiling.height, &QListWidget::itemSelectionChanged, this,
+            &MainForm::pickCeilingHeight);
+    connect(m_ceiling.batts, &QCheckBox::toggled, this, &MainForm::tickPlenumBatts);
+    connect(m_open.insulation, &QCheckBox::toggled, this, &MainForm::tickOpenInsulation);
+    for (QLineEdit* box : {m_room.length, m_room.width, m_open.height})
+        connect(box, &QLineEdit::textChanged, this, [this, box] { filterNumber(box); });
+    connect(m_room.length, &QLineEdit::returnPressed, this, &MainForm::enterInLength);
+    connect(m_room.width, &QLineEdit::returnPressed, this, &MainForm::enterInWidth);
+    connect(m_open.height, &QLineEdit::returnPressed, this, &MainForm::enterInCeilingHeight);
+    connect(m_description.text, &QLineEdit::returnPressed, this,
+            [this] { focusOn(m_description.print); });
+    connect(m_description.text, &QLineEdit::textChanged, this, &MainForm::fitDescription);
+    connect(m_calculate, &QPushButton::clicked, this, &MainForm::calculate);
+    connect(m_exit, &QPushButton::clicked, this, &MainForm::close);
+    connect(m_printResults, &QPushButton::clicked, this, &MainForm::offerDescription);
+    connect(m_description.print, &QPushButton::clicked, this, &MainForm::printReport);
+    connect(qApp, &QApplication::focusChanged, this, &MainForm::followFocus);
+    qApp->installEventFilter(this);
 }
 
+// A message box opening or closing, a popup, or the window losing and regaining activation
+// moves the focus to or from another window: only moves between two of the window's own
+// controls run handlers.
+void MainForm::followFocus(QWidget* old, QWidget* now) {
+    if (!old || !now || old->window() != this || now->window() != this)
+        return;
+    m_focusMoves.push_back({old, false});
+    m_focusMoves.push_back({now, true});
+    schedulePending();
+}
+
+void MainForm::schedulePending() {
+    if (!m_scheduled) {
+        m_scheduled = true;
+        QMetaObject::invokeMethod(this, &MainForm::runPending, Qt::QueuedConnection);
+    }
+}
+
+void MainForm::runFocusHandler(QWidget* control, bool entered) {
+    if (control == m_room.length || control == m_room.width) {
+        const EntryBox side = control == m_room.length ? EntryBox::Length : EntryBox::Width;
+        entered ? promptForDimension(side) : commitDimension(side);
+    } else if (control == m_open.height) {
+        entered ? promptForCeilingHeight() : commitCeilingHeight();
+    } else if (control == m_calculate && entered) {
+        warnOfSmallRoom();
+    } else if (control == m_description.text && !entered) {
+        commitDescription();
+    } else if ((control == m_units.option(1) || control == m_units.option(2)) && !entered) {
+        promptForLocation();
+    }
+}
+
+// A modal message box opened by a running handler spins a nested event loop; what is queued
+// meanwhile waits for the running handler to return, so handlers never interleave.
+void MainForm::runPending() {
+    m_scheduled = false;
+    if (m_running)
+        return;
+    m_running = true;
+    while (!idle()) {
+        if (!m_focusMoves.empty()) {
+            const FocusMove move = m_focusMoves.front();
+            m_focusMoves.pop_front();
+            runFocusHandler(move.control, move.entered);
+        } else {
+            const int count = m_backspaces.front();
+            m_backspaces.pop_front();
+            removeBeforeCaret(count);
+        }
+    }
+    m_running = false;
+}
+
+// Input reaches the window only after the handlers and Backspaces queued before it, so a click
+// never overtakes the focus handlers of the focus move it caused.
 bool MainForm::eventFilter(QObject* watched, QEvent* event) {
-    auto* widget = qobject_cast<QWidget*>(watched);
-    const bool mine = widget && widget->window() == this;
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-        // Input reaches the window only after the handlers and keystrokes queued before it,
-        // so a click never overtakes the focus handlers of the focus move it caused.
-        if (mine && event->spontaneous())
-            m_queue.Drain();
+    case QEvent::MouseButtonDblClick: {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget && widget->window() == this && event->spontaneous())
+            runPending();
         break;
+    }
     default:
         break;
-    }
-    if (!mine)
-        return false;
-
-    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
-        const auto found = m_focusHandlers.find(widget);
-        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-        // A message box opening or closing, or the window losing and regaining activation,
-        // is not a move between the window's controls.
-        const bool between =
-            reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
-        if (found != m_focusHandlers.end() && between) {
-            const auto& handler =
-                event->type() == QEvent::FocusIn ? found->second.first : found->second.second;
-            if (handler)
-                m_queue.Post(handler);
-        }
-        return false;
-    }
-    if (event->type() == QEvent::MouseButtonDblClick) {
-        for (int i = 1; i <= 3; ++i)
-            if (watched == OptMask(i)) {
-                OptMask_DblClick(i);
-                return true;
-            }
-        return false;
-    }
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    auto* key = static_cast<QKeyEvent*>(event);
-    std::int16_t code = 13;
-    if (IsEnter(key)) {
-        if (watched == TxtLeng)
-            TxtLeng_KeyPress(code);
-        else if (watched == TxtWid)
-            TxtWid_KeyPress(code);
-        else if (watched == TxtCeilHt)
-            TxtCeilHt_KeyPress(code);
-        else if (watched == TxtDescription)
-            TxtDescription_KeyPress(code);
-    } else if (watched == TxtLeng) {
-        std::int16_t keyCode = key->key() == Qt::Key_Up ? 38 : 0;
-        if (key->key() == Qt::Key_Down)
-            keyCode = 40;
-        TxtLeng_KeyDown(keyCode, 0);
     }
     return false;
 }
@@ -369,18 +415,14 @@ void MainForm::showEvent(QShowEvent* event) {
     if (m_activated)
         return;
     m_activated = true;
-    Form_Activate();
+    startAfresh();
 }
 
+// Dragging a border has no lasting effect; a minimized window keeps running as it is.
 void MainForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    Form_Resize();
-}
-
-void MainForm::Form_Resize() {
-    // Dragging a border has no lasting effect; a minimized window keeps running as it is.
-    if (windowState() & Qt::WindowMinimized)
-        return;
-    if (size() != kClientSize)
+    if (!(windowState() & Qt::WindowMinimized) && size() != kClientSize)
         resize(kClientSize);
 }
+
+#include "main_form.moc"

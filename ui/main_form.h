@@ -1,21 +1,19 @@
-// The program's one window. Its controls carry the names the design gives them, control arrays
-// are addressed from 1, and every handler is named after its control and event. The window owns
-// the design state for as long as it is open; handlers read and write it directly.
+// The program's one window. Its controls carry the names the design gives them as object and
+// accessible names; the C++ side groups them by the frame they sit in. The window owns the
+// design state for as long as it is open, and remembers what only it needs: the picks and the
+// height of the previous run of each handler, and the characters a numeric box accepts.
 #pragma once
 
 #include "core/design_state.h"
 #include "core/dialogs.h"
 #include "core/entry.h"
 #include "core/indexed.h"
-#include "ui/handler_queue.h"
 
 #include <QWidget>
 
 #include <cstdint>
-#include <functional>
-#include <map>
+#include <deque>
 #include <string>
-#include <utility>
 
 class FrameBox;
 class QCheckBox;
@@ -30,137 +28,165 @@ class RoomPicture;
 class MainForm : public QWidget {
     Q_OBJECT
   public:
-    // The window shows its message boxes and sends its keystrokes through these; the printing
-    // service opens the printer for a report. None is owned.
-    MainForm(MessageBoxes& boxes, KeyQueue& keys, HandlerQueue& queue, ReportPrinting& printing,
-             QWidget* parent = nullptr);
+    // The window shows its message boxes through boxes and prints through printing; neither is
+    // owned.
+    MainForm(MessageBoxes& boxes, ReportPrinting& printing, QWidget* parent = nullptr);
+    ~MainForm() override;
 
-    DesignState& State() { return m_s; }
-    const DesignState& State() const { return m_s; }
-
-    // Unit system and window (start state, fixed size, exit).
-    void Form_Activate();
-    void Form_Resize();
-    void OptMeas_Click(int Index);
-    void OptMeas_LostFocus(int Index);
-    void CmdDone_Click();
-    void SetDimensions();
-    void ClearAllData();
-
-    // Speaker location and ceiling conditions.
-    void FillCeilingLists();
-    void OptMask_Click(int Index);
-    void OptMask_DblClick(int Index);
-    void ListPlenum_Click();
-    void ListCeil_Click();
-    void ListCeilHt_Click();
-    void ChkBatts_Click();
-    void ChkBattsOpen_Click();
-
-    // Conditions summary.
-    void ClearResults();
-    void ShowSuspendedConditions();
-    void ShowOpenConditions();
-
-    // Numeric entry.
-    void TxtLeng_Change();
-    void TxtWid_Change();
-    void TxtCeilHt_Change();
-    void TxtLeng_GotFocus();
-    void TxtWid_GotFocus();
-    void TxtCeilHt_GotFocus();
-    void TxtLeng_KeyPress(std::int16_t& KeyAscii);
-    void TxtLeng_KeyDown(std::int16_t& KeyCode, std::int16_t Shift);
-    void TxtWid_KeyPress(std::int16_t& KeyAscii);
-    void TxtCeilHt_KeyPress(std::int16_t& KeyAscii);
-    void TxtDescription_KeyPress(std::int16_t& KeyAscii);
-    void TxtLeng_LostFocus();
-    void TxtWid_LostFocus();
-    void TxtCeilHt_LostFocus();
-    void TxtDescription_LostFocus();
-
-    // Calculate and print.
-    void CmdCalculate_Click();
-    void CmdCalculate_GotFocus();
-    void CmdPrint_Click();
-    void CmdPrt_Click();
-    void TxtDescription_Change();
-
-    // Controls, under the names the handlers use.
-    FrameBox* FramMeas;
-    Indexed<QRadioButton*, 2> OptMeas;
-    FrameBox* FramMasking;
-    Indexed<QRadioButton*, 3> OptMask;
-    FrameBox* FramRoom;
-    QLabel* LabLeng;
-    QLineEdit* TxtLeng;
-    QLabel* LabWid;
-    QLineEdit* TxtWid;
-    QPushButton* CmdCalculate;
-    FrameBox* FramCeiling;
-    QLabel* LabPlen;
-    QListWidget* ListPlenum;
-    QLabel* LabCeil;
-    QListWidget* ListCeil;
-    QLabel* LabCeilHtList;
-    QListWidget* ListCeilHt;
-    QCheckBox* ChkBatts;
-    FrameBox* FramCeilHt;
-    QLabel* LabCeilht;
-    QLineEdit* TxtCeilHt;
-    QCheckBox* ChkBattsOpen;
-    FrameBox* FramNote;
-    QLineEdit* TxtDescription;
-    QPushButton* CmdPrt;
-    FrameBox* FramDesign;
-    Indexed<QLabel*, 4> LabList;
-    RoomPicture* PicRoom;
-    QLabel* LabNote;
-    QPushButton* CmdDone;
-    QPushButton* CmdPrint;
+    DesignState& state() { return m_s; }
+    const DesignState& state() const { return m_s; }
+    // No focus handler or Backspace of the character filter is waiting to run.
+    bool idle() const { return m_focusMoves.empty() && m_backspaces.empty(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
-  private:
-    void CreateMeasurementFrame();
-    void CreateLocationFrame();
-    void CreateRoomFrame();
-    void CreateCeilingFrame();
-    void CreateOpenCeilingFrame();
-    void CreateDescriptionFrame();
-    void CreateDesignFrame();
-    void CreateLooseControls();
-    void SetTabOrder();
-    void ConnectHandlers();
-    void WatchFocus(QWidget* control, std::function<void()> gotFocus,
-                    std::function<void()> lostFocus);
+  private slots:
+    // Unit system and window.
+    void chooseUnits(bool feet);
+    void promptForLocation();
+    // Speaker location and ceiling conditions.
+    void chooseLocation(int location);
+    void pickPlenumDepth();
+    void pickCeilingType();
+    void pickCeilingHeight();
+    void tickPlenumBatts();
+    void tickOpenInsulation();
+    // Numeric entry.
+    void filterNumber(QLineEdit* box);
+    void promptForDimension(EntryBox side);
+    void promptForCeilingHeight();
+    void commitDimension(EntryBox side);
+    void commitCeilingHeight();
+    void commitDescription();
+    void enterInLength();
+    void enterInWidth();
+    void enterInCeilingHeight();
+    // Calculate and print.
+    void calculate();
+    void warnOfSmallRoom();
+    void offerDescription();
+    void printReport();
+    void fitDescription();
+    // What waits for the running handler to return.
+    void followFocus(QWidget* old, QWidget* now);
+    void runPending();
 
-    void NumericChange(QLineEdit* box, bool roomDimension);
-    bool RoomDimensionLostFocus(QLineEdit* box, EntryBox kind, std::int32_t& stored);
-    void ListClick(QListWidget* list, std::int16_t& choice, std::int16_t& previous, int lineIndex,
-                   std::string (*sentence)(const DesignState&));
-    void GuideToRoomOrCalculate();
-    void AskForConditions();
-    void FocusOn(QWidget* control);
-    void ShowStoredAgain(QLineEdit* box, std::int32_t stored);
-    void AbsorptionClick(const std::string& line, void (MainForm::*rebuild)(),
-                         bool (*conditionsComplete)(const DesignState&));
-    void SetNote(const std::string& text);
-    void SetLine(int i, const std::string& text);
-    void SetBoxText(QLineEdit* box, const std::string& text);
-    void ErasePicture();
-    std::string UnitWords() const;
+  private:
+    struct UnitsFrame {
+        FrameBox* frame;
+        Indexed<QRadioButton*, 2> option; // 1 feet, 2 millimetres
+    };
+    struct LocationFrame {
+        FrameBox* frame;
+        Indexed<QRadioButton*, 3> option; // by location code
+    };
+    struct RoomFrame {
+        FrameBox* frame;
+        QLabel* lengthLabel;
+        QLineEdit* length;
+        QLabel* widthLabel;
+        QLineEdit* width;
+        QLineEdit* box(EntryBox side) const { return side == EntryBox::Length ? length : width; }
+    };
+    struct CeilingFrame {
+        FrameBox* frame;
+        QLabel* plenumLabel;
+        QListWidget* plenum;
+        QLabel* typeLabel;
+        QListWidget* type;
+        QLabel* heightLabel;
+        QListWidget* height;
+        QCheckBox* batts;
+    };
+    struct OpenCeilingFrame {
+        FrameBox* frame;
+        QLabel* heightLabel;
+        QLineEdit* height;
+        QCheckBox* insulation;
+    };
+    struct DescriptionFrame {
+        FrameBox* frame;
+        QLineEdit* text;
+        QPushButton* print;
+    };
+    struct DesignFrame {
+        FrameBox* frame;
+        Indexed<QLabel*, 4> line;
+        RoomPicture* picture;
+    };
+
+    void createUnitsFrame();
+    void createLocationFrame();
+    void createRoomFrame();
+    void createCeilingFrame();
+    void createOpenCeilingFrame();
+    void createDescriptionFrame();
+    void createDesignFrame();
+    void createLooseControls();
+    void setTabOrder();
+    void connectHandlers();
+
+    void startAfresh();
+    void setDimensions();
+    void clearAllData();
+    void fillCeilingLists();
+    void clearResults();
+    void showSuspendedConditions();
+    void showOpenConditions();
+    void pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t& previous, int line,
+                  std::string (*sentence)(const DesignState&));
+    void changeAbsorption(const std::string& line, void (MainForm::*rebuild)(),
+                          bool (*conditionsComplete)(const DesignState&));
+    void guideToRoomOrCalculate();
+    void askForConditions();
+    void focusOn(QWidget* control);
+    void schedulePending();
+    void runFocusHandler(QWidget* control, bool entered);
+    void removeBeforeCaret(int count);
+    void showStoredAgain(QLineEdit* box, std::int32_t stored);
+    void setNote(const std::string& text);
+    void setLine(int i, const std::string& text);
+    void setBoxText(QLineEdit* box, const std::string& text);
+    void erasePicture();
+    bool resultsShown() const;
+    std::string unitWords() const;
+
+    UnitsFrame m_units{};
+    LocationFrame m_location{};
+    RoomFrame m_room{};
+    CeilingFrame m_ceiling{};
+    OpenCeilingFrame m_open{};
+    DescriptionFrame m_description{};
+    DesignFrame m_design{};
+    QPushButton* m_calculate = nullptr;
+    QLabel* m_note = nullptr;
+    QPushButton* m_exit = nullptr;
+    QPushButton* m_printResults = nullptr;
 
     DesignState m_s;
+    // What each condition handler stored on its previous run; never reset.
+    std::int16_t m_prevPlenum = 0;
+    std::int16_t m_prevCeil = 0;
+    std::int16_t m_prevCeilHt = 0;
+    Absorption m_prevBatts = Absorption::None;
+    std::int32_t m_prevStructHt = 0;
+    std::string m_validChars;
+
     MessageBoxes& m_boxes;
-    KeyQueue& m_keys;
-    HandlerQueue& m_queue;
     ReportPrinting& m_printing;
-    // Got-focus and lost-focus handlers by control.
-    std::map<const QObject*, std::pair<std::function<void()>, std::function<void()>>>
-        m_focusHandlers;
+    // Focus handlers run after the handler that moved the focus has returned, and the filter's
+    // Backspaces after every pending focus handler; one at a time, even when one opens a modal
+    // message box.
+    struct FocusMove {
+        QWidget* control;
+        bool entered;
+    };
+    std::deque<FocusMove> m_focusMoves;
+    std::deque<int> m_backspaces;
+    bool m_running = false;
+    bool m_scheduled = false;
     bool m_activated = false;
 };

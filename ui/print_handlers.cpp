@@ -10,33 +10,33 @@
 
 #include <algorithm>
 
-void MainForm::CmdPrint_Click() {
-    MoveTo(FramNote, 60, 5460);
-    FramNote->raise();
-    FramNote->setVisible(true);
-    TxtDescription->setFocus(Qt::OtherFocusReason);
+void MainForm::offerDescription() {
+    MoveTo(m_description.frame, 60, 5460);
+    m_description.frame->raise();
+    m_description.frame->setVisible(true);
+    m_description.text->setFocus(Qt::OtherFocusReason);
 }
 
-void MainForm::CmdPrt_Click() {
-    FramNote->setVisible(false);
+void MainForm::printReport() {
+    m_description.frame->setVisible(false);
     const std::string where = m_printing.Print(m_s, m_boxes);
     if (!where.empty())
-        SetNote(where);
+        setNote(where);
     // Hiding the frame would hand the focus on to Exit, where one more Enter ends the program
     // and the design with it. On Print Results another Enter only offers the description again.
-    CmdPrint->setFocus(Qt::OtherFocusReason);
+    m_printResults->setFocus(Qt::OtherFocusReason);
 }
 
 // The description is printed on one line of the report: a pasted line break or tab becomes a
 // blank, and the box keeps no more than the line holds.
-void MainForm::TxtDescription_Change() {
-    const QString typed = TxtDescription->text();
+void MainForm::fitDescription() {
+    const QString typed = m_description.text->text();
     QString text = typed;
     text.replace("\r\n", " ").replace('\r', ' ').replace('\n', ' ').replace('\t', ' ');
     text = QString::fromStdString(m_printing.FitDescription(text.toStdString()));
     if (text == typed)
         return;
-    const int cursor = std::min<int>(TxtDescription->cursorPosition(), int(text.size()));
-    TxtDescription->setText(text); // comes back here with nothing left to change
-    TxtDescription->setCursorPosition(cursor);
+    const int cursor = std::min<int>(m_description.text->cursorPosition(), int(text.size()));
+    m_description.text->setText(text); // comes back here with nothing left to change
+    m_description.text->setCursorPosition(cursor);
 }

@@ -18,10 +18,8 @@ int runProgram(int argc, char** argv, const std::function<void(QWidget&)>& befor
     // The window's own face for everything, message boxes included: one family to load.
     QApplication::setFont(ProgramTypeface(8.25));
     QtMessageBoxes boxes;
-    HandlerQueue queue;
-    QueuedKeys keys(queue);
     SystemPrinting printing;
-    MainForm form(boxes, keys, queue, printing);
+    MainForm form(boxes, printing);
     boxes.SetParent(&form);
     if (beforeShow)
         beforeShow(form);

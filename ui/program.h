@@ -1,5 +1,5 @@
 // The program's start: the application, its identity and face, and the one window with its
-// message boxes, queued keystrokes and printing service.
+// message boxes and printing service.
 #pragma once
 
 #include <functional>

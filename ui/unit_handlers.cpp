@@ -13,74 +13,71 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-void MainForm::Form_Activate() {
-    CmdCalculate->setEnabled(false);
-    CmdPrint->setEnabled(false);
-    FramMeas->setVisible(true);
-    for (QWidget* hidden : {static_cast<QWidget*>(FramMasking), static_cast<QWidget*>(FramCeilHt),
-                            static_cast<QWidget*>(FramCeiling), static_cast<QWidget*>(FramRoom),
-                            static_cast<QWidget*>(FramDesign), static_cast<QWidget*>(FramNote),
-                            static_cast<QWidget*>(PicRoom)})
+void MainForm::startAfresh() {
+    m_calculate->setEnabled(false);
+    m_printResults->setEnabled(false);
+    m_units.frame->setVisible(true);
+    for (QWidget* hidden :
+         {static_cast<QWidget*>(m_location.frame), static_cast<QWidget*>(m_open.frame),
+          static_cast<QWidget*>(m_ceiling.frame), static_cast<QWidget*>(m_room.frame),
+          static_cast<QWidget*>(m_design.frame), static_cast<QWidget*>(m_description.frame),
+          static_cast<QWidget*>(m_design.picture)})
         hidden->setVisible(false);
-    m_s.ValidChars = "0123456789.";
-    SetNote("Choose the measurement system.");
+    m_validChars = "0123456789.";
+    setNote("Choose the measurement system.");
     setWindowTitle("MASKING SPEAKER LAYOUT");
     m_s.MaskLoc = Location::AboveCeiling;
     m_s.MeasChosen = false;
     m_s.MeasFeet = true;
 }
 
-void MainForm::OptMeas_Click(int Index) {
-    m_s.MeasFeet = Index == 1;
-    SetDimensions();
-    FillCeilingLists();
-    FramMasking->setVisible(true);
-    FramCeilHt->setVisible(false);
-    FramCeiling->setVisible(false);
-    FramRoom->setVisible(false);
-    FramDesign->setVisible(false);
-    ErasePicture();
-    PicRoom->setVisible(false);
-    ClearAllData();
+void MainForm::chooseUnits(bool feet) {
+    m_s.MeasFeet = feet;
+    setDimensions();
+    fillCeilingLists();
+    m_location.frame->setVisible(true);
+    m_open.frame->setVisible(false);
+    m_ceiling.frame->setVisible(false);
+    m_room.frame->setVisible(false);
+    m_design.frame->setVisible(false);
+    erasePicture();
+    m_design.picture->setVisible(false);
+    clearAllData();
     m_s.MeasChosen = true;
     // The location in force is shown selected; its set-up runs once, from here.
-    FocusOn(OptMask(static_cast<int>(m_s.MaskLoc)));
+    focusOn(m_location.option(static_cast<int>(m_s.MaskLoc)));
     {
-        const QSignalBlocker quiet(OptMask(static_cast<int>(m_s.MaskLoc)));
-        OptMask(static_cast<int>(m_s.MaskLoc))->setChecked(true);
+        const QSignalBlocker quiet(m_location.option(static_cast<int>(m_s.MaskLoc)));
+        m_location.option(static_cast<int>(m_s.MaskLoc))->setChecked(true);
     }
-    OptMask_Click(static_cast<int>(m_s.MaskLoc));
+    chooseLocation(static_cast<int>(m_s.MaskLoc));
 }
 
-void MainForm::OptMeas_LostFocus(int) {
-    SetNote("Choose the location for the speakers. Double click if already picked.");
+void MainForm::promptForLocation() {
+    setNote("Choose the location for the speakers. Double click if already picked.");
 }
 
-void MainForm::CmdDone_Click() {
-    close();
-}
-
-void MainForm::SetDimensions() {
+void MainForm::setDimensions() {
     const UnitData& u = UnitDataFor(m_s.MeasFeet);
-    LabLeng->setText(u.LengCaption);
-    LabWid->setText(u.WidCaption);
-    LabCeilht->setText(u.CeilHtCaption);
-    LabPlen->setText(u.PlenCaption);
-    LabCeilHtList->setText(u.CeilHtListCaption);
+    m_room.lengthLabel->setText(u.LengCaption);
+    m_room.widthLabel->setText(u.WidCaption);
+    m_open.heightLabel->setText(u.CeilHtCaption);
+    m_ceiling.plenumLabel->setText(u.PlenCaption);
+    m_ceiling.heightLabel->setText(u.CeilHtListCaption);
     // A list is not named by its label as a text box is; give it the caption with its unit.
-    ListPlenum->setAccessibleName(LabPlen->text());
-    ListCeilHt->setAccessibleName(LabCeilHtList->text());
+    m_ceiling.plenum->setAccessibleName(m_ceiling.plenumLabel->text());
+    m_ceiling.height->setAccessibleName(m_ceiling.heightLabel->text());
 }
 
-void MainForm::ClearAllData() {
+void MainForm::clearAllData() {
     for (int i = 1; i <= 4; ++i)
-        SetLine(i, "");
-    SetBoxText(TxtLeng, "");
-    SetBoxText(TxtWid, "");
-    SetBoxText(TxtCeilHt, "");
+        setLine(i, "");
+    setBoxText(m_room.length, "");
+    setBoxText(m_room.width, "");
+    setBoxText(m_open.height, "");
     ZeroResults(m_s);
     ZeroRoomAndConditions(m_s); // the structural height stays until a location is chosen
     m_s.MaskLoc = Location::AboveCeiling;
-    ChkBatts->setChecked(false); // runs ChkBatts_Click when it was ticked
-    CmdCalculate->setEnabled(false);
+    m_ceiling.batts->setChecked(false); // runs tickPlenumBatts when it was ticked
+    m_calculate->setEnabled(false);
 }

@@ -121,13 +121,10 @@ class TestCore : public QObject {
     // beyond any room the boxes accept, an exact layout or a refusal, never a wrapped one.
     void rowsAlwaysFillTheDimensionExactly() {
         constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
-        for (const auto& [feet, S] : {std::pair{true, 10},
-                                      {true, 12},
-                                      {true, 16},
-                                      {true, 21},
-                                      {false, 3000},
-                                      {false, 4200},
-                                      {false, 4880}}) {
+        const std::pair<bool, int> spacings[] = {{true, 10},   {true, 12},    {true, 16},
+                                                 {true, 21},   {false, 3000}, {false, 4200},
+                                                 {false, 4880}};
+        for (const auto& [feet, S] : spacings) {
             std::vector<std::int32_t> dimens{1 << 24, (1 << 24) + 1, 1000000007, kMax - S, kMax};
             for (std::int32_t d = 0; d <= (feet ? 2000 : 300000); d += feet ? 1 : 7)
                 dimens.push_back(d);

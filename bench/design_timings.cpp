@@ -107,7 +107,7 @@ double CalculateDrawingMs(const RoomCase& room, int runs) {
         OrientRoom(s);
         ComputeDesign(s);
         g_sink = g_sink + static_cast<std::int64_t>(ResultLines(s)[3].size());
-        drawing.Scale(0, 0, s.Leng, s.Wid);
+        drawing.SetUserRect(0, 0, s.Leng, s.Wid);
         DrawLayout(drawing, s);
         QPainter painter(&image);
         drawing.Paint(painter, inner);
@@ -164,7 +164,7 @@ double WindowBench::CalculateMs(const RoomCase& room, int runs) {
     auto* picture = form.findChild<RoomPicture*>("PicRoom");
     const auto newRoom = [&] {
         picture->setVisible(false);
-        picture->Surface().Cls();
+        picture->Surface().Clear();
         QApplication::processEvents();
     };
     std::vector<double> times;

@@ -9,7 +9,7 @@ namespace {
 const QColor kFillColour = Qt::black;
 } // namespace
 
-void RetainedDrawing::Scale(double x1, double y1, double x2, double y2) {
+void RetainedDrawing::SetUserRect(double x1, double y1, double x2, double y2) {
     m_user = QRectF(QPointF(x1, y1), QPointF(x2, y2));
 }
 

@@ -24,8 +24,8 @@ struct DrawnShape {
 
 class RetainedDrawing : public DrawingSurface {
   public:
-    void Scale(double x1, double y1, double x2, double y2) override;
-    void Cls() override { m_shapes.clear(); }
+    void SetUserRect(double x1, double y1, double x2, double y2) override;
+    void Clear() override { m_shapes.clear(); }
     void Line(double x1, double y1, double x2, double y2, const QColor& colour) override;
     void Circle(double x, double y, double radius, const QColor& colour, bool filled) override;
 

@@ -20,7 +20,7 @@ double SpeakerDotRadius(bool measFeet) {
 
 void DrawLayout(DrawingSurface& pic, const DesignState& s) {
     const double radius = SpeakerDotRadius(s.MeasFeet);
-    pic.Cls();
+    pic.Clear();
     for (std::int64_t i = 0; i < s.alongLength.rows; ++i) {
         const double x = RowPosition(s.alongLength, i);
         pic.Line(x, 0, x, s.Wid, kGridColour);

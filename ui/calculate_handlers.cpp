@@ -35,7 +35,7 @@ void MainForm::calculate() {
     m_design.picture->setGeometry(Px(5640), Px(150), Px(4000),
                                   Px(RoomPictureHeight(m_s.Leng, m_s.Wid)));
     m_design.picture->setVisible(true);
-    m_design.picture->Surface().Scale(0, 0, m_s.Leng, m_s.Wid);
+    m_design.picture->Surface().SetUserRect(0, 0, m_s.Leng, m_s.Wid);
     DrawLayout(m_design.picture->Surface(), m_s);
     m_design.picture->update();
     m_printResults->setEnabled(true);
@@ -74,6 +74,6 @@ void MainForm::setBoxText(QLineEdit* box, const std::string& text) {
 }
 
 void MainForm::erasePicture() {
-    m_design.picture->Surface().Cls();
+    m_design.picture->Surface().Clear();
     m_design.picture->update();
 }

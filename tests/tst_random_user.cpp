@@ -28,14 +28,17 @@ auto ConditionsOf(const DesignState& s) {
                            s.StructHt);
 }
 auto ResultsOf(const DesignState& s) {
-    return std::make_tuple(s.alongLength.rows, s.alongLength.spacing, s.alongLength.edge,
-                           s.alongWidth.rows, s.alongWidth.spacing, s.alongWidth.edge);
+    return std::pair{s.alongLength, s.alongWidth};
 }
 
-// Edge + (rows - 1) x spacing + edge is the dimension, the edge a whole or half unit.
-bool Fills(std::int32_t dimen, std::int32_t rows, std::int32_t spc, float edge) {
-    return rows >= 1 && (rows == 1) == (spc == 0) && edge >= 0 &&
-           std::floor(2.0 * edge) == 2.0 * edge && 2.0 * edge + (rows - 1.0) * spc == dimen;
+bool Half(double x) {
+    return x >= 0 && std::floor(2 * x) == 2 * x;
+} // a whole or half unit
+
+// Edge + (rows - 1) x spacing + edge is the dimension.
+bool Fills(std::int32_t dimen, const RowLayout& r) {
+    return r.rows >= 1 && (r.rows == 1) == (r.spacing == 0) && Half(r.edge) &&
+           2.0 * r.edge + (r.rows - 1.0) * r.spacing == dimen;
 }
 
 // The user must get far enough to reach these.
@@ -56,30 +59,25 @@ class RandomUser : public WindowFixture, public QObject {
             for (const std::string& line : ResultLines(s))
                 m_lines << QString::fromStdString(line);
             Fault(s.Leng < s.Wid, "the width is longer than the length after Calculate");
-            Fault(!Fills(s.Leng, s.alongLength.rows, s.alongLength.spacing, s.alongLength.edge) ||
-                      !Fills(s.Wid, s.alongWidth.rows, s.alongWidth.spacing, s.alongWidth.edge),
+            Fault(!Fills(s.Leng, s.alongLength) || !Fills(s.Wid, s.alongWidth),
                   "the rows, spacing and edges do not fill the room");
         });
         // A tick may differ from the absorption stored only as a leftover of a location or unit
         // change (which clears the batts tick) or of a double click re-setting the location,
         // until its box is clicked.
-        for (int i = 1; i <= 3; ++i)
-            QObject::connect(f.OptMask(i), &QRadioButton::toggled, &form(), [this](bool on) {
-                m_leftover = on ? std::array{true, true} : m_leftover;
-            });
-        for (int i = 1; i <= 2; ++i)
-            QObject::connect(f.OptMeas(i), &QRadioButton::toggled, &form(), [this](bool on) {
-                g_unitChangesTicked += on && m_tickedBefore;
-                m_leftover = on ? std::array{false, true} : m_leftover;
-            });
+        for (int i = 1; i <= 5; ++i) // the three locations, then the two unit systems
+            QObject::connect(i <= 3 ? f.OptMask(i) : f.OptMeas(i - 3), &QRadioButton::toggled,
+                             &form(), [this, location = i <= 3](bool on) {
+                                 g_unitChangesTicked += on && !location && m_tickedBefore;
+                                 m_leftover = on ? std::array{location, true} : m_leftover;
+                             });
         for (QListWidget* list : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
             QObject::connect(list, &QListWidget::itemSelectionChanged, &form(), [this] {
                 g_picksOneDimension += (state().Leng > 0) != (state().Wid > 0);
             });
-        QObject::connect(f.ChkBatts, &QCheckBox::toggled, &form(),
-                         [this] { m_leftover[0] = false; });
-        QObject::connect(f.ChkBattsOpen, &QCheckBox::toggled, &form(),
-                         [this] { m_leftover[1] = false; });
+        for (const std::size_t i : {0, 1})
+            QObject::connect(i ? f.ChkBattsOpen : f.ChkBatts, &QCheckBox::toggled, &form(),
+                             [this, i] { m_leftover[i] = false; });
         qApp->installEventFilter(this);
     }
     bool eventFilter(QObject* o, QEvent* e) override {
@@ -93,7 +91,7 @@ class RandomUser : public WindowFixture, public QObject {
         const std::size_t boxesBefore = boxes.shown.size();
         const int printsBefore = printing.runs;
         m_tickedBefore = controls().ChkBatts->isChecked() || controls().ChkBattsOpen->isChecked();
-        done.push_back(Act());
+        done << QString("%1: %2").arg(done.size()).arg(QString::fromStdString(Act()));
         boxes.answers.clear();
         printing.prepare = nullptr;
         for (int round = 0; round < 50 && !idle(); ++round) // an action and all it sets off
@@ -110,7 +108,7 @@ class RandomUser : public WindowFixture, public QObject {
         return m_fault;
     }
     bool Closed() { return !form().isVisible(); }
-    std::vector<std::string> done;
+    QStringList done; // the actions so far, numbered
 
   private:
     void Fault(bool broken, const std::string& what) {
@@ -131,10 +129,9 @@ class RandomUser : public WindowFixture, public QObject {
                       !(v == 0 && edit->text().trimmed().isEmpty()),
                   "a box shows other than the value stored: " + edit->objectName().toStdString());
         }
-        const auto half = [](float x) { return x >= 0 && std::floor(2.0 * x) == 2.0 * x; };
         Fault(std::min({s.alongLength.rows, s.alongWidth.rows, s.alongLength.spacing,
                         s.alongWidth.spacing, s.NomSpc}) < 0 ||
-                  !half(s.alongLength.edge) || !half(s.alongWidth.edge),
+                  !Half(s.alongLength.edge) || !Half(s.alongWidth.edge),
               "a result is negative or not a whole or half unit");
         const bool caption = f.FramDesign->Caption() == "Design Results";
         const bool showsLast = m_calculated && lines() == m_lines;
@@ -155,20 +152,18 @@ class RandomUser : public WindowFixture, public QObject {
             f.PicRoom->isVisibleTo(&f.window) ? f.PicRoom->Surface().Shapes().size() : 0;
         Fault(m_calculated && ConditionsOf(s) != ConditionsOf(m_at) && (showsLast || shapes),
               "a condition changed but its results are still shown");
+        const std::int64_t lengthRows = m_at.alongLength.rows, widthRows = m_at.alongWidth.rows;
         Fault(shapes && (!caption || !showsLast ||
-                         shapes != std::size_t(m_at.alongLength.rows + m_at.alongWidth.rows +
-                                               std::int64_t{m_at.alongLength.rows} *
-                                                   m_at.alongWidth.rows)),
+                         shapes != std::size_t(lengthRows + widthRows + lengthRows * widthRows)),
               "the room picture shows a grid that is not that of the lines");
         Fault(focus && !(focus->isVisible() && focus->isEnabled()),
               "the focus is on a hidden or disabled control");
         for (const auto& [list, pick] : {std::pair{f.ListPlenum, s.PlenumSel},
                                          {f.ListCeil, s.CeilSel},
                                          {f.ListCeilHt, s.CeilHtSel}}) {
-            const QList<QListWidgetItem*> shown = list->selectedItems();
-            Fault(list->isVisible() &&
-                      (pick == 0 ? !shown.isEmpty()
-                                 : shown.size() != 1 || list->row(shown.first()) != pick - 1),
+            const QList<QListWidgetItem*> picked =
+                pick ? QList{list->item(pick - 1)} : QList<QListWidgetItem*>{};
+            Fault(list->isVisible() && list->selectedItems() != picked,
                   "a list does not highlight the pick stored");
         }
         for (const auto& [box, code, leftover] :
@@ -188,11 +183,10 @@ class RandomUser : public WindowFixture, public QObject {
     }
     QWidget* Focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : &form(); }
     std::string Name(const QObject* o) { return o->objectName().toStdString(); }
-    std::vector<QWidget*> Usable(const std::vector<QWidget*>& controls) {
-        std::vector<QWidget*> usable;
-        std::copy_if(controls.begin(), controls.end(), std::back_inserter(usable),
-                     [](QWidget* w) { return w->isEnabled() && w->isVisible(); });
-        return usable;
+    static std::vector<QWidget*> Usable(std::vector<QWidget*> c) {
+        const auto unusable = [](QWidget* w) { return !w->isEnabled() || !w->isVisible(); };
+        c.erase(std::remove_if(c.begin(), c.end(), unusable), c.end());
+        return c;
     }
     QPoint SomewhereIn(QWidget* w) { // often where a button's box or text starts
         return Chance(0.5) ? QPoint(Uniform(2, 14), w->height() / 2)
@@ -259,22 +253,18 @@ class RandomUser : public WindowFixture, public QObject {
             for (int n = Uniform(0, 4); n > 0; --n)
                 boxes.answers.push_back(Chance(0.7) ? MsgAnswer::Retry : MsgAnswer::Cancel);
         }
+        // clang-format off
         const auto steps = Usable({f.CmdPrt, f.CmdPrint, f.CmdCalculate}); // where it leads
-        const auto controls =
-            Usable({f.OptMeas(1), f.OptMeas(2), f.OptMask(1), f.OptMask(2), f.OptMask(3),
-                    f.ChkBatts, f.ChkBattsOpen, f.CmdCalculate, f.CmdPrint, f.CmdPrt, f.TxtLeng,
-                    f.TxtWid, f.TxtCeilHt, f.TxtDescription, &f.window});
-        const auto twice = Usable(
-            {f.OptMask(1), f.OptMask(2), f.OptMask(3), f.ListPlenum, f.TxtLeng, f.OptMeas(1)});
+        const auto controls = Usable({f.OptMeas(1), f.OptMeas(2), f.OptMask(1), f.OptMask(2), f.OptMask(3), f.ChkBatts,
+                                      f.ChkBattsOpen, f.CmdCalculate, f.CmdPrint, f.CmdPrt, f.TxtLeng, f.TxtWid,
+                                      f.TxtCeilHt, f.TxtDescription, &f.window});
+        const auto twice = Usable({f.OptMask(1), f.OptMask(2), f.OptMask(3), f.ListPlenum, f.TxtLeng, f.OptMeas(1)});
         const auto lists = Usable({f.ListPlenum, f.ListCeil, f.ListCeilHt});
         const auto entries = Usable({f.TxtLeng, f.TxtWid, f.TxtCeilHt});
-        static const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Tab,    Qt::Key_Backtab,
-                                       Qt::Key_Up,     Qt::Key_Down,   Qt::Key_Backspace,
-                                       Qt::Key_Delete, Qt::Key_Space,  Qt::Key_Home,
-                                       Qt::Key_End,    Qt::Key_Escape, Qt::Key_Enter};
+        static const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Up, Qt::Key_Down, Qt::Key_Backspace,
+                                       Qt::Key_Delete, Qt::Key_Space, Qt::Key_Home, Qt::Key_End, Qt::Key_Escape, Qt::Key_Enter};
         static const std::string kinds[] = {"0123456789", ".", "abcxyzAEZ", " ", "+-", "\t,;/"};
         // What a user can do, with how often a user does it; a weight of 0 where it cannot.
-        // clang-format off
         const std::pair<double, std::function<std::string()>> actions[] = {
             {steps.empty() ? 0 : 10, [&] { return Click(steps[0], steps[0]->rect().center()); }},
             {16, [&] { QWidget* w = Any(controls); return Click(w, SomewhereIn(w)); }},
@@ -294,12 +284,10 @@ class RandomUser : public WindowFixture, public QObject {
             {20, [&] { return Chance(0.1) ? Press(Chance(0.5) ? Qt::Key_A : Qt::Key_Space, Qt::ControlModifier) : Press(Any(keys)); }},
         };
         // clang-format on
-        std::vector<double> weights;
-        for (const auto& a : actions)
-            weights.push_back(a.first);
-        return actions[std::discrete_distribution<std::size_t>(weights.begin(),
-                                                               weights.end())(m_rng)]
-            .second();
+        std::discrete_distribution<std::size_t> pick(
+            std::size(actions), 0, double(std::size(actions)),
+            [&](double at) { return actions[std::size_t(at)].first; }); // the weights in turn
+        return actions[pick(m_rng)].second();
     }
 
     std::mt19937_64 m_rng;
@@ -311,11 +299,6 @@ class RandomUser : public WindowFixture, public QObject {
     std::string m_fault;
 };
 
-std::uint64_t FromEnvironment(const char* name, std::uint64_t fallback) {
-    const QByteArray value = qgetenv(name);
-    return value.isEmpty() ? fallback : value.toULongLong();
-}
-
 } // namespace
 
 class TestRandomUser : public QObject {
@@ -324,23 +307,21 @@ class TestRandomUser : public QObject {
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
 
     void noSequenceOfActionsBreaksTheWindow() {
-        const std::uint64_t base = FromEnvironment("MSL_SEED", 20261206);
-        const std::uint64_t sequences = FromEnvironment("MSL_SEQUENCES", 2000);
-        const std::uint64_t actions = FromEnvironment("MSL_ACTIONS", 60);
-        for (std::uint64_t seed = base; seed < base + sequences; ++seed) {
-            RandomUser user(seed);
-            for (std::uint64_t action = 0; action < actions && !user.Closed(); ++action) {
+        const auto env = [](const char* name, qint64 fallback) {
+            const QByteArray value = qgetenv(name);
+            return value.isEmpty() ? fallback : value.toLongLong();
+        };
+        const qint64 base = env("MSL_SEED", 20261206), sequences = env("MSL_SEQUENCES", 2000);
+        const qint64 actions = env("MSL_ACTIONS", 60);
+        for (qint64 seed = base; seed < base + sequences; ++seed) {
+            RandomUser user{std::uint64_t(seed)};
+            for (qint64 action = 0; action < actions && !user.Closed(); ++action) {
                 const std::string fault = user.Step();
-                if (fault.empty())
-                    continue;
-                QString trace;
-                for (std::size_t i = 0; i < user.done.size(); ++i)
-                    trace += QString("\n  %1: %2").arg(i).arg(QString::fromStdString(user.done[i]));
-                QFAIL(qPrintable(QString("seed %1, action %2: %3 (replay: MSL_SEED=%1 "
-                                         "MSL_SEQUENCES=1)\nactions:%4")
-                                     .arg(seed)
-                                     .arg(action)
-                                     .arg(QString::fromStdString(fault), trace)));
+                if (!fault.empty())
+                    QFAIL(qPrintable(
+                        QString("seed %1: %2 (replay: MSL_SEED=%1 MSL_SEQUENCES=1)\n  %3")
+                            .arg(seed)
+                            .arg(QString::fromStdString(fault), user.done.join("\n  "))));
             }
         }
         qInfo("%ld Calculates, %ld prints, %ld unit changes with a box ticked, %ld picks with one "

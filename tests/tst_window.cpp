@@ -131,6 +131,7 @@ class TestWindow : public QObject {
         QCOMPARE(f.FramDesign->Caption() + ": " + w.note(), QString("Design Results: "));
         QVERIFY(f.PicRoom->isVisible() && f.CmdPrint->isEnabled() && !w.line(4).isEmpty());
         QTEST(f.PicRoom->height(), "height");
+        QCOMPARE(w.line(2).startsWith(' '), w.state().alongWidth.rows > 1); // lined up if plural
         const int l = length.toInt(), wd = width.toInt();
         QCOMPARE(f.TxtLeng->text() + " x " + f.TxtWid->text(),
                  QString("%1 x %2").arg(std::max(l, wd)).arg(std::min(l, wd)));

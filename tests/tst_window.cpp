@@ -27,39 +27,31 @@ void Calculated(WindowFixture& w) {
     w.click(w.controls().CmdCalculate);
 }
 
-// The unit's captions, list texts and a few spacings, and location 1 set up with nothing in
-// it; the plenum batts tick is gone.
+// The unit's captions and list texts, and location 1 set up with nothing in it; the plenum
+// batts tick is gone.
 void ExpectFreshDesign(WindowFixture& w, bool feet) {
     const Controls& f = w.controls();
-    const DesignState& s = w.state();
     QCOMPARE(f.get<QLabel>("LabWid")->text() + "|" + f.get<QLabel>("LabCeilht")->text() + "|" +
                  f.ListPlenum->item(3)->text() + "|" + f.ListCeilHt->item(1)->text(),
              feet ? "Width, Ft.|Structural Ceiling Height, Ft.|More than 6|higher than 12"
                   : "Width, mm.|Structural Ceiling Height, mm.|More than 1800|higher than 3600");
-    QVERIFY(s.MeasFeet == feet && s.MaskLoc == Location::AboveCeiling &&
-            f.OptMask(1)->isChecked() && f.FramCeiling->isVisible() && f.ListPlenum->hasFocus() &&
-            !f.ChkBatts->isChecked());
-    QVERIFY(!f.FramRoom->isVisible() && !f.FramCeilHt->isVisible() && !f.PicRoom->isVisible() &&
-            !f.CmdCalculate->isEnabled() && f.ListPlenum->selectedItems().isEmpty());
-    QCOMPARE(f.TxtLeng->text() + f.TxtWid->text() + f.TxtCeilHt->text(), QString());
-    QCOMPARE(s.Leng + s.Wid + s.StructHt + s.alongLength.rows + s.alongLength.spacing +
-                 s.alongWidth.rows + s.alongWidth.spacing + s.alongLength.edge,
-             0.0f);
-    QCOMPARE(f.FramDesign->Caption() + ": " + w.lines().join('|'),
+    QVERIFY(f.OptMask(1)->isChecked() && f.FramCeiling->isVisible() && f.ListPlenum->hasFocus() &&
+            !f.ChkBatts->isChecked() && !f.FramRoom->isVisible() && !f.FramCeilHt->isVisible() &&
+            !f.PicRoom->isVisible() && !f.CmdCalculate->isEnabled() &&
+            f.ListPlenum->selectedItems().isEmpty());
+    QCOMPARE(f.TxtLeng->text() + f.TxtWid->text() + f.TxtCeilHt->text() + f.FramDesign->Caption() +
+                 ": " + w.lines().join('|'),
              "Design Conditions: ||There are no sound absorption materials in the ceiling "
              "plenum.|");
 }
 
-// Everything the user has entered or been shown that a print run must leave alone.
+// Everything the user has entered or been shown that a print run must leave alone (the random
+// user checks that the boxes, lists and ticks show the design stored).
 auto Entries(WindowFixture& w) {
     const Controls& f = w.controls();
-    const DesignState& s = w.state();
     return std::make_tuple(f.TxtLeng->text(), f.TxtWid->text(), f.TxtDescription->text(), w.lines(),
                            f.FramDesign->Caption(), f.CmdCalculate->isEnabled(),
-                           f.CmdPrint->isEnabled(), s.Descr, s.MeasFeet, s.MaskLoc, s.PlenumSel,
-                           s.CeilSel, s.CeilHtSel, s.BattsSel, s.Leng, s.Wid, s.alongLength.rows,
-                           s.alongLength.spacing, s.alongLength.edge, s.alongWidth.rows,
-                           s.alongWidth.spacing, s.alongWidth.edge);
+                           f.CmdPrint->isEnabled(), w.state().Descr);
 }
 
 } // namespace
@@ -68,31 +60,22 @@ class TestWindow : public QObject {
     Q_OBJECT
   private slots:
     // Feet with the plenum batts ticked, then a calculated open-ceiling design with insulation
-    // and a description; Feet again, which changes nothing; Millimeters; an access-floor room;
-    // Feet. Each change starts afresh but for the description and the insulation tick.
+    // and a description; Feet again, which changes nothing; Millimeters, which starts afresh
+    // but for the description and the insulation tick.
     void unitChangesReloadTheTextsAndDiscardTheDesign() {
         WindowFixture w;
         const Controls& f = w.controls();
         QCOMPARE(w.form().windowTitle() + ": " + w.note(),
                  QString("MASKING SPEAKER LAYOUT: Choose the measurement system."));
-        QStringList shown;
-        for (const QWidget* c :
-             w.form().findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-            if (c->isVisible())
-                shown << c->objectName();
-        shown.sort();
-        QCOMPARE(shown,
-                 QStringList({"CmdCalculate", "CmdDone", "CmdPrint", "FramMeas", "LabNote"}));
-        QVERIFY(!f.CmdCalculate->isEnabled() && !f.CmdPrint->isEnabled());
-        QMetaObject::invokeMethod(&w.form(), "chooseLocation", Q_ARG(int, 2)); // ignored yet
-        w.settle();
-        QVERIFY(!f.FramCeilHt->isVisible() && w.state().MaskLoc == Location::AboveCeiling);
+        QVERIFY(!f.FramCeiling->isVisible() && !f.FramCeilHt->isVisible() &&
+                !f.FramRoom->isVisible() && !f.FramDesign->isVisible() &&
+                !f.FramNote->isVisible() && !f.PicRoom->isVisible() &&
+                !f.CmdCalculate->isEnabled() && !f.CmdPrint->isEnabled());
         w.chooseUnits(true);
         ExpectFreshDesign(w, true);
         w.click(f.ChkBatts);
         w.click(f.OptMask(2));
-        w.type(f.TxtCeilHt, "20");
-        w.key(f.TxtCeilHt, Qt::Key_Return);
+        w.enter(f.TxtCeilHt, "20");
         f.ChkBattsOpen->click();
         w.enterRoom("60", "12");
         w.click(f.CmdCalculate);
@@ -105,10 +88,6 @@ class TestWindow : public QObject {
         ExpectFreshDesign(w, false);
         QVERIFY(f.CmdPrint->isEnabled() && f.ChkBattsOpen->isChecked() &&
                 w.state().Descr == "Lobby");
-        w.click(f.OptMask(3));
-        w.enterRoom("30000", "20000");
-        w.chooseUnits(true);
-        ExpectFreshDesign(w, true);
     }
 
     // The lines themselves are compared with the command line's in tst_plan. Here: the focus,
@@ -152,7 +131,7 @@ class TestWindow : public QObject {
         QCOMPARE(f.FramDesign->Caption() + ": " + w.note(), QString("Design Results: "));
         QVERIFY(f.PicRoom->isVisible() && f.CmdPrint->isEnabled() && !w.line(4).isEmpty());
         QTEST(f.PicRoom->height(), "height");
-        QCOMPARE(f.PicRoom->pos(), QPoint(376, 10));
+        QCOMPARE(w.line(2).startsWith(' '), w.state().alongWidth.rows > 1); // lined up if plural
         const int l = length.toInt(), wd = width.toInt();
         QCOMPARE(f.TxtLeng->text() + " x " + f.TxtWid->text(),
                  QString("%1 x %2").arg(std::max(l, wd)).arg(std::min(l, wd)));
@@ -197,7 +176,6 @@ class TestWindow : public QObject {
         QTest::newRow("12a") << L << true << "" << "12a" << enter << "12" << 12 << W << "";
         QTest::newRow("1.5 rounds to 2") << L << true << "" << "1.5" << enter << "1.5" << 4 << W << small;
         QTest::newRow("pasted a12 reads 0") << L << true << "" << "^Va12" << enter << "a12" << 4 << W << small;
-        QTest::newRow("pasted letters and blanks go") << L << true << "" << "^V12ab c  " << enter << "12" << 12 << W << "";
         QTest::newRow("1001 ft") << L << true << "" << "1001" << enter << "1001" << 1000 << W
             << "Room Length: The dimension needs to be 1000 feet or smaller.";
         QTest::newRow("keypad Enter") << L << false << "" << "5000" << int(Qt::Key_Enter) << "5000" << 5000 << W << "";
@@ -228,8 +206,7 @@ class TestWindow : public QObject {
         w.click(f.OptMask(box == "TxtCeilHt" ? 2 : 3));
         if (box == "TxtWid") {
             QFETCH(QString, length);
-            w.type(f.TxtLeng, length);
-            w.key(f.TxtLeng, Qt::Key_Return);
+            w.enter(f.TxtLeng, length);
         }
         auto* edit = f.get<QLineEdit>(box);
         QVERIFY(edit->hasFocus());
@@ -280,9 +257,6 @@ class TestWindow : public QObject {
                  "suspended ceiling is fiberglass, no foil backing.|There are sound absorption "
                  "materials in the ceiling plenum.|The suspended ceiling height is higher than 12 "
                  "feet.");
-        QCOMPARE(s.alongLength.rows + s.alongLength.spacing + s.alongWidth.rows +
-                     s.alongWidth.spacing + s.alongLength.edge + s.alongWidth.edge,
-                 0.0f);
         QVERIFY(f.PicRoom->isVisible() && f.PicRoom->Surface().Shapes().empty());
         QVERIFY(f.CmdCalculate->isEnabled() && f.CmdCalculate->hasFocus());
         w.click(f.CmdCalculate);
@@ -293,7 +267,6 @@ class TestWindow : public QObject {
         w.click(f.OptMask(1));
         QCOMPARE(s.alongLength.rows, 4);
         QCOMPARE(f.TxtLeng->text() + f.TxtWid->text() + f.TxtCeilHt->text(), QString());
-        QCOMPARE(s.Leng + s.Wid + s.StructHt + s.CeilSel, 0);
         QCOMPARE(s.BattsSel, Absorption::None);
         QVERIFY(!f.CmdCalculate->isEnabled() && f.CmdPrint->isEnabled() && f.ChkBatts->isChecked());
         QVERIFY(!f.PicRoom->isVisible() && !f.FramRoom->isVisible() && f.ListPlenum->hasFocus());
@@ -306,8 +279,7 @@ class TestWindow : public QObject {
         w.type(f.TxtLeng, "30");
         QTest::mouseDClick(f.OptMask(3), Qt::LeftButton, Qt::NoModifier, QPoint(6, 9));
         w.settle();
-        QVERIFY(f.OptMask(3)->isChecked() && f.TxtLeng->hasFocus());
-        QVERIFY(f.TxtLeng->text().isEmpty() && w.state().Leng == 0);
+        QVERIFY(f.OptMask(3)->isChecked() && f.TxtLeng->hasFocus() && f.TxtLeng->text().isEmpty());
         QCOMPARE(w.note(), QString("Enter the longest dimension of the room in feet."));
     }
 
@@ -320,24 +292,17 @@ class TestWindow : public QObject {
         const QString sentence = "The structural ceiling height is 14 feet.";
         w.chooseUnits(true);
         w.click(f.OptMask(2));
-        QCOMPARE(f.FramCeilHt->pos(), QPoint(4, 147)); // 60, 2200 twips
-        w.type(f.TxtCeilHt, "14");
-        w.key(f.TxtCeilHt, Qt::Key_Return);
-        QCOMPARE(w.lines(),
-                 (QStringList{sentence,
-                              "There are no sound absorption materials on the structural ceiling.",
-                              "", ""}));
+        w.enter(f.TxtCeilHt, "14");
+        const QString on = "sound absorption materials on the structural ceiling.";
+        QCOMPARE(w.lines().join('|'), sentence + "|There are no " + on + "||");
         w.click(f.ChkBattsOpen);
-        QCOMPARE(w.lines(),
-                 (QStringList{sentence,
-                              "There are sound absorption materials on the structural ceiling.", "",
-                              ""}));
+        QCOMPARE(w.lines().join('|'), sentence + "|There are " + on + "||");
         w.click(f.TxtCeilHt);
         QCOMPARE(w.lines(), QStringList(4));
         QCOMPARE(w.note(), QString("Enter the structural ceiling height in feet.\nCheck if sound "
                                    "absorbing materials are on the structural ceiling."));
         w.key(f.TxtCeilHt, Qt::Key_Return); // the same height again: only its own line
-        QCOMPARE(w.lines(), (QStringList{sentence, "", "", ""}));
+        QCOMPARE(w.lines().join('|'), sentence + "|||");
 
         for (const bool calculated : {false, true}) {
             w.click(f.OptMask(1)); // the tick stays, the absorption is reset
@@ -346,8 +311,7 @@ class TestWindow : public QObject {
             w.click(f.OptMask(2));
             QVERIFY(f.ChkBattsOpen->isChecked() && w.state().BattsSel == Absorption::None);
             if (calculated) {
-                w.type(f.TxtCeilHt, "14");
-                w.key(f.TxtCeilHt, Qt::Key_Return);
+                w.enter(f.TxtCeilHt, "14");
                 w.enterRoom("40", "25");
                 w.click(f.CmdCalculate);
             }
@@ -363,8 +327,7 @@ class TestWindow : public QObject {
     }
 
     // Print Results offers the description, Print prints it trimmed; a printer refusing the
-    // page is retried or abandoned, one refusing for ever is given up with Cancel, and each
-    // time every entry stays.
+    // page is retried or abandoned, and each time every entry stays.
     void printingRetriesOrCancelsAndTheEntriesStay() {
         WindowFixture w;
         const Controls& f = w.controls();
@@ -372,8 +335,7 @@ class TestWindow : public QObject {
         w.click(f.CmdPrint);
         QVERIFY(f.FramNote->isVisible() && f.TxtDescription->hasFocus());
         f.TxtDescription->clear();
-        w.type(f.TxtDescription, "  North wing  ");
-        w.key(f.TxtDescription, Qt::Key_Return);
+        w.enter(f.TxtDescription, "  North wing  ");
         QVERIFY(f.CmdPrt->hasFocus());
         w.key(f.CmdPrt, Qt::Key_Return);
         QVERIFY(!f.FramNote->isVisible() && w.printing.last->Ended());
@@ -384,9 +346,24 @@ class TestWindow : public QObject {
         w.key(f.TxtDescription, Qt::Key_Return);
         w.click(f.CmdPrt);
         QCOMPARE(w.state().Descr, std::string("North wing"));
-        const std::vector<PageItem> page = w.printing.last->Items();
-        QCOMPARE(page.at(1).text + " at " + std::to_string(page.at(1).y1),
-                 std::string("Description: North wing at 800.000000"));
+        QCOMPARE(w.printing.last->Items().at(1).text, std::string("Description: North wing"));
+        const auto entries = Entries(w);
+        for (const MsgAnswer answer : {MsgAnswer::Retry, MsgAnswer::Cancel}) { // a jammed printer
+            w.printing.prepare = [](RecordingPrinter& p) { p.FailDelivery(1, "Printer jammed"); };
+            w.boxes.answers = {answer};
+            w.boxes.shown.clear();
+            w.click(f.CmdPrint);
+            QCOMPARE(f.TxtDescription->text(), QString("  North wing  ")); // offered again
+            w.click(f.CmdPrt);
+            QVERIFY(w.boxes.shown.size() == 1 && Entries(w) == entries &&
+                    w.printing.last->Ended() == (answer == MsgAnswer::Retry));
+            const ShownBox& box = w.boxes.shown.front();
+            QCOMPARE(box.text + " / " + box.title,
+                     std::string("Printer jammed error occurred. / Printer Error"));
+            QVERIFY(box.icon == MsgIcon::Critical && box.buttons == MsgButtons::RetryCancel);
+        }
+
+        w.printing.prepare = nullptr; // the printer works again
 
         // A long pasted description: its line breaks turn into blanks and the box keeps what
         // the report's line holds (74 characters on the recording printer's page).
@@ -402,40 +379,11 @@ class TestWindow : public QObject {
         w.click(f.CmdPrt);
         QCOMPARE(w.printing.last->Items().at(1).text,
                  "Description: " + pasted.left(74).trimmed().toStdString());
-        w.click(f.CmdPrint);
-        f.TxtDescription->setText("  North wing  ");
-        w.key(f.TxtDescription, Qt::Key_Return);
-        w.click(f.CmdPrt);
-        const auto entries = Entries(w);
-
-        // Print Results then Print on a printer refusing `times` times, answered in turn.
-        const auto print = [&](int times, std::deque<MsgAnswer> answers) {
-            w.printing.prepare = [=](RecordingPrinter& p) {
-                p.FailDelivery(times, "Printer jammed");
-            };
-            w.boxes.answers = answers;
-            w.boxes.shown.clear();
-            w.click(f.CmdPrint);
-            QCOMPARE(f.TxtDescription->text(), QString("  North wing  ")); // offered again
-            w.click(f.CmdPrt);
-            QVERIFY(w.boxes.shown.size() == answers.size() && Entries(w) == entries);
-        };
-        print(1, {MsgAnswer::Retry});
-        QVERIFY(w.printing.last->Items() == page);
-        print(1, {MsgAnswer::Cancel});
-        QVERIFY(!w.printing.last->Ended());
-        const ShownBox& box = w.boxes.shown.front();
-        QCOMPARE(box.text + " / " + box.title,
-                 std::string("Printer jammed error occurred. / Printer Error"));
-        QVERIFY(box.icon == MsgIcon::Critical && box.buttons == MsgButtons::RetryCancel);
-        print(-1, {MsgAnswer::Retry, MsgAnswer::Retry, MsgAnswer::Retry, MsgAnswer::Cancel});
-        QVERIFY(!w.printing.last->Ended());
-        print(0, {}); // and the window goes on printing
-        QVERIFY(w.printing.last->Items() == page);
     }
 
     // Without a printer the page is saved as a whole, readable PDF in the documents folder; with
-    // no usable home or documents folder the user is told so, and nothing is written elsewhere.
+    // no usable home folder the user is told so, and nothing is written elsewhere (the saving's
+    // own faults are tried in tst_qt_printer).
     void withoutPrinterTheReportIsSavedAsPdf_data() {
         QTest::addColumn<QString>("home");
         QTest::addColumn<QString>("told");
@@ -443,7 +391,6 @@ class TestWindow : public QObject {
         QTest::newRow("documents folder") << "ok" << "";
         QTest::newRow("HOME unset") << "unset" << "Path not found (no home folder is set";
         QTest::newRow("HOME relative") << "relative" << "Path not found (the home folder";
-        QTest::newRow("Documents is a file") << "file" << "Path not found (";
         // clang-format on
     }
     void withoutPrinterTheReportIsSavedAsPdf() {
@@ -462,8 +409,6 @@ class TestWindow : public QObject {
         const QDir documents(dir.path() + "/Documents");
         if (home == "unset")
             qunsetenv("HOME");
-        else if (home == "file")
-            QFile(documents.path()).open(QIODevice::WriteOnly);
         const QStringList rootBefore = QDir::root().entryList(), cwdBefore = QDir().entryList();
         SystemPrinting system;
         WindowFixture w(&system);

@@ -161,6 +161,10 @@ class WindowFixture {
         QTest::keyClick(w, k);
         settle();
     }
+    void enter(QLineEdit* box, const QString& text) {
+        type(box, text);
+        key(box, Qt::Key_Return);
+    }
     // The middle of a control lies on its caption or its box, whichever side the box stands.
     void click(QWidget* w) {
         QTest::mouseClick(w, Qt::LeftButton);
@@ -205,18 +209,15 @@ class WindowFixture {
         }
         click(m_controls.OptMask(c.value(1) == "open" ? 2 : 3));
         if (c.value(1) == "open") {
-            type(m_controls.TxtCeilHt, c.value(6));
-            key(m_controls.TxtCeilHt, Qt::Key_Return);
+            enter(m_controls.TxtCeilHt, c.value(6));
             if (c.value(7) == "yes")
                 click(m_controls.ChkBattsOpen);
         }
     }
     void enterRoom(const QString& length, const QString& width) {
         focus(m_controls.TxtLeng);
-        type(m_controls.TxtLeng, length);
-        key(m_controls.TxtLeng, Qt::Key_Return);
-        type(m_controls.TxtWid, width);
-        key(m_controls.TxtWid, Qt::Key_Return);
+        enter(m_controls.TxtLeng, length);
+        enter(m_controls.TxtWid, width);
     }
 
     RecordingBoxes boxes;

@@ -10,7 +10,7 @@
 #include "output/printer_output.h"
 #include "output/retained_drawing.h"
 #include "output/room_drawing.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/report_printing.h"
 #include "ui/room_picture.h"
 #include "ui/twips.h"
@@ -147,7 +147,7 @@ double FilterMs(const std::string& text, int runs) {
 struct WindowBench::Parts {
     CancellingBoxes boxes;
     NoPrinting printing;
-    MainForm form{boxes, printing};
+    MainWindow form{boxes, printing};
 };
 
 WindowBench::WindowBench() : m_parts(std::make_unique<Parts>()) {
@@ -159,7 +159,7 @@ WindowBench::WindowBench() : m_parts(std::make_unique<Parts>()) {
 WindowBench::~WindowBench() = default;
 
 double WindowBench::CalculateMs(const RoomCase& room, int runs) {
-    MainForm& form = m_parts->form;
+    MainWindow& form = m_parts->form;
     SmallestSpacing(form.state(), room);
     auto* picture = form.findChild<RoomPicture*>("PicRoom");
     const auto newRoom = [&] {
@@ -180,7 +180,7 @@ double WindowBench::CalculateMs(const RoomCase& room, int runs) {
 }
 
 double WindowBench::PasteMs(const std::string& text, const std::string& left, int runs) {
-    MainForm& form = m_parts->form;
+    MainWindow& form = m_parts->form;
     const auto settle = [&] {
         while (!form.idle())
             QApplication::processEvents();

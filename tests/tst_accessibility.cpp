@@ -56,7 +56,7 @@ class TestAccessibility : public QObject {
                 w.click(w.controls().CmdCalculate);
             }
             QStringList unnamed, cut;
-            for (QWidget* c : w.form().findChildren<QWidget*>()) {
+            for (QWidget* c : w.window().findChildren<QWidget*>()) {
                 const bool showsText = qobject_cast<QLabel*>(c) ||
                                        qobject_cast<QAbstractButton*>(c) ||
                                        qobject_cast<FrameBox*>(c);
@@ -74,10 +74,10 @@ class TestAccessibility : public QObject {
                      qPrintable("unnamed " + unnamed.join(", ") + "; cut off " + cut.join(", ")));
         }
         WindowFixture w; // the window keeps its logical size whatever is asked, drawn at twice it
-        w.form().resize(900, 700);
+        w.window().resize(900, 700);
         w.settle();
-        QCOMPARE(w.form().size(), QSize(657, 473));
-        QCOMPARE(w.form().grab().toImage().size(), 2 * w.form().size());
+        QCOMPARE(w.window().size(), QSize(657, 473));
+        QCOMPARE(w.window().grab().toImage().size(), 2 * w.window().size());
     }
 
     void tabWalksTheDesignedOrder() {
@@ -89,7 +89,7 @@ class TestAccessibility : public QObject {
             f.CmdPrt,     f.CmdDone,    f.TxtDescription, f.TxtCeilHt,    f.OptMeas(2),
             f.OptMeas(1), f.ListCeilHt, f.ChkBattsOpen};
         QList<QWidget*> walked;
-        for (QWidget* c : w.form().findChildren<QWidget*>())
+        for (QWidget* c : w.window().findChildren<QWidget*>())
             QVERIFY2(!TakesTab(c) || designed.contains(c), qPrintable(c->objectName()));
         QWidget* c = designed.first();
         do {

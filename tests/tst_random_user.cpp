@@ -49,7 +49,7 @@ class RandomUser : public WindowFixture, public QObject {
     explicit RandomUser(std::uint64_t seed) : m_rng(seed) {
         const Controls& f = controls();
         // Runs after the window's own Calculate handler.
-        QObject::connect(f.CmdCalculate, &QPushButton::clicked, &form(), [this] {
+        QObject::connect(f.CmdCalculate, &QPushButton::clicked, &window(), [this] {
             const DesignState& s = state();
             if (controls().FramDesign->Caption() != "Design Results" || s.Leng <= 0 || s.Wid <= 0 ||
                 !NominalSpacing(s))
@@ -67,16 +67,16 @@ class RandomUser : public WindowFixture, public QObject {
         // until its box is clicked.
         for (int i = 1; i <= 5; ++i) // the three locations, then the two unit systems
             QObject::connect(i <= 3 ? f.OptMask(i) : f.OptMeas(i - 3), &QRadioButton::toggled,
-                             &form(), [this, location = i <= 3](bool on) {
+                             &window(), [this, location = i <= 3](bool on) {
                                  g_unitChangesTicked += on && !location && m_tickedBefore;
                                  m_leftover = on ? std::array{location, true} : m_leftover;
                              });
         for (QListWidget* list : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
-            QObject::connect(list, &QListWidget::itemSelectionChanged, &form(), [this] {
+            QObject::connect(list, &QListWidget::itemSelectionChanged, &window(), [this] {
                 g_picksOneDimension += (state().Leng > 0) != (state().Wid > 0);
             });
         for (const std::size_t i : {0, 1})
-            QObject::connect(i ? f.ChkBattsOpen : f.ChkBatts, &QCheckBox::toggled, &form(),
+            QObject::connect(i ? f.ChkBattsOpen : f.ChkBatts, &QCheckBox::toggled, &window(),
                              [this, i] { m_leftover[i] = false; });
         qApp->installEventFilter(this);
     }
@@ -107,7 +107,7 @@ class RandomUser : public WindowFixture, public QObject {
         Check(controls(), state());
         return m_fault;
     }
-    bool Closed() { return !form().isVisible(); }
+    bool Closed() { return !window().isVisible(); }
     QStringList done; // the actions so far, numbered
 
   private:
@@ -181,7 +181,9 @@ class RandomUser : public WindowFixture, public QObject {
     template <typename C> auto Any(const C& items) {
         return items[static_cast<std::size_t>(Uniform(0, int(std::size(items)) - 1))];
     }
-    QWidget* Focus() { return QApplication::focusWidget() ? QApplication::focusWidget() : &form(); }
+    QWidget* Focus() {
+        return QApplication::focusWidget() ? QApplication::focusWidget() : &window();
+    }
     std::string Name(const QObject* o) { return o->objectName().toStdString(); }
     static std::vector<QWidget*> Usable(std::vector<QWidget*> c) {
         const auto unusable = [](QWidget* w) { return !w->isEnabled() || !w->isVisible(); };
@@ -196,9 +198,9 @@ class RandomUser : public WindowFixture, public QObject {
     // Whatever a pointer at this spot reaches (another control may lie on top); Ctrl tries to
     // take a pick away from a list.
     std::string Click(QWidget* control, QPoint local, bool twice = false) {
-        const QPoint inForm = control->mapTo(&form(), local);
-        QWidget* hit = form().childAt(inForm) ? form().childAt(inForm) : &form();
-        const QPoint at = hit->mapFrom(&form(), inForm);
+        const QPoint inForm = control->mapTo(&window(), local);
+        QWidget* hit = window().childAt(inForm) ? window().childAt(inForm) : &window();
+        const QPoint at = hit->mapFrom(&window(), inForm);
         const auto mods = Chance(0.08) ? Qt::ControlModifier : Qt::NoModifier;
         QTest::mouseEvent(twice ? QTest::MouseDClick : QTest::MouseClick, hit, Qt::LeftButton, mods,
                           at);

@@ -65,7 +65,7 @@ class TestWindow : public QObject {
     void unitChangesReloadTheTextsAndDiscardTheDesign() {
         WindowFixture w;
         const Controls& f = w.controls();
-        QCOMPARE(w.form().windowTitle() + ": " + w.note(),
+        QCOMPARE(w.window().windowTitle() + ": " + w.note(),
                  QString("MASKING SPEAKER LAYOUT: Choose the measurement system."));
         QVERIFY(!f.FramCeiling->isVisible() && !f.FramCeilHt->isVisible() &&
                 !f.FramRoom->isVisible() && !f.FramDesign->isVisible() &&
@@ -342,7 +342,7 @@ class TestWindow : public QObject {
         // One Enter too many only offers the description again; the design stays.
         QVERIFY(f.CmdPrint->hasFocus());
         w.key(f.CmdPrint, Qt::Key_Return);
-        QVERIFY(w.form().isVisible() && f.FramNote->isVisible() && f.TxtDescription->hasFocus());
+        QVERIFY(w.window().isVisible() && f.FramNote->isVisible() && f.TxtDescription->hasFocus());
         w.key(f.TxtDescription, Qt::Key_Return);
         w.click(f.CmdPrt);
         QCOMPARE(w.state().Descr, std::string("North wing"));

@@ -5,7 +5,7 @@
 #include "core/dialogs.h"
 #include "output/print_report.h"
 #include "ui/frame_box.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/report_printing.h"
 #include "ui/room_picture.h"
 
@@ -125,11 +125,12 @@ class WindowFixture {
   public:
     // Prints through the recording printer unless another printing service is given.
     explicit WindowFixture(ReportPrinting* printingService = nullptr)
-        : m_form(std::make_unique<MainForm>(boxes, printingService ? *printingService : printing)),
-          m_controls{*m_form} {
-        m_form->show();
-        m_form->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_form.get()))
+        : m_window(
+              std::make_unique<MainWindow>(boxes, printingService ? *printingService : printing)),
+          m_controls{*m_window} {
+        m_window->show();
+        m_window->activateWindow();
+        if (!QTest::qWaitForWindowActive(m_window.get()))
             qWarning("the window did not become active");
         settle();
     }
@@ -137,10 +138,10 @@ class WindowFixture {
         if (QApplication::activeModalWidget()) // every box must go through the recorder
             qFatal("a modal dialog was left open");
     }
-    MainForm& form() { return *m_form; }
+    MainWindow& window() { return *m_window; }
     const Controls& controls() const { return m_controls; }
-    DesignState& state() { return m_form->state(); }
-    bool idle() const { return m_form->idle(); }
+    DesignState& state() { return m_window->state(); }
+    bool idle() const { return m_window->idle(); }
 
     // Runs every queued handler and keystroke.
     void settle() {
@@ -224,6 +225,6 @@ class WindowFixture {
     RecordingPrinting printing;
 
   private:
-    std::unique_ptr<MainForm> m_form;
+    std::unique_ptr<MainWindow> m_window;
     Controls m_controls;
 };

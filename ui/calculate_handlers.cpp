@@ -5,7 +5,7 @@
 #include "core/compute_rows.h"
 #include "output/room_drawing.h"
 #include "ui/frame_box.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/room_picture.h"
 #include "ui/twips.h"
 
@@ -13,7 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-void MainForm::calculate() {
+void MainWindow::calculate() {
     // Calculate is enabled only for a complete design; anything else is left untouched rather
     // than dividing by a zero dimension or reading a missing table cell.
     if (m_s.Leng <= 0 || m_s.Wid <= 0 || !ConditionsComplete(m_s) || !NominalSpacing(m_s))
@@ -41,7 +41,7 @@ void MainForm::calculate() {
     m_printResults->setEnabled(true);
 }
 
-void MainForm::warnOfSmallRoom() {
+void MainWindow::warnOfSmallRoom() {
     if (IsSmallRoom(m_s))
         m_boxes.Show(kSmallRoomMessage, MsgIcon::Exclamation, kSmallRoomTitle);
     else
@@ -61,19 +61,19 @@ void ShowOnLabel(QLabel* label, const std::string& text, const QString& blankNam
 
 } // namespace
 
-void MainForm::setNote(const std::string& text) {
+void MainWindow::setNote(const std::string& text) {
     ShowOnLabel(m_note, text, "Prompt");
 }
 
-void MainForm::setLine(int i, const std::string& text) {
+void MainWindow::setLine(int i, const std::string& text) {
     ShowOnLabel(m_design.line(i), text, QString("Design line %1").arg(i));
 }
 
-void MainForm::setBoxText(QLineEdit* box, const std::string& text) {
+void MainWindow::setBoxText(QLineEdit* box, const std::string& text) {
     box->setText(QString::fromStdString(text)); // runs the box's change handler
 }
 
-void MainForm::erasePicture() {
+void MainWindow::erasePicture() {
     m_design.picture->Surface().Clear();
     m_design.picture->update();
 }

@@ -3,7 +3,7 @@
 #include "core/sentences.h"
 #include "core/unit_data.h"
 #include "ui/frame_box.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/room_picture.h"
 #include "ui/twips.h"
 
@@ -31,17 +31,17 @@ template <std::size_t N> void Refill(QListWidget* list, const std::array<const c
 } // namespace
 
 // The four lines hold the results of a Calculate: clearing them zeroes the rows.
-bool MainForm::resultsShown() const {
+bool MainWindow::resultsShown() const {
     return m_design.frame->Caption() == "Design Results" && m_s.alongLength.rows > 0;
 }
 
-void MainForm::fillCeilingLists() {
+void MainWindow::fillCeilingLists() {
     Refill(m_ceiling.type, CeilingTypeTexts);
     Refill(m_ceiling.plenum, UnitDataFor(m_s.MeasFeet).PlenumTexts);
     Refill(m_ceiling.height, UnitDataFor(m_s.MeasFeet).CeilHtTexts);
 }
 
-void MainForm::chooseLocation(int location) {
+void MainWindow::chooseLocation(int location) {
     if (!m_s.MeasChosen)
         return;
     m_calculate->setEnabled(false);
@@ -91,8 +91,8 @@ void MainForm::chooseLocation(int location) {
     }
 }
 
-void MainForm::pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t& previous,
-                        int lineIndex, std::string (*sentence)(const DesignState&)) {
+void MainWindow::pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t& previous,
+                          int lineIndex, std::string (*sentence)(const DesignState&)) {
     const QList<QListWidgetItem*> picked = list->selectedItems();
     if (picked.isEmpty())
         return; // the list was emptied: no pick, no line
@@ -111,20 +111,20 @@ void MainForm::pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t& p
     previous = choice;
 }
 
-void MainForm::pickPlenumDepth() {
+void MainWindow::pickPlenumDepth() {
     pickFrom(m_ceiling.plenum, m_s.PlenumSel, m_prevPlenum, 1, PlenumSentence);
 }
 
-void MainForm::pickCeilingType() {
+void MainWindow::pickCeilingType() {
     pickFrom(m_ceiling.type, m_s.CeilSel, m_prevCeil, 2, CeilSentence);
 }
 
-void MainForm::pickCeilingHeight() {
+void MainWindow::pickCeilingHeight() {
     pickFrom(m_ceiling.height, m_s.CeilHtSel, m_prevCeilHt, 4, CeilHtSentence);
 }
 
 // The conditions are complete: the room frame is shown before anything in it gets the focus.
-void MainForm::guideToRoomOrCalculate() {
+void MainWindow::guideToRoomOrCalculate() {
     m_room.frame->setVisible(true);
     if (m_s.Leng == 0 || m_s.Wid == 0) {
         setNote(kEnterDimensions);
@@ -137,7 +137,7 @@ void MainForm::guideToRoomOrCalculate() {
 
 // Calculate waits for the location's conditions: the focus goes where the first one missing is
 // given, and the prompt asks for them.
-void MainForm::askForConditions() {
+void MainWindow::askForConditions() {
     if (m_s.MaskLoc == Location::OpenCeiling) {
         focusOn(m_open.height); // its own prompt asks for the height
         return;
@@ -149,15 +149,15 @@ void MainForm::askForConditions() {
 }
 
 // A hidden or disabled control never gets the focus; where it cannot, the focus stays.
-void MainForm::focusOn(QWidget* control) {
+void MainWindow::focusOn(QWidget* control) {
     if (control->isVisible() && control->isEnabled())
         control->setFocus(Qt::OtherFocusReason);
 }
 
 // The box's own line is written first and the summary rebuilt after it, so for the open ceiling
 // the sentence moves from line 3 to line 2 whenever the tick has changed.
-void MainForm::changeAbsorption(const std::string& line, void (MainForm::*rebuild)(),
-                                bool (*conditionsComplete)(const DesignState&)) {
+void MainWindow::changeAbsorption(const std::string& line, void (MainWindow::*rebuild)(),
+                                  bool (*conditionsComplete)(const DesignState&)) {
     // A tick left from an earlier location can be cleared without changing BattsSel; the
     // results of that unchanged condition stay on screen.
     if (!resultsShown())
@@ -172,22 +172,22 @@ void MainForm::changeAbsorption(const std::string& line, void (MainForm::*rebuil
         guideToRoomOrCalculate();
 }
 
-void MainForm::tickPlenumBatts() {
+void MainWindow::tickPlenumBatts() {
     m_s.BattsSel = m_ceiling.batts->checkState() == Qt::Checked ? Absorption::BattsOverTiles
                                                                 : Absorption::None;
-    changeAbsorption(PlenumBattsSentence(m_s.BattsSel), &MainForm::showSuspendedConditions,
+    changeAbsorption(PlenumBattsSentence(m_s.BattsSel), &MainWindow::showSuspendedConditions,
                      CeilingData);
 }
 
-void MainForm::tickOpenInsulation() {
+void MainWindow::tickOpenInsulation() {
     m_s.BattsSel =
         m_open.insulation->checkState() == Qt::Checked ? Absorption::OnStructure : Absorption::None;
     changeAbsorption(m_s.BattsSel == Absorption::OnStructure ? OpenBattsSentence(m_s.BattsSel)
                                                              : kOpenBattsClearedByCheckBox,
-                     &MainForm::showOpenConditions, OpenCeilingData);
+                     &MainWindow::showOpenConditions, OpenCeilingData);
 }
 
-void MainForm::clearResults() {
+void MainWindow::clearResults() {
     if (m_design.picture->isVisibleTo(this))
         erasePicture();
     for (int i = 1; i <= 4; ++i)
@@ -195,14 +195,14 @@ void MainForm::clearResults() {
     ZeroResults(m_s);
 }
 
-void MainForm::showSuspendedConditions() {
+void MainWindow::showSuspendedConditions() {
     setLine(1, m_s.PlenumSel < 1 ? "" : PlenumSentence(m_s));
     setLine(2, m_s.CeilSel < 1 ? "" : CeilSentence(m_s));
     setLine(3, PlenumBattsSentence(m_s.BattsSel));
     setLine(4, m_s.CeilHtSel < 1 ? "" : CeilHtSentence(m_s));
 }
 
-void MainForm::showOpenConditions() {
+void MainWindow::showOpenConditions() {
     setLine(1, m_s.StructHt < 1 ? "" : StructHtSentence(m_s));
     // Batts over tiles, left from the suspended ceiling, are not said for an open ceiling.
     setLine(2, m_s.BattsSel == Absorption::BattsOverTiles ? "" : OpenBattsSentence(m_s.BattsSel));

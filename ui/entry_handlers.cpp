@@ -4,7 +4,7 @@
 #include "core/number_text.h"
 #include "core/sentences.h"
 #include "ui/frame_box.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/room_picture.h"
 
 #include <QApplication>
@@ -36,7 +36,7 @@ void SelectBeforeCaret(QLineEdit* box, int n) {
 
 } // namespace
 
-void MainForm::filterNumber(QLineEdit* box) {
+void MainWindow::filterNumber(QLineEdit* box) {
     const QString text = box->text();
     if (!LastCharValid(Trim(text.toStdString()), m_validChars)) {
         // All the Backspaces that one per refused last character would give, at once: one by
@@ -58,7 +58,7 @@ void MainForm::filterNumber(QLineEdit* box) {
 // The Backspaces go to whichever box has the focus when they run. In a text box n of them go as
 // one: the n characters before the caret are selected and taken together, so the box changes,
 // and its filter runs, once.
-void MainForm::removeBeforeCaret(int count) {
+void MainWindow::removeBeforeCaret(int count) {
     auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     if (!box)
         return;
@@ -70,26 +70,26 @@ void MainForm::removeBeforeCaret(int count) {
         box->backspace();
 }
 
-std::string MainForm::unitWords() const {
+std::string MainWindow::unitWords() const {
     return m_s.MeasFeet ? "feet." : "millimeters.";
 }
 
-void MainForm::promptForDimension(EntryBox side) {
+void MainWindow::promptForDimension(EntryBox side) {
     setNote("Enter the " + std::string(side == EntryBox::Length ? "longest" : "shortest") +
             " dimension of the room in " + unitWords());
 }
 
-void MainForm::promptForCeilingHeight() {
+void MainWindow::promptForCeilingHeight() {
     clearResults();
     setNote("Enter the structural ceiling height in " + unitWords() +
             "\nCheck if sound absorbing materials are on the structural ceiling.");
 }
 
-void MainForm::enterInLength() {
+void MainWindow::enterInLength() {
     focusOn(m_room.width);
 }
 
-void MainForm::enterInWidth() {
+void MainWindow::enterInWidth() {
     const bool lengthGiven = ReadLeadingNumber(TextOf(m_room.length)) > 0;
     if (!lengthGiven) {
         focusOn(m_room.length); // its own prompt asks for the length
@@ -103,19 +103,19 @@ void MainForm::enterInWidth() {
     }
 }
 
-void MainForm::enterInCeilingHeight() {
+void MainWindow::enterInCeilingHeight() {
     m_room.frame->setVisible(true);
     focusOn(m_room.length);
 }
 
 // A box left blank keeps the value stored and shows it again: what the box shows is what
 // Calculate uses.
-void MainForm::showStoredAgain(QLineEdit* box, std::int32_t stored) {
+void MainWindow::showStoredAgain(QLineEdit* box, std::int32_t stored) {
     if (stored > 0)
         setBoxText(box, std::to_string(stored));
 }
 
-void MainForm::commitDimension(EntryBox side) {
+void MainWindow::commitDimension(EntryBox side) {
     QLineEdit* box = m_room.box(side);
     std::int32_t& stored = side == EntryBox::Length ? m_s.Leng : m_s.Wid;
     if (Trim(TextOf(box)).empty()) {
@@ -133,7 +133,7 @@ void MainForm::commitDimension(EntryBox side) {
         m_calculate->setEnabled(true);
 }
 
-void MainForm::commitCeilingHeight() {
+void MainWindow::commitCeilingHeight() {
     QLineEdit* box = m_open.height;
     if (Trim(TextOf(box)).empty()) {
         setNote("Please re-enter the structural ceiling height.");
@@ -154,6 +154,6 @@ void MainForm::commitCeilingHeight() {
     m_prevStructHt = m_s.StructHt;
 }
 
-void MainForm::commitDescription() {
+void MainWindow::commitDescription() {
     m_s.Descr = Trim(TextOf(m_description.text));
 }

@@ -1,6 +1,6 @@
 // Print Results opens the layout-description frame; Print closes it and prints the report.
 #include "ui/frame_box.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/report_printing.h"
 #include "ui/twips.h"
 
@@ -10,14 +10,14 @@
 
 #include <algorithm>
 
-void MainForm::offerDescription() {
+void MainWindow::offerDescription() {
     MoveTo(m_description.frame, 60, 5460);
     m_description.frame->raise();
     m_description.frame->setVisible(true);
     m_description.text->setFocus(Qt::OtherFocusReason);
 }
 
-void MainForm::printReport() {
+void MainWindow::printReport() {
     m_description.frame->setVisible(false);
     const std::string where = m_printing.Print(m_s, m_boxes);
     if (!where.empty())
@@ -29,7 +29,7 @@ void MainForm::printReport() {
 
 // The description is printed on one line of the report: a pasted line break or tab becomes a
 // blank, and the box keeps no more than the line holds.
-void MainForm::fitDescription() {
+void MainWindow::fitDescription() {
     const QString typed = m_description.text->text();
     QString text = typed;
     text.replace("\r\n", " ").replace('\r', ' ').replace('\n', ' ').replace('\t', ' ');

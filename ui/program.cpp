@@ -3,7 +3,7 @@
 #include "core/app_info.h"
 #include "desktop/app_icon.h"
 #include "output/typeface.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/qt_message_boxes.h"
 #include "ui/report_printing.h"
 
@@ -19,7 +19,7 @@ int runProgram(int argc, char** argv, const std::function<void(QWidget&)>& befor
     QApplication::setFont(ProgramTypeface(8.25));
     QtMessageBoxes boxes;
     SystemPrinting printing;
-    MainForm form(boxes, printing);
+    MainWindow form(boxes, printing);
     boxes.SetParent(&form);
     if (beforeShow)
         beforeShow(form);

@@ -2,7 +2,7 @@
 // the end of the program.
 #include "core/unit_data.h"
 #include "ui/frame_box.h"
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 #include "ui/room_picture.h"
 
 #include <QCheckBox>
@@ -13,7 +13,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
-void MainForm::startAfresh() {
+void MainWindow::startAfresh() {
     m_calculate->setEnabled(false);
     m_printResults->setEnabled(false);
     m_units.frame->setVisible(true);
@@ -31,7 +31,7 @@ void MainForm::startAfresh() {
     m_s.MeasFeet = true;
 }
 
-void MainForm::chooseUnits(bool feet) {
+void MainWindow::chooseUnits(bool feet) {
     m_s.MeasFeet = feet;
     setDimensions();
     fillCeilingLists();
@@ -53,11 +53,11 @@ void MainForm::chooseUnits(bool feet) {
     chooseLocation(static_cast<int>(m_s.MaskLoc));
 }
 
-void MainForm::promptForLocation() {
+void MainWindow::promptForLocation() {
     setNote("Choose the location for the speakers. Double click if already picked.");
 }
 
-void MainForm::setDimensions() {
+void MainWindow::setDimensions() {
     const UnitData& u = UnitDataFor(m_s.MeasFeet);
     m_room.lengthLabel->setText(u.LengCaption);
     m_room.widthLabel->setText(u.WidCaption);
@@ -69,7 +69,7 @@ void MainForm::setDimensions() {
     m_ceiling.height->setAccessibleName(m_ceiling.heightLabel->text());
 }
 
-void MainForm::clearAllData() {
+void MainWindow::clearAllData() {
     for (int i = 1; i <= 4; ++i)
         setLine(i, "");
     setBoxText(m_room.length, "");

@@ -1,7 +1,7 @@
 // Building the window: every control at its designed place, size, font and tab position, and
 // the wiring of their signals to the handlers. The handlers themselves live in the files named
 // after the part of the window they serve.
-#include "ui/main_form.h"
+#include "ui/main_window.h"
 
 #include "core/app_info.h"
 #include "output/typeface.h"
@@ -132,11 +132,11 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 } // namespace
 
-MainForm::MainForm(MessageBoxes& boxes, ReportPrinting& printing, QWidget* parent)
+MainWindow::MainWindow(MessageBoxes& boxes, ReportPrinting& printing, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_boxes(boxes), m_printing(printing) {
-    setObjectName("MainForm");
+    setObjectName("MainWindow");
     setWindowTitle("MASKING SPEAKER LAYOUT");
     setFont(Face(kDefaultPoints));
     setFixedSize(kClientSize);
@@ -154,12 +154,12 @@ MainForm::MainForm(MessageBoxes& boxes, ReportPrinting& printing, QWidget* paren
 
 // The application outlives the window and goes on moving the focus while the widgets that
 // make it up are destroyed: from here on, the window hears of none of it.
-MainForm::~MainForm() {
-    disconnect(qApp, &QApplication::focusChanged, this, &MainForm::followFocus);
+MainWindow::~MainWindow() {
+    disconnect(qApp, &QApplication::focusChanged, this, &MainWindow::followFocus);
     qApp->removeEventFilter(this);
 }
 
-void MainForm::createUnitsFrame() {
+void MainWindow::createUnitsFrame() {
     m_units.frame = MakeFrame(this, "FramMeas", "Measurement System");
     Place(m_units.frame, 60, 0, 3015, 735);
     m_units.option(1) = Make<QRadioButton>(m_units.frame, "OptMeas(1)", "Feet", kControlPoints);
@@ -169,7 +169,7 @@ void MainForm::createUnitsFrame() {
     Place(m_units.option(2), 1320, 270, 1395, 360);
 }
 
-void MainForm::createLocationFrame() {
+void MainWindow::createLocationFrame() {
     m_location.frame = MakeFrame(this, "FramMasking", "Masking Speaker Location");
     Place(m_location.frame, 60, 780, 3015, 1275);
     const char* names[] = {"OptMask(1)", "OptMask(2)", "OptMask(3)"};
@@ -184,7 +184,7 @@ void MainForm::createLocationFrame() {
     }
 }
 
-void MainForm::createRoomFrame() {
+void MainWindow::createRoomFrame() {
     RoomFrame& r = m_room;
     r.frame = MakeFrame(this, "FramRoom", "Room Data");
     Place(r.frame, 3120, 135, 2475, 1275);
@@ -204,7 +204,7 @@ void MainForm::createRoomFrame() {
     r.widthLabel->setBuddy(r.width);
 }
 
-void MainForm::createCeilingFrame() {
+void MainWindow::createCeilingFrame() {
     CeilingFrame& c = m_ceiling;
     c.frame = MakeFrame(this, "FramCeiling", "Suspended Ceiling Data");
     Place(c.frame, 60, 2100, 5535, 2600);
@@ -226,7 +226,7 @@ void MainForm::createCeilingFrame() {
     Place(c.batts, 2520, 1920, 1335, 285);
 }
 
-void MainForm::createOpenCeilingFrame() {
+void MainWindow::createOpenCeilingFrame() {
     OpenCeilingFrame& o = m_open;
     o.frame = MakeFrame(this, "FramCeilHt", "Open Ceiling Data");
     Place(o.frame, 5580, 3240, 4215, 1035);
@@ -242,7 +242,7 @@ void MainForm::createOpenCeilingFrame() {
     Place(o.insulation, 1680, 660, 1995, 255);
 }
 
-void MainForm::createDescriptionFrame() {
+void MainWindow::createDescriptionFrame() {
     DescriptionFrame& d = m_description;
     d.frame = MakeFrame(this, "FramNote", "Layout Description");
     Place(d.frame, 120, 3180, 3915, 1335);
@@ -253,7 +253,7 @@ void MainForm::createDescriptionFrame() {
     Place(d.print, 2160, 840, 1515, 435);
 }
 
-void MainForm::createDesignFrame() {
+void MainWindow::createDesignFrame() {
     m_design.frame = MakeFrame(this, "FramDesign", "Design Conditions");
     Place(m_design.frame, 2760, 4740, 7035, 2025);
     const int tops[] = {270, 675, 1080, 1500};
@@ -270,7 +270,7 @@ void MainForm::createDesignFrame() {
     m_design.line(3)->setPalette(menu);
 }
 
-void MainForm::createLooseControls() {
+void MainWindow::createLooseControls() {
     m_calculate = MakeButton(this, "CmdCalculate", "Calculate", kControlPoints);
     Place(m_calculate, 3540, 1575, 1275, 375);
     m_design.picture = new RoomPicture(this);
@@ -293,7 +293,7 @@ void MainForm::createLooseControls() {
     Place(m_printResults, 60, 6480, 2055, 375);
 }
 
-void MainForm::setTabOrder() {
+void MainWindow::setTabOrder() {
     QWidget* const order[] = {m_location.option(1), m_location.option(2), m_location.option(3),
                               m_ceiling.plenum,     m_ceiling.type,       m_ceiling.batts,
                               m_room.length,        m_room.width,         m_calculate,
@@ -304,7 +304,7 @@ void MainForm::setTabOrder() {
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
-void MainForm::connectHandlers() {
+void MainWindow::connectHandlers() {
     for (int i = 1; i <= 2; ++i)
         connect(m_units.option(i), &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
@@ -315,32 +315,33 @@ void MainForm::connectHandlers() {
             if (on)
                 chooseLocation(i);
         });
-    connect(m_ceiling.plenum, &QListWidget::itemSelectionChanged, this, &MainForm::pickPlenumDepth);
-    connect(m_ceiling.type, &QListWidget::itemSelectionChanged, this, &MainForm::pickCeilingType);
+    connect(m_ceiling.plenum, &QListWidget::itemSelectionChanged, this,
+            &MainWindow::pickPlenumDepth);
+    connect(m_ceiling.type, &QListWidget::itemSelectionChanged, this, &MainWindow::pickCeilingType);
     connect(m_ceiling.height, &QListWidget::itemSelectionChanged, this,
-            &MainForm::pickCeilingHeight);
-    connect(m_ceiling.batts, &QCheckBox::toggled, this, &MainForm::tickPlenumBatts);
-    connect(m_open.insulation, &QCheckBox::toggled, this, &MainForm::tickOpenInsulation);
+            &MainWindow::pickCeilingHeight);
+    connect(m_ceiling.batts, &QCheckBox::toggled, this, &MainWindow::tickPlenumBatts);
+    connect(m_open.insulation, &QCheckBox::toggled, this, &MainWindow::tickOpenInsulation);
     for (QLineEdit* box : {m_room.length, m_room.width, m_open.height})
         connect(box, &QLineEdit::textChanged, this, [this, box] { filterNumber(box); });
-    connect(m_room.length, &QLineEdit::returnPressed, this, &MainForm::enterInLength);
-    connect(m_room.width, &QLineEdit::returnPressed, this, &MainForm::enterInWidth);
-    connect(m_open.height, &QLineEdit::returnPressed, this, &MainForm::enterInCeilingHeight);
+    connect(m_room.length, &QLineEdit::returnPressed, this, &MainWindow::enterInLength);
+    connect(m_room.width, &QLineEdit::returnPressed, this, &MainWindow::enterInWidth);
+    connect(m_open.height, &QLineEdit::returnPressed, this, &MainWindow::enterInCeilingHeight);
     connect(m_description.text, &QLineEdit::returnPressed, this,
             [this] { focusOn(m_description.print); });
-    connect(m_description.text, &QLineEdit::textChanged, this, &MainForm::fitDescription);
-    connect(m_calculate, &QPushButton::clicked, this, &MainForm::calculate);
-    connect(m_exit, &QPushButton::clicked, this, &MainForm::close);
-    connect(m_printResults, &QPushButton::clicked, this, &MainForm::offerDescription);
-    connect(m_description.print, &QPushButton::clicked, this, &MainForm::printReport);
-    connect(qApp, &QApplication::focusChanged, this, &MainForm::followFocus);
+    connect(m_description.text, &QLineEdit::textChanged, this, &MainWindow::fitDescription);
+    connect(m_calculate, &QPushButton::clicked, this, &MainWindow::calculate);
+    connect(m_exit, &QPushButton::clicked, this, &MainWindow::close);
+    connect(m_printResults, &QPushButton::clicked, this, &MainWindow::offerDescription);
+    connect(m_description.print, &QPushButton::clicked, this, &MainWindow::printReport);
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::followFocus);
     qApp->installEventFilter(this);
 }
 
 // A message box opening or closing, a popup, or the window losing and regaining activation
 // moves the focus to or from another window: only moves between two of the window's own
 // controls run handlers.
-void MainForm::followFocus(QWidget* old, QWidget* now) {
+void MainWindow::followFocus(QWidget* old, QWidget* now) {
     if (!old || !now || old->window() != this || now->window() != this)
         return;
     m_focusMoves.push_back({old, false});
@@ -348,14 +349,14 @@ void MainForm::followFocus(QWidget* old, QWidget* now) {
     schedulePending();
 }
 
-void MainForm::schedulePending() {
+void MainWindow::schedulePending() {
     if (!m_scheduled) {
         m_scheduled = true;
-        QMetaObject::invokeMethod(this, &MainForm::runPending, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &MainWindow::runPending, Qt::QueuedConnection);
     }
 }
 
-void MainForm::runFocusHandler(QWidget* control, bool entered) {
+void MainWindow::runFocusHandler(QWidget* control, bool entered) {
     if (control == m_room.length || control == m_room.width) {
         const EntryBox side = control == m_room.length ? EntryBox::Length : EntryBox::Width;
         entered ? promptForDimension(side) : commitDimension(side);
@@ -372,7 +373,7 @@ void MainForm::runFocusHandler(QWidget* control, bool entered) {
 
 // A modal message box opened by a running handler spins a nested event loop; what is queued
 // meanwhile waits for the running handler to return, so handlers never interleave.
-void MainForm::runPending() {
+void MainWindow::runPending() {
     m_scheduled = false;
     if (m_running)
         return;
@@ -393,7 +394,7 @@ void MainForm::runPending() {
 
 // Input reaches the window only after the handlers and Backspaces queued before it, so a click
 // never overtakes the focus handlers of the focus move it caused.
-bool MainForm::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:
     case QEvent::MouseButtonPress:
@@ -410,7 +411,7 @@ bool MainForm::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-void MainForm::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (m_activated)
         return;
@@ -419,10 +420,10 @@ void MainForm::showEvent(QShowEvent* event) {
 }
 
 // Dragging a border has no lasting effect; a minimized window keeps running as it is.
-void MainForm::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     if (!(windowState() & Qt::WindowMinimized) && size() != kClientSize)
         resize(kClientSize);
 }
 
-#include "main_form.moc"
+#include "main_window.moc"

@@ -25,13 +25,13 @@ class QRadioButton;
 class ReportPrinting;
 class RoomPicture;
 
-class MainForm : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
   public:
     // The window shows its message boxes through boxes and prints through printing; neither is
     // owned.
-    MainForm(MessageBoxes& boxes, ReportPrinting& printing, QWidget* parent = nullptr);
-    ~MainForm() override;
+    MainWindow(MessageBoxes& boxes, ReportPrinting& printing, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     DesignState& state() { return m_s; }
     const DesignState& state() const { return m_s; }
@@ -138,7 +138,7 @@ class MainForm : public QWidget {
     void showOpenConditions();
     void pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t& previous, int line,
                   std::string (*sentence)(const DesignState&));
-    void changeAbsorption(const std::string& line, void (MainForm::*rebuild)(),
+    void changeAbsorption(const std::string& line, void (MainWindow::*rebuild)(),
                           bool (*conditionsComplete)(const DesignState&));
     void guideToRoomOrCalculate();
     void askForConditions();

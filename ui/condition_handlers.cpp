@@ -59,36 +59,48 @@ void MainWindow::chooseLocation(int location) {
     m_design.picture->setVisible(false);
     switch (m_s.MaskLoc) {
     case Location::AboveCeiling:
-        m_open.frame->setVisible(false);
-        m_room.frame->setVisible(false);
-        MoveTo(m_ceiling.frame, 60, 2100);
-        m_ceiling.frame->setVisible(true);
-        setNote(kPickConditions);
-        setLine(3, PlenumBattsSentence(Absorption::None));
-        fillCeilingLists();
-        focusOn(m_ceiling.plenum);
+        askForSuspendedCeiling();
         break;
     case Location::OpenCeiling:
-        m_ceiling.frame->setVisible(false);
-        m_room.frame->setVisible(false);
-        setLine(3, "");
-        MoveTo(m_open.frame, 60, 2200);
-        m_open.frame->setVisible(true);
-        setNote("Enter the structural ceiling height.");
-        setLine(3, OpenBattsSentence(Absorption::None));
-        focusOn(m_open.height);
+        askForStructuralHeight();
         break;
     case Location::AccessFloor:
-        m_open.frame->setVisible(false);
-        m_ceiling.frame->setVisible(false);
-        m_room.frame->setVisible(true);
-        setLine(3, "");
-        setNote("Enter the room length.");
-        focusOn(m_room.length);
+        askForRoomLength();
         break;
     case Location::None:
         break;
     }
+}
+
+void MainWindow::askForSuspendedCeiling() {
+    m_open.frame->setVisible(false);
+    m_room.frame->setVisible(false);
+    MoveTo(m_ceiling.frame, 60, 2100);
+    m_ceiling.frame->setVisible(true);
+    setNote(kPickConditions);
+    setLine(3, PlenumBattsSentence(Absorption::None));
+    fillCeilingLists();
+    focusOn(m_ceiling.plenum);
+}
+
+void MainWindow::askForStructuralHeight() {
+    m_ceiling.frame->setVisible(false);
+    m_room.frame->setVisible(false);
+    setLine(3, "");
+    MoveTo(m_open.frame, 60, 2200);
+    m_open.frame->setVisible(true);
+    setNote("Enter the structural ceiling height.");
+    setLine(3, OpenBattsSentence(Absorption::None));
+    focusOn(m_open.height);
+}
+
+void MainWindow::askForRoomLength() {
+    m_open.frame->setVisible(false);
+    m_ceiling.frame->setVisible(false);
+    m_room.frame->setVisible(true);
+    setLine(3, "");
+    setNote("Enter the room length.");
+    focusOn(m_room.length);
 }
 
 void MainWindow::pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t& previous,

@@ -133,6 +133,10 @@ class MainWindow : public QWidget {
     void setDimensions();
     void clearAllData();
     void fillCeilingLists();
+    // The set-up of each location once its button is chosen.
+    void askForSuspendedCeiling();
+    void askForStructuralHeight();
+    void askForRoomLength();
     void clearResults();
     void showSuspendedConditions();
     void showOpenConditions();

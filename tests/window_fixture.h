@@ -9,18 +9,8 @@
 #include "ui/report_printing.h"
 #include "ui/room_picture.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
-
-#include <deque>
-#include <memory>
-#include <string>
-#include <vector>
+#include <QtWidgets>
 
 struct ShownBox {
     std::string text;
@@ -103,22 +93,19 @@ struct Controls {
     QRadioButton* OptMeas(int i) const { return get<QRadioButton>(QString("OptMeas(%1)").arg(i)); }
     QRadioButton* OptMask(int i) const { return get<QRadioButton>(QString("OptMask(%1)").arg(i)); }
     QLabel* LabList(int i) const { return get<QLabel>(QString("LabList(%1)").arg(i)); }
-    FrameBox *FramRoom = get<FrameBox>("FramRoom"), *FramCeiling = get<FrameBox>("FramCeiling"),
-             *FramCeilHt = get<FrameBox>("FramCeilHt"), *FramNote = get<FrameBox>("FramNote"),
-             *FramDesign = get<FrameBox>("FramDesign");
-    QLabel* LabNote = get<QLabel>("LabNote");
-    QLineEdit *TxtLeng = get<QLineEdit>("TxtLeng"), *TxtWid = get<QLineEdit>("TxtWid"),
-              *TxtCeilHt = get<QLineEdit>("TxtCeilHt"),
+    // clang-format off
+    FrameBox *FramRoom = get<FrameBox>("FramRoom"), *FramCeiling = get<FrameBox>("FramCeiling"), *FramCeilHt = get<FrameBox>("FramCeilHt"),
+             *FramNote = get<FrameBox>("FramNote"), *FramDesign = get<FrameBox>("FramDesign");
+    QLineEdit *TxtLeng = get<QLineEdit>("TxtLeng"), *TxtWid = get<QLineEdit>("TxtWid"), *TxtCeilHt = get<QLineEdit>("TxtCeilHt"),
               *TxtDescription = get<QLineEdit>("TxtDescription");
-    QListWidget *ListPlenum = get<QListWidget>("ListPlenum"),
-                *ListCeil = get<QListWidget>("ListCeil"),
+    QListWidget *ListPlenum = get<QListWidget>("ListPlenum"), *ListCeil = get<QListWidget>("ListCeil"),
                 *ListCeilHt = get<QListWidget>("ListCeilHt");
-    QCheckBox *ChkBatts = get<QCheckBox>("ChkBatts"),
-              *ChkBattsOpen = get<QCheckBox>("ChkBattsOpen");
-    QPushButton *CmdCalculate = get<QPushButton>("CmdCalculate"),
-                *CmdPrint = get<QPushButton>("CmdPrint"), *CmdPrt = get<QPushButton>("CmdPrt"),
-                *CmdDone = get<QPushButton>("CmdDone");
+    QPushButton *CmdCalculate = get<QPushButton>("CmdCalculate"), *CmdPrint = get<QPushButton>("CmdPrint"),
+                *CmdPrt = get<QPushButton>("CmdPrt"), *CmdDone = get<QPushButton>("CmdDone");
+    QCheckBox *ChkBatts = get<QCheckBox>("ChkBatts"), *ChkBattsOpen = get<QCheckBox>("ChkBattsOpen");
+    QLabel* LabNote = get<QLabel>("LabNote");
     RoomPicture* PicRoom = get<RoomPicture>("PicRoom");
+    // clang-format on
 };
 
 class WindowFixture {
@@ -141,14 +128,13 @@ class WindowFixture {
     MainWindow& window() { return *m_window; }
     const Controls& controls() const { return m_controls; }
     DesignState& state() { return m_window->state(); }
-    bool idle() const { return m_window->idle(); }
 
     // Runs every queued handler and keystroke.
     void settle() {
-        for (int i = 0; i < 1000 && !idle(); ++i)
+        for (int i = 0; i < 1000 && !m_window->idle(); ++i)
             QCoreApplication::processEvents();
         QCoreApplication::processEvents();
-        if (!idle())
+        if (!m_window->idle())
             QFAIL("queued handlers and keystrokes never drained");
     }
     // Types each character as a key click, letting queued keystrokes run in between.

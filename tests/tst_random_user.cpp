@@ -23,7 +23,7 @@ long g_calculates = 0, g_prints = 0, g_unitChangesTicked = 0, g_picksOneDimensio
 
 class RandomUser : public WindowFixture, public QObject {
   public:
-    explicit RandomUser(std::uint64_t seed) : m_rng(seed) {
+    explicit RandomUser(qint64 seed) : m_seed(seed), m_rng(std::uint64_t(seed)) {
         const Controls& f = controls();
         // Runs after the window's own Calculate handler.
         connect(f.CmdCalculate, &QPushButton::clicked, this, [this] { Calculated(); });
@@ -44,29 +44,38 @@ class RandomUser : public WindowFixture, public QObject {
                     [this, i] { m_leftover[i] = false; });
         qApp->installEventFilter(this);
     }
+    // Notes every key and click as the controls receive them.
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::MouseButtonDblClick && o->objectName().startsWith("OptMask"))
+        const QEvent::Type t = e->type();
+        if (t == QEvent::MouseButtonDblClick && o->objectName().startsWith("OptMask"))
             m_leftover = {true, true};
+        if ((t == QEvent::KeyPress || t == QEvent::MouseButtonPress ||
+             t == QEvent::MouseButtonDblClick) &&
+            !m_done.isEmpty())
+            QDebug(&m_done.last()) << o->objectName() << e;
         return false;
     }
 
-    // Performs one random action and checks every promise; returns the first broken one.
+    // Performs one random action and checks every promise; returns the first broken one, with
+    // the seed and the actions so far.
     QString Step() {
         const std::size_t boxesBefore = boxes.shown.size();
         const int printsBefore = printing.runs;
         m_tickedBefore = controls().ChkBatts->isChecked() || controls().ChkBattsOpen->isChecked();
-        done << QString("%1: %2").arg(done.size()).arg(Act());
+        m_done << QString("%1:").arg(m_done.size());
+        Act();
         boxes.answers.clear();
         printing.prepare = nullptr;
-        for (int round = 0; round < 50 && !window().idle();
-             ++round) // an action and all it sets off
+        // The action and all it sets off.
+        for (int round = 0; round < 50 && !window().idle(); ++round)
             QCoreApplication::processEvents();
         QCoreApplication::processEvents();
         g_prints += printing.runs - printsBefore;
         Check(controls(), state(), boxes.shown.size() - boxesBefore, printing.runs != printsBefore);
-        return m_fault;
+        const QString replay =
+            QString("seed %1 (replay: MSL_SEED=%1 MSL_SEQUENCES=1): ").arg(m_seed);
+        return m_fault.isEmpty() ? m_fault : replay + m_fault + "\n  " + m_done.join("\n  ");
     }
-    QStringList done; // the actions so far, numbered
 
   private:
     void Fault(bool broken, const QString& what) {
@@ -80,20 +89,16 @@ class RandomUser : public WindowFixture, public QObject {
                         s.StructHt);
     }
 
+    // Keeps the design right after a Calculate that computed one, and its lines.
     void Calculated() {
         const DesignState& s = state();
         if (controls().FramDesign->Caption() != "Design Results" || s.Leng <= 0 || s.Wid <= 0 ||
             !NominalSpacing(s))
-            return; // Calculate had nothing to compute
+            return;
         ++g_calculates;
         m_calculated = true, m_at = s, m_lines.clear();
         for (const std::string& line : ResultLines(s))
             m_lines << QString::fromStdString(line);
-        Fault(s.Leng < s.Wid, "the width is longer than the length after Calculate");
-        for (const auto& [dimen, r] : {std::pair{s.Leng, s.alongLength}, {s.Wid, s.alongWidth}})
-            Fault(r.rows < 1 || (r.rows == 1) != (r.spacing == 0) || !Half(r.edge) ||
-                      2.0 * r.edge + (r.rows - 1.0) * r.spacing != dimen, // edge + spacings + edge
-                  "the rows, spacing and edges do not fill the room");
     }
 
     // Every promise the window keeps between two user actions: what it shows is the design it
@@ -106,18 +111,23 @@ class RandomUser : public WindowFixture, public QObject {
         const bool none = Results(s) == decltype(Results(s)){};
         const std::size_t shapes =
             f.PicRoom->isVisibleTo(&f.window) ? f.PicRoom->Surface().Shapes().size() : 0;
-        const std::int64_t lengthRows = m_at.alongLength.rows, widthRows = m_at.alongWidth.rows;
+        const std::int64_t rowsL = m_at.alongLength.rows, rowsW = m_at.alongWidth.rows;
+        const RowLayout &l = s.alongLength, &w = s.alongWidth;
         const QRegularExpression result("^Length: |masking speaker|Width: There|^Estimated length");
         // clang-format off
-        for (const auto& [v, box, edit] : {std::tuple{s.Leng, EntryBox::Length, f.TxtLeng}, {s.Wid, EntryBox::Width, f.TxtWid},
-                                           {s.StructHt, EntryBox::CeilingHeight, f.TxtCeilHt}}) {
-            const EntryLimits l = LimitsFor(box, s.MeasFeet);
-            Fault(v != 0 && (v < l.minimum || v > l.maximum), "a stored entry is outside its limits");
+        for (const auto& [v, box, edit] : {std::tuple{s.Leng, EntryBox::Length, f.TxtLeng},
+                                           {s.Wid, EntryBox::Width, f.TxtWid}, {s.StructHt, EntryBox::CeilingHeight, f.TxtCeilHt}}) {
+            const EntryLimits limits = LimitsFor(box, s.MeasFeet);
+            Fault(v != 0 && (v < limits.minimum || v > limits.maximum), "a stored entry is outside its limits");
             Fault(edit != focus && edit->text() != QString::number(v) && !(v == 0 && edit->text().trimmed().isEmpty()),
                   "a box shows other than the value stored: " + edit->objectName());
         }
+        for (const auto& [dimen, r] : {std::pair{m_at.Leng, m_at.alongLength}, {m_at.Wid, m_at.alongWidth}}) // edge + spacings + edge
+            Fault(m_calculated && (r.rows < 1 || (r.rows == 1) != (r.spacing == 0) || !Half(r.edge) ||
+                                   2.0 * r.edge + (r.rows - 1.0) * r.spacing != dimen), "the rows, spacing and edges do not fill the room");
         for (const QString& line : lines())
-            Fault(line.contains(result) && (!caption || !showsLast || line.contains('-')), "a result line that no Calculate shows now: " + line);
+            Fault(line.contains(result) && (!caption || !showsLast || line.contains('-')),
+                  "a result line that no Calculate shows now: " + line);
         for (const auto& [list, pick] : {std::pair{f.ListPlenum, s.PlenumSel}, {f.ListCeil, s.CeilSel}, {f.ListCeilHt, s.CeilHtSel}})
             Fault(list->isVisible() && list->selectedItems() != (pick ? QList{list->item(pick - 1)} : QList<QListWidgetItem*>{}),
                   "a list does not highlight the pick stored");
@@ -128,16 +138,19 @@ class RandomUser : public WindowFixture, public QObject {
             {!window().idle(), "queued handlers and keystrokes never drained"},
             {boxesShown > 8, "an action raised an endless run of message boxes"},
             {printed && !printing.last->Ended() && boxesShown == 0, "a print run neither ended nor said why"},
-            {std::min({s.alongLength.rows, s.alongWidth.rows, s.alongLength.spacing, s.alongWidth.spacing, s.NomSpc}) < 0 ||
-                 !Half(s.alongLength.edge) || !Half(s.alongWidth.edge), "a result is negative or not a whole or half unit"},
+            {m_at.Leng < m_at.Wid, "the width is longer than the length after Calculate"},
+            {std::min({l.rows, w.rows, l.spacing, w.spacing, s.NomSpc}) < 0 || !Half(l.edge) || !Half(w.edge),
+             "a result is negative or not a whole or half unit"},
             {(!m_calculated || s.MeasFeet != m_at.MeasFeet) && !none, "results are kept across a change of unit system"},
             {caption && showsLast && Results(s) != Results(m_at), "the results behind the lines changed without a Calculate"},
             {caption && !showsLast && !none, "results are kept while their lines are gone"},
-            {m_calculated && Conditions(s) != Conditions(m_at) && (showsLast || shapes), "a condition changed but its results are still shown"},
-            {shapes && (!caption || !showsLast || shapes != std::size_t(lengthRows + widthRows + lengthRows * widthRows)),
+            {m_calculated && Conditions(s) != Conditions(m_at) && (showsLast || shapes),
+             "a condition changed but its results are still shown"},
+            {shapes && (!caption || !showsLast || shapes != std::size_t(rowsL + rowsW + rowsL * rowsW)),
              "the room picture shows a grid that is not that of the lines"},
             {focus && !(focus->isVisible() && focus->isEnabled()), "the focus is on a hidden or disabled control"},
-            {f.CmdCalculate->isEnabled() && (s.Leng <= 0 || s.Wid <= 0 || !ConditionsComplete(s)), "Calculate is enabled for a design not given"},
+            {f.CmdCalculate->isEnabled() && (s.Leng <= 0 || s.Wid <= 0 || !ConditionsComplete(s)),
+             "Calculate is enabled for a design not given"},
             {caption && showsLast && !ConditionsComplete(m_at), "results are shown for conditions not given"},
         };
         // clang-format on
@@ -163,16 +176,13 @@ class RandomUser : public WindowFixture, public QObject {
 
     // Whatever a pointer at this spot reaches (another control may lie on top); Ctrl tries to
     // take a pick away from a list.
-    QString Click(QWidget* control, QPoint local, bool twice = false) {
+    void Click(QWidget* control, QPoint local, bool twice = false) {
         const QPoint inForm = control->mapTo(&window(), local);
         QWidget* hit = window().childAt(inForm) ? window().childAt(inForm) : &window();
         const QPoint at = hit->mapFrom(&window(), inForm);
         const auto mods = Chance(0.08) ? Qt::ControlModifier : Qt::NoModifier;
         QTest::mouseEvent(twice ? QTest::MouseDClick : QTest::MouseClick, hit, Qt::LeftButton, mods,
                           at);
-        return QString::asprintf("%s%s %s at %d,%d", mods ? "Ctrl+" : "",
-                                 twice ? "double-click" : "click", qPrintable(hit->objectName()),
-                                 at.x(), at.y());
     }
 
     // A user seldom presses Exit by accident; a key that would press it usually becomes a Tab.
@@ -180,19 +190,16 @@ class RandomUser : public WindowFixture, public QObject {
         const bool presses = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
         return presses && Focus() == controls().CmdDone && !Chance(0.05) ? Qt::Key_Tab : key;
     }
-    QString Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
         QWidget* target = Focus();
-        key = SparingExit(key);
-        QTest::keyClick(target, Qt::Key(key), mods);
-        return "key " + QKeySequence(key | mods).toString() + " in " + target->objectName();
+        QTest::keyClick(target, Qt::Key(SparingExit(key)), mods);
     }
-    QString Type(const std::string& text) { // each character to whatever has the focus
+    void Type(const std::string& text) { // each character to whatever has the focus
         for (const char c : text)
             QTest::keyClick(Focus(),
                             c == ' ' && SparingExit(Qt::Key_Space) == Qt::Key_Tab ? '\t' : c);
-        return QString("type \"%1\"").arg(text.c_str());
     }
-    QString Act() {
+    void Act() {
         const Controls& f = controls();
         if (Chance(0.3)) { // the next print run's printer refuses the page, and the answers
             const int times = Any(std::array{1, 2, -1});
@@ -215,25 +222,25 @@ class RandomUser : public WindowFixture, public QObject {
                                        Qt::Key_Delete, Qt::Key_Space, Qt::Key_Home, Qt::Key_End, Qt::Key_Escape, Qt::Key_Enter};
         static const std::string kinds[] = {"0123456789", ".", "abcxyzAEZ", " ", "+-", "\t,;/"};
         // What a user can do, with how often a user does it; a weight of 0 where it cannot.
-        const std::pair<double, std::function<QString()>> actions[] = {
-            {steps.empty() ? 0 : 10, [&] { return Click(steps[0], steps[0]->rect().center()); }},
-            {16, [&] { QWidget* w = Any(controls); return Click(w, SomewhereIn(w)); }},
-            {0.1, [&] { return Click(f.CmdDone, f.CmdDone->rect().center()); }},
-            {twice.empty() ? 0 : 4, [&] { QWidget* w = Any(twice); return Click(w, SomewhereIn(w), true); }},
+        const std::pair<double, std::function<void()>> actions[] = {
+            {steps.empty() ? 0 : 10, [&] { Click(steps[0], steps[0]->rect().center()); }},
+            {16, [&] { QWidget* w = Any(controls); Click(w, SomewhereIn(w)); }},
+            {0.1, [&] { Click(f.CmdDone, f.CmdDone->rect().center()); }},
+            {twice.empty() ? 0 : 4, [&] { QWidget* w = Any(twice); Click(w, SomewhereIn(w), true); }},
             {lists.empty() ? 0 : 14, [&] {
                  auto* list = static_cast<QListWidget*>(Any(lists));
-                 return Click(list->viewport(), Chance(0.8) ? list->visualItemRect(list->item(Uniform(0, list->count() - 1))).center()
-                                                            : SomewhereIn(list->viewport())); }},
+                 Click(list->viewport(), Chance(0.8) ? list->visualItemRect(list->item(Uniform(0, list->count() - 1))).center()
+                                                     : SomewhereIn(list->viewport())); }},
             {entries.empty() ? 0 : 16, [&] { // a number of up to 4 digits in feet, 6 in millimetres
                  QWidget* box = Any(entries);
-                 QString done = Click(box, box->rect().center()) + "; ";
-                 done += Press(Qt::Key_A, Qt::ControlModifier) + "; ";
+                 Click(box, box->rect().center());
+                 Press(Qt::Key_A, Qt::ControlModifier);
                  const long most = std::lround(std::pow(10, Uniform(1, state().MeasFeet ? 4 : 6))) - 1;
                  const std::string n = std::to_string(std::uniform_int_distribution<long>(0, most)(m_rng));
-                 done += Type(Chance(0.2) ? n + "." + std::to_string(Uniform(0, 9)) : n) + "; ";
-                 return done + Press(Chance(0.7) ? Qt::Key_Return : Qt::Key_Tab); }},
-            {8, [&] { std::string t; for (int n = Uniform(1, 6); n > 0; --n) t += Any(Any(kinds)); return Type(t); }},
-            {1.5, [&] { return Type(std::string(std::size_t(Uniform(20, 400)), '9')); }},
+                 Type(Chance(0.2) ? n + "." + std::to_string(Uniform(0, 9)) : n);
+                 Press(Chance(0.7) ? Qt::Key_Return : Qt::Key_Tab); }},
+            {8, [&] { std::string t; for (int n = Uniform(1, 6); n > 0; --n) t += Any(Any(kinds)); Type(t); }},
+            {1.5, [&] { Type(std::string(std::size_t(Uniform(20, 400)), '9')); }},
             {6, [&] { // through the clipboard, or inserted as a drop would
                  const QString text = Any(pasted);
                  QWidget* target = Focus();
@@ -241,17 +248,19 @@ class RandomUser : public WindowFixture, public QObject {
                  const bool insert = box && Chance(0.5);
                  QApplication::clipboard()->setText(text);
                  insert ? box->insert(text) : QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-                 return QString("%1 \"%2\" in %3").arg(insert ? "insert" : "paste", text, target->objectName()); }},
-            {20, [&] { return Chance(0.1) ? Press(Chance(0.5) ? Qt::Key_A : Qt::Key_Space, Qt::ControlModifier) : Press(Any(keys)); }},
+                 m_done.last() += (insert ? " inserted " : " pasted ") + text; }},
+            {20, [&] { Chance(0.1) ? Press(Chance(0.5) ? Qt::Key_A : Qt::Key_Space, Qt::ControlModifier) : Press(Any(keys)); }},
         };
         // clang-format on
         std::discrete_distribution<std::size_t> pick(
             std::size(actions), 0, double(std::size(actions)),
             [&](double at) { return actions[std::size_t(at)].first; }); // the weights in turn
-        return actions[pick(m_rng)].second();
+        actions[pick(m_rng)].second();
     }
 
+    const qint64 m_seed;
     std::mt19937_64 m_rng;
+    QStringList m_done;               // the actions so far, numbered
     std::array<bool, 2> m_leftover{}; // a tick of ChkBatts, ChkBattsOpen left from before
     bool m_tickedBefore = false;      // a box was ticked before the action
     bool m_calculated = false;        // the design right after the last Calculate, and its lines
@@ -272,14 +281,11 @@ class TestRandomUser : public QObject {
         };
         const qint64 base = env("MSL_SEED", 20261206), sequences = env("MSL_SEQUENCES", 2000);
         for (qint64 seed = base; seed < base + sequences; ++seed) {
-            RandomUser user{std::uint64_t(seed)};
-            for (qint64 n = env("MSL_ACTIONS", 60); n > 0 && user.window().isVisible(); --n)
-                if (const QString fault = user.Step(); !fault.isEmpty())
-                    QFAIL(
-                        qPrintable(QString("seed %1: %2 (replay: MSL_SEED=%1 MSL_SEQUENCES=1)\n  ")
-                                       .arg(seed)
-                                       .arg(fault) +
-                                   user.done.join("\n  ")));
+            RandomUser user{seed};
+            for (qint64 n = env("MSL_ACTIONS", 60); n > 0 && user.window().isVisible(); --n) {
+                const QString fault = user.Step();
+                QVERIFY2(fault.isEmpty(), qPrintable(fault));
+            }
         }
         qInfo("%ld Calculates, %ld prints, %ld unit changes with a box ticked, %ld picks with one "
               "dimension stored",

@@ -191,8 +191,7 @@ class RandomUser : public WindowFixture, public QObject {
         return presses && Focus() == controls().CmdDone && !Chance(0.05) ? Qt::Key_Tab : key;
     }
     void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QWidget* target = Focus();
-        QTest::keyClick(target, Qt::Key(SparingExit(key)), mods);
+        QTest::keyClick(Focus(), Qt::Key(SparingExit(key)), mods);
     }
     void Type(const std::string& text) { // each character to whatever has the focus
         for (const char c : text)
@@ -243,12 +242,10 @@ class RandomUser : public WindowFixture, public QObject {
             {1.5, [&] { Type(std::string(std::size_t(Uniform(20, 400)), '9')); }},
             {6, [&] { // through the clipboard, or inserted as a drop would
                  const QString text = Any(pasted);
-                 QWidget* target = Focus();
-                 auto* box = qobject_cast<QLineEdit*>(target);
-                 const bool insert = box && Chance(0.5);
+                 auto* box = qobject_cast<QLineEdit*>(Focus());
                  QApplication::clipboard()->setText(text);
-                 insert ? box->insert(text) : QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-                 m_done.last() += (insert ? " inserted " : " pasted ") + text; }},
+                 box && Chance(0.5) ? box->insert(text) : QTest::keyClick(Focus(), Qt::Key_V, Qt::ControlModifier);
+                 m_done.last() += " pasted " + text; }},
             {20, [&] { Chance(0.1) ? Press(Chance(0.5) ? Qt::Key_A : Qt::Key_Space, Qt::ControlModifier) : Press(Any(keys)); }},
         };
         // clang-format on

@@ -159,12 +159,14 @@ class TestPlan : public QObject {
         // clang-format off
         const QList<QPair<QString, QString>> bad{
             {",ft,floor,,,,,,,20,30", "3: room has no name"},
-            {"B,ft,roof,,,,,,,20,30", R"(4: location "roof" is not suspended, open or floor)"},
-            {"B,ft,suspended,2,6,1,,,,20,30", R"(5: tile "6" is not one of 1 to 5)"},
-            {"B,ft,suspended,2,3,1,,14,,20,30", R"(8: structural-height "14" does not apply above a suspended ceiling)"},
-            {"B,ft,floor,,,,,,,20,abc", R"(9: width "abc" is not a number)"},
-            {"B,ft,floor,,,,,,,3.4,20", R"(10: length "3.4" is below the minimum of 4 ft)"},
-            {"B,ft,floor,,,,,,,20,30,extra", "12: has 12 fields, the header has 11"},
+            {"B,,floor,,,,,,,20,30", "4: units is missing (needed for every room)"},
+            {"B,ft,roof,,,,,,,20,30", R"(5: location "roof" is not suspended, open or floor)"},
+            {"B,ft,suspended,2,6,1,,,,20,30", R"(8: tile "6" is not one of 1 to 5)"},
+            {"B,ft,suspended,2,3,1,maybe,,,20,30", R"(9: batts "maybe" is not yes or no)"},
+            {"B,ft,suspended,2,3,1,,14,,20,30", R"(10: structural-height "14" does not apply above a suspended ceiling)"},
+            {"B,ft,floor,,,,,,,20,abc", R"(12: width "abc" is not a number)"},
+            {"B,ft,floor,,,,,,,3.4,20", R"(13: length "3.4" is below the minimum of 4 ft)"},
+            {"B,ft,floor,,,,,,,20,30,extra", "14: has 12 fields, the header has 11"},
         };
         // clang-format on
         QString csv = "\uFEFFRoom,UNITS,location,plenum,tile,Ceiling-Height,batts,"
@@ -175,7 +177,7 @@ class TestPlan : public QObject {
             expectedErr << "rooms.csv:" + bad[i].second;
         }
         csv += "Tail,ft,floor,,,,,,,20,\"30\r\n"; // a quote never closed ends the reading
-        expectedErr << "rooms.csv:13: a quoted field is not closed";
+        expectedErr << "rooms.csv:15: a quoted field is not closed";
         QFile file(dir.filePath("rooms.csv"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv.toUtf8()) > 0 && file.flush());
         // A link already standing under a room's name is neither followed nor replaced.
@@ -184,7 +186,7 @@ class TestPlan : public QObject {
         const Run run = Command({"--schedule", "rooms.csv", "--pdf", "--dxf"}, dir.path());
         QCOMPARE(run.err.trimmed().split('\n'), expectedErr);
         QCOMPARE(run.status, 1);
-        QCOMPARE(run.out.trimmed(), "3 rooms laid out, 8 refused; summary: ./rooms summary.csv");
+        QCOMPARE(run.out.trimmed(), "3 rooms laid out, 10 refused; summary: ./rooms summary.csv");
         QFile summary(dir.filePath("rooms summary.csv"));
         QVERIFY(summary.open(QIODevice::ReadOnly));
         const QStringList rows = QString(summary.readAll()).split('\n');

@@ -114,26 +114,38 @@ class RandomUser : public WindowFixture, public QObject {
         const std::int64_t rowsL = m_at.alongLength.rows, rowsW = m_at.alongWidth.rows;
         const RowLayout &l = s.alongLength, &w = s.alongWidth;
         const QRegularExpression result("^Length: |masking speaker|Width: There|^Estimated length");
-        // clang-format off
         for (const auto& [v, box, edit] : {std::tuple{s.Leng, EntryBox::Length, f.TxtLeng},
-                                           {s.Wid, EntryBox::Width, f.TxtWid}, {s.StructHt, EntryBox::CeilingHeight, f.TxtCeilHt}}) {
+                                           {s.Wid, EntryBox::Width, f.TxtWid},
+                                           {s.StructHt, EntryBox::CeilingHeight, f.TxtCeilHt}}) {
             const EntryLimits limits = LimitsFor(box, s.MeasFeet);
-            Fault(v != 0 && (v < limits.minimum || v > limits.maximum), "a stored entry is outside its limits");
-            Fault(edit != focus && edit->text() != QString::number(v) && !(v == 0 && edit->text().trimmed().isEmpty()),
+            Fault(v != 0 && (v < limits.minimum || v > limits.maximum),
+                  "a stored entry is outside its limits");
+            Fault(edit != focus && edit->text() != QString::number(v) &&
+                      !(v == 0 && edit->text().trimmed().isEmpty()),
                   "a box shows other than the value stored: " + edit->objectName());
         }
-        for (const auto& [dimen, r] : {std::pair{m_at.Leng, m_at.alongLength}, {m_at.Wid, m_at.alongWidth}}) // edge + spacings + edge
-            Fault(m_calculated && (r.rows < 1 || (r.rows == 1) != (r.spacing == 0) || !Half(r.edge) ||
-                                   2.0 * r.edge + (r.rows - 1.0) * r.spacing != dimen), "the rows, spacing and edges do not fill the room");
+        // Edge + (rows - 1) x spacing + edge is the dimension.
+        for (const auto& [dimen, r] :
+             {std::pair{m_at.Leng, m_at.alongLength}, {m_at.Wid, m_at.alongWidth}})
+            Fault(m_calculated &&
+                      (r.rows < 1 || (r.rows == 1) != (r.spacing == 0) || !Half(r.edge) ||
+                       2.0 * r.edge + (r.rows - 1.0) * r.spacing != dimen),
+                  "the rows, spacing and edges do not fill the room");
         for (const QString& line : lines())
             Fault(line.contains(result) && (!caption || !showsLast || line.contains('-')),
                   "a result line that no Calculate shows now: " + line);
-        for (const auto& [list, pick] : {std::pair{f.ListPlenum, s.PlenumSel}, {f.ListCeil, s.CeilSel}, {f.ListCeilHt, s.CeilHtSel}})
-            Fault(list->isVisible() && list->selectedItems() != (pick ? QList{list->item(pick - 1)} : QList<QListWidgetItem*>{}),
+        for (const auto& [list, pick] : {std::pair{f.ListPlenum, s.PlenumSel},
+                                         {f.ListCeil, s.CeilSel},
+                                         {f.ListCeilHt, s.CeilHtSel}})
+            Fault(list->isVisible() && list->selectedItems() != (pick ? QList{list->item(pick - 1)}
+                                                                      : QList<QListWidgetItem*>{}),
                   "a list does not highlight the pick stored");
-        for (const auto& [box, code, leftover] : {std::tuple{f.ChkBatts, Absorption::BattsOverTiles, m_leftover[0]},
-                                                  {f.ChkBattsOpen, Absorption::OnStructure, m_leftover[1]}})
-            Fault(box->isChecked() ? s.BattsSel != code && !leftover : s.BattsSel == code, "a tick disagrees with the absorption stored");
+        for (const auto& [box, code, leftover] :
+             {std::tuple{f.ChkBatts, Absorption::BattsOverTiles, m_leftover[0]},
+              {f.ChkBattsOpen, Absorption::OnStructure, m_leftover[1]}})
+            Fault(box->isChecked() ? s.BattsSel != code && !leftover : s.BattsSel == code,
+                  "a tick disagrees with the absorption stored");
+        // clang-format off
         const std::pair<bool, const char*> promises[] = {
             {!window().idle(), "queued handlers and keystrokes never drained"},
             {boxesShown > 8, "an action raised an endless run of message boxes"},
@@ -141,14 +153,17 @@ class RandomUser : public WindowFixture, public QObject {
             {m_at.Leng < m_at.Wid, "the width is longer than the length after Calculate"},
             {std::min({l.rows, w.rows, l.spacing, w.spacing, s.NomSpc}) < 0 || !Half(l.edge) || !Half(w.edge),
              "a result is negative or not a whole or half unit"},
-            {(!m_calculated || s.MeasFeet != m_at.MeasFeet) && !none, "results are kept across a change of unit system"},
-            {caption && showsLast && Results(s) != Results(m_at), "the results behind the lines changed without a Calculate"},
+            {(!m_calculated || s.MeasFeet != m_at.MeasFeet) && !none,
+             "results are kept across a change of unit system"},
+            {caption && showsLast && Results(s) != Results(m_at),
+             "the results behind the lines changed without a Calculate"},
             {caption && !showsLast && !none, "results are kept while their lines are gone"},
             {m_calculated && Conditions(s) != Conditions(m_at) && (showsLast || shapes),
              "a condition changed but its results are still shown"},
             {shapes && (!caption || !showsLast || shapes != std::size_t(rowsL + rowsW + rowsL * rowsW)),
              "the room picture shows a grid that is not that of the lines"},
-            {focus && !(focus->isVisible() && focus->isEnabled()), "the focus is on a hidden or disabled control"},
+            {focus && !(focus->isVisible() && focus->isEnabled()),
+             "the focus is on a hidden or disabled control"},
             {f.CmdCalculate->isEnabled() && (s.Leng <= 0 || s.Wid <= 0 || !ConditionsComplete(s)),
              "Calculate is enabled for a design not given"},
             {caption && showsLast && !ConditionsComplete(m_at), "results are shown for conditions not given"},
@@ -214,9 +229,10 @@ class RandomUser : public WindowFixture, public QObject {
         const auto twice = Usable({f.OptMask(1), f.OptMask(2), f.OptMask(3), f.ListPlenum, f.TxtLeng, f.OptMeas(1)});
         const auto lists = Usable({f.ListPlenum, f.ListCeil, f.ListCeilHt});
         const auto entries = Usable({f.TxtLeng, f.TxtWid, f.TxtCeilHt});
-        static const char* const pasted[] = {"a12", "12a3", " 1 2 ", "1e5", "0x1F", "-5", "+7", "1.2.3", ".", "", "2.5", "12.5", "3599",
-                                             "99999999999999999999999", "300001", "1000", "4", "\t12\n", "１２", "2147483648", "-0",
-                                             "0000000000000000000000000000000017", "--", "nan", "12ab c  "};
+        static const char* const pasted[] = {
+            "a12", "12a3", " 1 2 ", "1e5", "0x1F", "-5", "+7", "1.2.3", ".", "", "2.5", "12.5", "3599",
+            "99999999999999999999999", "300001", "1000", "4", "\t12\n", "１２", "2147483648", "-0",
+            "0000000000000000000000000000000017", "--", "nan", "12ab c  "};
         static const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Up, Qt::Key_Down, Qt::Key_Backspace,
                                        Qt::Key_Delete, Qt::Key_Space, Qt::Key_Home, Qt::Key_End, Qt::Key_Escape, Qt::Key_Enter};
         static const std::string kinds[] = {"0123456789", ".", "abcxyzAEZ", " ", "+-", "\t,;/"};
@@ -244,7 +260,8 @@ class RandomUser : public WindowFixture, public QObject {
                  const QString text = Any(pasted);
                  auto* box = qobject_cast<QLineEdit*>(Focus());
                  QApplication::clipboard()->setText(text);
-                 box && Chance(0.5) ? box->insert(text) : QTest::keyClick(Focus(), Qt::Key_V, Qt::ControlModifier);
+                 box && Chance(0.5) ? box->insert(text)
+                                    : QTest::keyClick(Focus(), Qt::Key_V, Qt::ControlModifier);
                  m_done.last() += " pasted " + text; }},
             {20, [&] { Chance(0.1) ? Press(Chance(0.5) ? Qt::Key_A : Qt::Key_Space, Qt::ControlModifier) : Press(Any(keys)); }},
         };

@@ -92,19 +92,22 @@ struct Controls {
     QRadioButton* OptMeas(int i) const { return get<QRadioButton>(QString("OptMeas(%1)").arg(i)); }
     QRadioButton* OptMask(int i) const { return get<QRadioButton>(QString("OptMask(%1)").arg(i)); }
     QLabel* LabList(int i) const { return get<QLabel>(QString("LabList(%1)").arg(i)); }
-    // clang-format off
-    FrameBox *FramRoom = get<FrameBox>("FramRoom"), *FramCeiling = get<FrameBox>("FramCeiling"), *FramCeilHt = get<FrameBox>("FramCeilHt"),
-             *FramNote = get<FrameBox>("FramNote"), *FramDesign = get<FrameBox>("FramDesign");
-    QLineEdit *TxtLeng = get<QLineEdit>("TxtLeng"), *TxtWid = get<QLineEdit>("TxtWid"), *TxtCeilHt = get<QLineEdit>("TxtCeilHt"),
-              *TxtDescription = get<QLineEdit>("TxtDescription");
-    QListWidget *ListPlenum = get<QListWidget>("ListPlenum"), *ListCeil = get<QListWidget>("ListCeil"),
-                *ListCeilHt = get<QListWidget>("ListCeilHt");
-    QPushButton *CmdCalculate = get<QPushButton>("CmdCalculate"), *CmdPrint = get<QPushButton>("CmdPrint"),
-                *CmdPrt = get<QPushButton>("CmdPrt"), *CmdDone = get<QPushButton>("CmdDone");
-    QCheckBox *ChkBatts = get<QCheckBox>("ChkBatts"), *ChkBattsOpen = get<QCheckBox>("ChkBattsOpen");
+    FrameBox *FramRoom = get<FrameBox>("FramRoom"), *FramCeiling = get<FrameBox>("FramCeiling"),
+             *FramCeilHt = get<FrameBox>("FramCeilHt"), *FramNote = get<FrameBox>("FramNote"),
+             *FramDesign = get<FrameBox>("FramDesign");
     QLabel* LabNote = get<QLabel>("LabNote");
+    QLineEdit *TxtLeng = get<QLineEdit>("TxtLeng"), *TxtWid = get<QLineEdit>("TxtWid"),
+              *TxtCeilHt = get<QLineEdit>("TxtCeilHt"),
+              *TxtDescription = get<QLineEdit>("TxtDescription");
+    QListWidget *ListPlenum = get<QListWidget>("ListPlenum"),
+                *ListCeil = get<QListWidget>("ListCeil"),
+                *ListCeilHt = get<QListWidget>("ListCeilHt");
+    QCheckBox *ChkBatts = get<QCheckBox>("ChkBatts"),
+              *ChkBattsOpen = get<QCheckBox>("ChkBattsOpen");
+    QPushButton *CmdCalculate = get<QPushButton>("CmdCalculate"),
+                *CmdPrint = get<QPushButton>("CmdPrint"), *CmdPrt = get<QPushButton>("CmdPrt"),
+                *CmdDone = get<QPushButton>("CmdDone");
     RoomPicture* PicRoom = get<RoomPicture>("PicRoom");
-    // clang-format on
 };
 
 class WindowFixture {

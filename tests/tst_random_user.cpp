@@ -9,182 +9,176 @@
 #include "core/calculate.h"
 #include "core/compute_rows.h"
 #include "core/entry.h"
-#include "ui/frame_box.h"
-#include "ui/room_picture.h"
 
 #include <QClipboard>
-#include <QGuiApplication>
 #include <QRegularExpression>
 
 #include <cmath>
 #include <random>
-#include <tuple>
 
 namespace {
-
-// What a Calculate depends on besides the room: a change of any must take the results away.
-auto ConditionsOf(const DesignState& s) {
-    return std::make_tuple(s.MeasFeet, s.MaskLoc, s.PlenumSel, s.CeilSel, s.CeilHtSel, s.BattsSel,
-                           s.StructHt);
-}
-auto ResultsOf(const DesignState& s) {
-    return std::pair{s.alongLength, s.alongWidth};
-}
-
-bool Half(double x) {
-    return x >= 0 && std::floor(2 * x) == 2 * x;
-} // a whole or half unit
-
-// Edge + (rows - 1) x spacing + edge is the dimension.
-bool Fills(std::int32_t dimen, const RowLayout& r) {
-    return r.rows >= 1 && (r.rows == 1) == (r.spacing == 0) && Half(r.edge) &&
-           2.0 * r.edge + (r.rows - 1.0) * r.spacing == dimen;
-}
 
 // The user must get far enough to reach these.
 long g_calculates = 0, g_prints = 0, g_unitChangesTicked = 0, g_picksOneDimension = 0;
 
 class RandomUser : public WindowFixture, public QObject {
   public:
-    explicit RandomUser(std::uint64_t seed) : m_rng(seed) {
+    explicit RandomUser(qint64 seed) : m_seed(seed), m_rng(std::uint64_t(seed)) {
         const Controls& f = controls();
         // Runs after the window's own Calculate handler.
-        QObject::connect(f.CmdCalculate, &QPushButton::clicked, &window(), [this] {
-            const DesignState& s = state();
-            if (controls().FramDesign->Caption() != "Design Results" || s.Leng <= 0 || s.Wid <= 0 ||
-                !NominalSpacing(s))
-                return; // Calculate had nothing to compute
-            ++g_calculates;
-            m_calculated = true, m_at = s, m_lines.clear();
-            for (const std::string& line : ResultLines(s))
-                m_lines << QString::fromStdString(line);
-            Fault(s.Leng < s.Wid, "the width is longer than the length after Calculate");
-            Fault(!Fills(s.Leng, s.alongLength) || !Fills(s.Wid, s.alongWidth),
-                  "the rows, spacing and edges do not fill the room");
-        });
+        connect(f.CmdCalculate, &QPushButton::clicked, this, [this] { Calculated(); });
         // A tick may differ from the absorption stored only as a leftover of a location or unit
         // change (which clears the batts tick) or of a double click re-setting the location,
         // until its box is clicked.
         for (int i = 1; i <= 5; ++i) // the three locations, then the two unit systems
-            QObject::connect(i <= 3 ? f.OptMask(i) : f.OptMeas(i - 3), &QRadioButton::toggled,
-                             &window(), [this, location = i <= 3](bool on) {
-                                 g_unitChangesTicked += on && !location && m_tickedBefore;
-                                 m_leftover = on ? std::array{location, true} : m_leftover;
-                             });
+            connect(i <= 3 ? f.OptMask(i) : f.OptMeas(i - 3), &QRadioButton::toggled, this,
+                    [this, location = i <= 3](bool on) {
+                        g_unitChangesTicked += on && !location && m_tickedBefore;
+                        m_leftover = on ? std::array{location, true} : m_leftover;
+                    });
         for (QListWidget* list : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
-            QObject::connect(list, &QListWidget::itemSelectionChanged, &window(), [this] {
-                g_picksOneDimension += (state().Leng > 0) != (state().Wid > 0);
-            });
+            connect(list, &QListWidget::itemSelectionChanged, this,
+                    [this] { g_picksOneDimension += (state().Leng > 0) != (state().Wid > 0); });
         for (const std::size_t i : {0, 1})
-            QObject::connect(i ? f.ChkBattsOpen : f.ChkBatts, &QCheckBox::toggled, &window(),
-                             [this, i] { m_leftover[i] = false; });
+            connect(i ? f.ChkBattsOpen : f.ChkBatts, &QCheckBox::toggled, this,
+                    [this, i] { m_leftover[i] = false; });
         qApp->installEventFilter(this);
     }
+    // Notes every key and click as the controls receive them.
     bool eventFilter(QObject* o, QEvent* e) override {
-        if (e->type() == QEvent::MouseButtonDblClick && o->objectName().startsWith("OptMask"))
+        const QEvent::Type t = e->type();
+        if (t == QEvent::MouseButtonDblClick && o->objectName().startsWith("OptMask"))
             m_leftover = {true, true};
+        if ((t == QEvent::KeyPress || t == QEvent::MouseButtonPress ||
+             t == QEvent::MouseButtonDblClick) &&
+            !m_done.isEmpty())
+            QDebug(&m_done.last()) << o->objectName() << e;
         return false;
     }
 
-    // Performs one random action and checks every promise; returns the first broken one.
-    std::string Step() {
+    // Performs one random action and checks every promise; returns the first broken one, with
+    // the seed and the actions so far.
+    QString Step() {
         const std::size_t boxesBefore = boxes.shown.size();
         const int printsBefore = printing.runs;
         m_tickedBefore = controls().ChkBatts->isChecked() || controls().ChkBattsOpen->isChecked();
-        done << QString("%1: %2").arg(done.size()).arg(QString::fromStdString(Act()));
+        m_done << QString("%1:").arg(m_done.size());
+        Act();
         boxes.answers.clear();
         printing.prepare = nullptr;
-        for (int round = 0; round < 50 && !idle(); ++round) // an action and all it sets off
+        // The action and all it sets off.
+        for (int round = 0; round < 50 && !window().idle(); ++round)
             QCoreApplication::processEvents();
         QCoreApplication::processEvents();
-        Fault(!idle(), "queued handlers and keystrokes never drained");
-        Fault(boxes.shown.size() - boxesBefore > 8,
-              "an action raised an endless run of message boxes");
         g_prints += printing.runs - printsBefore;
-        Fault(printing.runs != printsBefore && !printing.last->Ended() &&
-                  boxes.shown.size() == boxesBefore,
-              "a print run neither ended nor said why");
-        Check(controls(), state());
-        return m_fault;
+        Check(controls(), state(), boxes.shown.size() - boxesBefore, printing.runs != printsBefore);
+        const QString replay =
+            QString("seed %1 (replay: MSL_SEED=%1 MSL_SEQUENCES=1): ").arg(m_seed);
+        return m_fault.isEmpty() ? m_fault : replay + m_fault + "\n  " + m_done.join("\n  ");
     }
-    bool Closed() { return !window().isVisible(); }
-    QStringList done; // the actions so far, numbered
 
   private:
-    void Fault(bool broken, const std::string& what) {
-        if (broken && m_fault.empty())
-            m_fault = what;
+    void Fault(bool broken, const QString& what) {
+        m_fault = broken && m_fault.isEmpty() ? what : m_fault;
     }
+    static bool Half(double x) { return x >= 0 && std::floor(2 * x) == 2 * x; }
+    static auto Results(const DesignState& s) { return std::pair{s.alongLength, s.alongWidth}; }
+    // What a Calculate depends on besides the room: a change of any must take the results away.
+    static auto Conditions(const DesignState& s) {
+        return std::tie(s.MeasFeet, s.MaskLoc, s.PlenumSel, s.CeilSel, s.CeilHtSel, s.BattsSel,
+                        s.StructHt);
+    }
+
+    // Keeps the design right after a Calculate that computed one, and its lines.
+    void Calculated() {
+        const DesignState& s = state();
+        if (controls().FramDesign->Caption() != "Design Results" || s.Leng <= 0 || s.Wid <= 0 ||
+            !NominalSpacing(s))
+            return;
+        ++g_calculates;
+        m_calculated = true, m_at = s, m_lines.clear();
+        for (const std::string& line : ResultLines(s))
+            m_lines << QString::fromStdString(line);
+    }
+
     // Every promise the window keeps between two user actions: what it shows is the design it
-    // computes with.
-    void Check(const Controls& f, const DesignState& s) {
+    // computes with. The structural height box clears the results but leaves the caption, so
+    // "Design Results" may stand over blank lines or condition sentences, never over old results.
+    void Check(const Controls& f, const DesignState& s, std::size_t boxesShown, bool printed) {
         const QWidget* focus = QApplication::focusWidget();
+        const bool caption = f.FramDesign->Caption() == "Design Results";
+        const bool showsLast = m_calculated && lines() == m_lines;
+        const bool none = Results(s) == decltype(Results(s)){};
+        const std::size_t shapes =
+            f.PicRoom->isVisibleTo(&f.window) ? f.PicRoom->Surface().Shapes().size() : 0;
+        const std::int64_t rowsL = m_at.alongLength.rows, rowsW = m_at.alongWidth.rows;
+        const RowLayout &l = s.alongLength, &w = s.alongWidth;
+        const QRegularExpression result("^Length: |masking speaker|Width: There|^Estimated length");
         for (const auto& [v, box, edit] : {std::tuple{s.Leng, EntryBox::Length, f.TxtLeng},
                                            {s.Wid, EntryBox::Width, f.TxtWid},
                                            {s.StructHt, EntryBox::CeilingHeight, f.TxtCeilHt}}) {
-            const EntryLimits l = LimitsFor(box, s.MeasFeet);
-            Fault(v != 0 && (v < l.minimum || v > l.maximum),
+            const EntryLimits limits = LimitsFor(box, s.MeasFeet);
+            Fault(v != 0 && (v < limits.minimum || v > limits.maximum),
                   "a stored entry is outside its limits");
             Fault(edit != focus && edit->text() != QString::number(v) &&
                       !(v == 0 && edit->text().trimmed().isEmpty()),
-                  "a box shows other than the value stored: " + edit->objectName().toStdString());
+                  "a box shows other than the value stored: " + edit->objectName());
         }
-        Fault(std::min({s.alongLength.rows, s.alongWidth.rows, s.alongLength.spacing,
-                        s.alongWidth.spacing, s.NomSpc}) < 0 ||
-                  !Half(s.alongLength.edge) || !Half(s.alongWidth.edge),
-              "a result is negative or not a whole or half unit");
-        const bool caption = f.FramDesign->Caption() == "Design Results";
-        const bool showsLast = m_calculated && lines() == m_lines;
-        const bool none = ResultsOf(s) == decltype(ResultsOf(s)){};
-        Fault((!m_calculated || s.MeasFeet != m_at.MeasFeet) && !none,
-              "results are kept across a change of unit system");
-        Fault(caption && showsLast && ResultsOf(s) != ResultsOf(m_at),
-              "the results behind the lines changed without a Calculate");
-        // The structural height box clears the results but leaves the caption, so "Design
-        // Results" may stand over blank lines or condition sentences, never over old results.
+        // Edge + (rows - 1) x spacing + edge is the dimension.
+        for (const auto& [dimen, r] :
+             {std::pair{m_at.Leng, m_at.alongLength}, {m_at.Wid, m_at.alongWidth}})
+            Fault(m_calculated &&
+                      (r.rows < 1 || (r.rows == 1) != (r.spacing == 0) || !Half(r.edge) ||
+                       2.0 * r.edge + (r.rows - 1.0) * r.spacing != dimen),
+                  "the rows, spacing and edges do not fill the room");
         for (const QString& line : lines())
-            Fault(line.contains(QRegularExpression("^Length: |masking speaker|Width: There|"
-                                                   "^Estimated length")) &&
-                      (!caption || !showsLast || line.contains('-')),
-                  "a result line that no Calculate shows now: " + line.toStdString());
-        Fault(caption && !showsLast && !none, "results are kept while their lines are gone");
-        const std::size_t shapes =
-            f.PicRoom->isVisibleTo(&f.window) ? f.PicRoom->Surface().Shapes().size() : 0;
-        Fault(m_calculated && ConditionsOf(s) != ConditionsOf(m_at) && (showsLast || shapes),
-              "a condition changed but its results are still shown");
-        const std::int64_t lengthRows = m_at.alongLength.rows, widthRows = m_at.alongWidth.rows;
-        Fault(shapes && (!caption || !showsLast ||
-                         shapes != std::size_t(lengthRows + widthRows + lengthRows * widthRows)),
-              "the room picture shows a grid that is not that of the lines");
-        Fault(focus && !(focus->isVisible() && focus->isEnabled()),
-              "the focus is on a hidden or disabled control");
+            Fault(line.contains(result) && (!caption || !showsLast || line.contains('-')),
+                  "a result line that no Calculate shows now: " + line);
         for (const auto& [list, pick] : {std::pair{f.ListPlenum, s.PlenumSel},
                                          {f.ListCeil, s.CeilSel},
-                                         {f.ListCeilHt, s.CeilHtSel}}) {
-            const QList<QListWidgetItem*> picked =
-                pick ? QList{list->item(pick - 1)} : QList<QListWidgetItem*>{};
-            Fault(list->isVisible() && list->selectedItems() != picked,
+                                         {f.ListCeilHt, s.CeilHtSel}})
+            Fault(list->isVisible() && list->selectedItems() != (pick ? QList{list->item(pick - 1)}
+                                                                      : QList<QListWidgetItem*>{}),
                   "a list does not highlight the pick stored");
-        }
         for (const auto& [box, code, leftover] :
              {std::tuple{f.ChkBatts, Absorption::BattsOverTiles, m_leftover[0]},
               {f.ChkBattsOpen, Absorption::OnStructure, m_leftover[1]}})
             Fault(box->isChecked() ? s.BattsSel != code && !leftover : s.BattsSel == code,
                   "a tick disagrees with the absorption stored");
-        Fault(f.CmdCalculate->isEnabled() && (s.Leng <= 0 || s.Wid <= 0 || !ConditionsComplete(s)),
-              "Calculate is enabled for a design not given");
-        Fault(caption && showsLast && !ConditionsComplete(m_at),
-              "results are shown for conditions not given");
+        // clang-format off
+        const std::pair<bool, const char*> promises[] = {
+            {!window().idle(), "queued handlers and keystrokes never drained"},
+            {boxesShown > 8, "an action raised an endless run of message boxes"},
+            {printed && !printing.last->Ended() && boxesShown == 0, "a print run neither ended nor said why"},
+            {m_at.Leng < m_at.Wid, "the width is longer than the length after Calculate"},
+            {std::min({l.rows, w.rows, l.spacing, w.spacing, s.NomSpc}) < 0 || !Half(l.edge) || !Half(w.edge),
+             "a result is negative or not a whole or half unit"},
+            {(!m_calculated || s.MeasFeet != m_at.MeasFeet) && !none,
+             "results are kept across a change of unit system"},
+            {caption && showsLast && Results(s) != Results(m_at),
+             "the results behind the lines changed without a Calculate"},
+            {caption && !showsLast && !none, "results are kept while their lines are gone"},
+            {m_calculated && Conditions(s) != Conditions(m_at) && (showsLast || shapes),
+             "a condition changed but its results are still shown"},
+            {shapes && (!caption || !showsLast || shapes != std::size_t(rowsL + rowsW + rowsL * rowsW)),
+             "the room picture shows a grid that is not that of the lines"},
+            {focus && !(focus->isVisible() && focus->isEnabled()),
+             "the focus is on a hidden or disabled control"},
+            {f.CmdCalculate->isEnabled() && (s.Leng <= 0 || s.Wid <= 0 || !ConditionsComplete(s)),
+             "Calculate is enabled for a design not given"},
+            {caption && showsLast && !ConditionsComplete(m_at), "results are shown for conditions not given"},
+        };
+        // clang-format on
+        for (const auto& [broken, what] : promises)
+            Fault(broken, what);
     }
+
     int Uniform(int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(m_rng); }
     bool Chance(double p) { return std::bernoulli_distribution(p)(m_rng); }
     template <typename C> auto Any(const C& items) {
         return items[static_cast<std::size_t>(Uniform(0, int(std::size(items)) - 1))];
     }
-    QWidget* Focus() {
-        return QApplication::focusWidget() ? QApplication::focusWidget() : &window();
-    }
-    std::string Name(const QObject* o) { return o->objectName().toStdString(); }
+    QWidget* Focus() { return qApp->focusWidget() ? qApp->focusWidget() : &window(); }
     static std::vector<QWidget*> Usable(std::vector<QWidget*> c) {
         const auto unusable = [](QWidget* w) { return !w->isEnabled() || !w->isVisible(); };
         c.erase(std::remove_if(c.begin(), c.end(), unusable), c.end());
@@ -197,15 +191,13 @@ class RandomUser : public WindowFixture, public QObject {
 
     // Whatever a pointer at this spot reaches (another control may lie on top); Ctrl tries to
     // take a pick away from a list.
-    std::string Click(QWidget* control, QPoint local, bool twice = false) {
+    void Click(QWidget* control, QPoint local, bool twice = false) {
         const QPoint inForm = control->mapTo(&window(), local);
         QWidget* hit = window().childAt(inForm) ? window().childAt(inForm) : &window();
         const QPoint at = hit->mapFrom(&window(), inForm);
         const auto mods = Chance(0.08) ? Qt::ControlModifier : Qt::NoModifier;
         QTest::mouseEvent(twice ? QTest::MouseDClick : QTest::MouseClick, hit, Qt::LeftButton, mods,
                           at);
-        return (mods ? "Ctrl+" : "") + std::string(twice ? "double-click " : "click ") + Name(hit) +
-               " at " + std::to_string(at.x()) + "," + std::to_string(at.y());
     }
 
     // A user seldom presses Exit by accident; a key that would press it usually becomes a Tab.
@@ -213,41 +205,15 @@ class RandomUser : public WindowFixture, public QObject {
         const bool presses = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
         return presses && Focus() == controls().CmdDone && !Chance(0.05) ? Qt::Key_Tab : key;
     }
-    std::string Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        QWidget* target = Focus();
-        key = SparingExit(key);
-        QTest::keyClick(target, Qt::Key(key), mods);
-        return "key " + QKeySequence(key | mods).toString().toStdString() + " in " + Name(target);
+    void Press(int key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(Focus(), Qt::Key(SparingExit(key)), mods);
     }
-    std::string Type(const std::string& text) { // each character to whatever has the focus
+    void Type(const std::string& text) { // each character to whatever has the focus
         for (const char c : text)
             QTest::keyClick(Focus(),
                             c == ' ' && SparingExit(Qt::Key_Space) == Qt::Key_Tab ? '\t' : c);
-        return "type \"" + text + "\"";
     }
-    std::string Number() {
-        std::string text = std::to_string(std::uniform_int_distribution<long>(
-            0, std::lround(std::pow(10, Uniform(1, state().MeasFeet ? 4 : 6))) - 1)(m_rng));
-        return Chance(0.2) ? text + "." + std::to_string(Uniform(0, 9)) : text;
-    }
-    // Through the clipboard, or inserted as a drop would.
-    std::string Paste() {
-        // clang-format off
-        static const char* const texts[] = {
-            "a12", "12a3", " 1 2 ", "1e5", "0x1F", "-5", "+7", "1.2.3", ".", "", "2.5", "12.5",
-            "3599", "99999999999999999999999", "300001", "1000", "4", "\t12\n", "１２",
-            "2147483648", "-0", "0000000000000000000000000000000017", "--", "nan", "12ab c  "};
-        // clang-format on
-        const QString text = Any(texts);
-        QWidget* target = Focus();
-        auto* box = qobject_cast<QLineEdit*>(target);
-        const bool insert = box && Chance(0.5);
-        QGuiApplication::clipboard()->setText(text);
-        insert ? box->insert(text) : QTest::keyClick(target, Qt::Key_V, Qt::ControlModifier);
-        return (insert ? "insert \"" : "paste \"") + text.toStdString() + "\" in " + Name(target);
-    }
-
-    std::string Act() {
+    void Act() {
         const Controls& f = controls();
         if (Chance(0.3)) { // the next print run's printer refuses the page, and the answers
             const int times = Any(std::array{1, 2, -1});
@@ -263,42 +229,58 @@ class RandomUser : public WindowFixture, public QObject {
         const auto twice = Usable({f.OptMask(1), f.OptMask(2), f.OptMask(3), f.ListPlenum, f.TxtLeng, f.OptMeas(1)});
         const auto lists = Usable({f.ListPlenum, f.ListCeil, f.ListCeilHt});
         const auto entries = Usable({f.TxtLeng, f.TxtWid, f.TxtCeilHt});
+        static const char* const pasted[] = {
+            "a12", "12a3", " 1 2 ", "1e5", "0x1F", "-5", "+7", "1.2.3", ".", "", "2.5", "12.5", "3599",
+            "99999999999999999999999", "300001", "1000", "4", "\t12\n", "１２", "2147483648", "-0",
+            "0000000000000000000000000000000017", "--", "nan", "12ab c  "};
         static const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Up, Qt::Key_Down, Qt::Key_Backspace,
                                        Qt::Key_Delete, Qt::Key_Space, Qt::Key_Home, Qt::Key_End, Qt::Key_Escape, Qt::Key_Enter};
         static const std::string kinds[] = {"0123456789", ".", "abcxyzAEZ", " ", "+-", "\t,;/"};
         // What a user can do, with how often a user does it; a weight of 0 where it cannot.
-        const std::pair<double, std::function<std::string()>> actions[] = {
-            {steps.empty() ? 0 : 10, [&] { return Click(steps[0], steps[0]->rect().center()); }},
-            {16, [&] { QWidget* w = Any(controls); return Click(w, SomewhereIn(w)); }},
-            {0.1, [&] { return Click(f.CmdDone, f.CmdDone->rect().center()); }},
-            {twice.empty() ? 0 : 4, [&] { QWidget* w = Any(twice); return Click(w, SomewhereIn(w), true); }},
+        const std::pair<double, std::function<void()>> actions[] = {
+            {steps.empty() ? 0 : 10, [&] { Click(steps[0], steps[0]->rect().center()); }},
+            {16, [&] { QWidget* w = Any(controls); Click(w, SomewhereIn(w)); }},
+            {0.1, [&] { Click(f.CmdDone, f.CmdDone->rect().center()); }},
+            {twice.empty() ? 0 : 4, [&] { QWidget* w = Any(twice); Click(w, SomewhereIn(w), true); }},
             {lists.empty() ? 0 : 14, [&] {
                  auto* list = static_cast<QListWidget*>(Any(lists));
-                 return Click(list->viewport(), Chance(0.8) ? list->visualItemRect(list->item(Uniform(0, list->count() - 1))).center()
-                                                            : SomewhereIn(list->viewport())); }},
-            {entries.empty() ? 0 : 16, [&] {
+                 Click(list->viewport(), Chance(0.8) ? list->visualItemRect(list->item(Uniform(0, list->count() - 1))).center()
+                                                     : SomewhereIn(list->viewport())); }},
+            {entries.empty() ? 0 : 16, [&] { // a number of up to 4 digits in feet, 6 in millimetres
                  QWidget* box = Any(entries);
-                 return Click(box, box->rect().center()) + "; " + Press(Qt::Key_A, Qt::ControlModifier) + "; " +
-                        Type(Number()) + "; " + Press(Chance(0.7) ? Qt::Key_Return : Qt::Key_Tab); }},
-            {8, [&] { std::string t; for (int n = Uniform(1, 6); n > 0; --n) t += Any(Any(kinds)); return Type(t); }},
-            {1.5, [&] { return Type(std::string(std::size_t(Uniform(20, 400)), '9')); }},
-            {6, [&] { return Paste(); }},
-            {20, [&] { return Chance(0.1) ? Press(Chance(0.5) ? Qt::Key_A : Qt::Key_Space, Qt::ControlModifier) : Press(Any(keys)); }},
+                 Click(box, box->rect().center());
+                 Press(Qt::Key_A, Qt::ControlModifier);
+                 const long most = std::lround(std::pow(10, Uniform(1, state().MeasFeet ? 4 : 6))) - 1;
+                 const std::string n = std::to_string(std::uniform_int_distribution<long>(0, most)(m_rng));
+                 Type(Chance(0.2) ? n + "." + std::to_string(Uniform(0, 9)) : n);
+                 Press(Chance(0.7) ? Qt::Key_Return : Qt::Key_Tab); }},
+            {8, [&] { std::string t; for (int n = Uniform(1, 6); n > 0; --n) t += Any(Any(kinds)); Type(t); }},
+            {1.5, [&] { Type(std::string(std::size_t(Uniform(20, 400)), '9')); }},
+            {6, [&] { // through the clipboard, or inserted as a drop would
+                 const QString text = Any(pasted);
+                 auto* box = qobject_cast<QLineEdit*>(Focus());
+                 QApplication::clipboard()->setText(text);
+                 box && Chance(0.5) ? box->insert(text)
+                                    : QTest::keyClick(Focus(), Qt::Key_V, Qt::ControlModifier);
+                 m_done.last() += " pasted " + text; }},
+            {20, [&] { Chance(0.1) ? Press(Chance(0.5) ? Qt::Key_A : Qt::Key_Space, Qt::ControlModifier) : Press(Any(keys)); }},
         };
         // clang-format on
         std::discrete_distribution<std::size_t> pick(
             std::size(actions), 0, double(std::size(actions)),
             [&](double at) { return actions[std::size_t(at)].first; }); // the weights in turn
-        return actions[pick(m_rng)].second();
+        actions[pick(m_rng)].second();
     }
 
+    const qint64 m_seed;
     std::mt19937_64 m_rng;
+    QStringList m_done;               // the actions so far, numbered
     std::array<bool, 2> m_leftover{}; // a tick of ChkBatts, ChkBattsOpen left from before
     bool m_tickedBefore = false;      // a box was ticked before the action
     bool m_calculated = false;        // the design right after the last Calculate, and its lines
     DesignState m_at;
     QStringList m_lines;
-    std::string m_fault;
+    QString m_fault;
 };
 
 } // namespace
@@ -306,24 +288,17 @@ class RandomUser : public WindowFixture, public QObject {
 class TestRandomUser : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
-
     void noSequenceOfActionsBreaksTheWindow() {
+        QApplication::setQuitOnLastWindowClosed(false);
         const auto env = [](const char* name, qint64 fallback) {
-            const QByteArray value = qgetenv(name);
-            return value.isEmpty() ? fallback : value.toLongLong();
+            return qEnvironmentVariableIsEmpty(name) ? fallback : qgetenv(name).toLongLong();
         };
         const qint64 base = env("MSL_SEED", 20261206), sequences = env("MSL_SEQUENCES", 2000);
-        const qint64 actions = env("MSL_ACTIONS", 60);
         for (qint64 seed = base; seed < base + sequences; ++seed) {
-            RandomUser user{std::uint64_t(seed)};
-            for (qint64 action = 0; action < actions && !user.Closed(); ++action) {
-                const std::string fault = user.Step();
-                if (!fault.empty())
-                    QFAIL(qPrintable(
-                        QString("seed %1: %2 (replay: MSL_SEED=%1 MSL_SEQUENCES=1)\n  %3")
-                            .arg(seed)
-                            .arg(QString::fromStdString(fault), user.done.join("\n  "))));
+            RandomUser user{seed};
+            for (qint64 n = env("MSL_ACTIONS", 60); n > 0 && user.window().isVisible(); --n) {
+                const QString fault = user.Step();
+                QVERIFY2(fault.isEmpty(), qPrintable(fault));
             }
         }
         qInfo("%ld Calculates, %ld prints, %ld unit changes with a box ticked, %ld picks with one "

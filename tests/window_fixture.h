@@ -9,18 +9,8 @@
 #include "ui/report_printing.h"
 #include "ui/room_picture.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QtTest>
-
-#include <deque>
-#include <memory>
-#include <string>
-#include <vector>
+#include <QtWidgets>
 
 struct ShownBox {
     std::string text;
@@ -50,8 +40,7 @@ class RecordingPrinter : public ReportOutput {
   public:
     // Delivery fails with the description `times` times (for ever when negative) first.
     void FailDelivery(int times, std::string description = "Printer not ready") {
-        m_failures = times;
-        m_description = std::move(description);
+        m_failures = times, m_description = std::move(description);
     }
     const TextMetrics& Metrics() const override { return m_metrics; }
     void Deliver(const std::vector<PageItem>& page) override {
@@ -141,44 +130,28 @@ class WindowFixture {
     MainWindow& window() { return *m_window; }
     const Controls& controls() const { return m_controls; }
     DesignState& state() { return m_window->state(); }
-    bool idle() const { return m_window->idle(); }
 
     // Runs every queued handler and keystroke.
     void settle() {
-        for (int i = 0; i < 1000 && !idle(); ++i)
+        for (int i = 0; i < 1000 && !m_window->idle(); ++i)
             QCoreApplication::processEvents();
         QCoreApplication::processEvents();
-        if (!idle())
+        if (!m_window->idle())
             QFAIL("queued handlers and keystrokes never drained");
     }
     // Types each character as a key click, letting queued keystrokes run in between.
     void type(QWidget* w, const QString& text) {
-        for (const QChar c : text) {
-            QTest::keyClick(w, c.toLatin1());
-            settle();
-        }
+        for (const QChar c : text)
+            QTest::keyClick(w, c.toLatin1()), settle();
     }
-    void key(QWidget* w, Qt::Key k) {
-        QTest::keyClick(w, k);
-        settle();
-    }
-    void enter(QLineEdit* box, const QString& text) {
-        type(box, text);
-        key(box, Qt::Key_Return);
-    }
+    void key(QWidget* w, Qt::Key k) { QTest::keyClick(w, k), settle(); }
+    void enter(QLineEdit* box, const QString& text) { type(box, text), key(box, Qt::Key_Return); }
     // The middle of a control lies on its caption or its box, whichever side the box stands.
-    void click(QWidget* w) {
-        QTest::mouseClick(w, Qt::LeftButton);
-        settle();
-    }
-    void focus(QWidget* w) {
-        w->setFocus(Qt::TabFocusReason);
-        settle();
-    }
+    void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton), settle(); }
+    void focus(QWidget* w) { w->setFocus(Qt::TabFocusReason), settle(); }
     void pick(QListWidget* list, int row) {
         const QRect r = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
-        settle();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center()), settle();
     }
     QString note() const { return m_controls.LabNote->text(); }
     QString line(int i) const { return m_controls.LabList(i)->text(); }

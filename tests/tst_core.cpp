@@ -11,7 +11,6 @@
 
 #include <array>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -25,43 +24,39 @@ DesignState Make(const std::array<int, 7>& c) {
     return s;
 }
 
-QByteArray Where(double a, double b) {
-    return QByteArray::number(a) + ", " + QByteArray::number(b);
-}
+const auto Where = [](double a, double b) {
+    return QByteArray::number(a) + ' ' + QByteArray::number(b);
+};
 
 } // namespace
 
 class TestCore : public QObject {
     Q_OBJECT
   private slots:
-    void typedTextReadsItsLeadingNumber() {
+    // A typed text reads as its leading number; entries and spacings round halves to even; the
+    // report's patterns round them away from zero, and "##.0" drops the digit before the point
+    // below 1.
+    void numbersAreReadRoundedAndWritten() {
         const std::string nines(400, '9');
         // clang-format off
-        const std::pair<std::string, double> rows[] = {
+        const std::pair<std::string, double> typed[] = {
             {"12.6", 12.6}, {"1 2", 12}, {"12a3", 12}, {"a12", 0}, {"0020", 20}, {"1.2.3", 1.2}, {"", 0},
             {"-5", -5}, {"+7", 7}, {"\t1\n2", 12}, {"1e3", 1}, {"0x1A", 0}, {".5", 0.5}, {"- 5", -5},
             {"+-5", 0}, {"1,5", 1}, {"12 .5", 12.5}, {nines, HUGE_VAL}, {"-" + nines, -HUGE_VAL}};
-        // clang-format on
-        for (const auto& [text, value] : rows)
-            QVERIFY2(ReadLeadingNumber(text) == value, text.c_str());
-    }
-
-    // Entries and spacings round halves to even; the report's patterns round them away from
-    // zero, and "##.0" drops the digit before the point below 1.
-    void numbersRoundAndBecomeTexts() {
-        for (const auto& [x, r] : {std::pair{2.5, 2.0}, {3.5, 4.0}, {-2.5, -2.0}, {2.5001, 3.0}})
-            QVERIFY2(RoundHalfEven(x) == r, Where(x, r));
-        QCOMPARE(SignedText(std::int64_t{3000000000}) + SignedText(std::int64_t{-3}) +
-                     SignedText(3.5f) + SignedText(5.0f) + SignedText(1234567.5f),
-                 " 3000000000-3 3.5 5 1234568");
-        // clang-format off
-        const struct { const char* pattern; double x; const char* text; } rows[] = {
+        const struct { const char* pattern; double x; const char* text; } patterns[] = {
             {"####0", 0, "0"}, {"####0", 4150.5, "4151"}, {"####0", 4150.4, "4150"}, {"####", 0.4, ""},
             {"####", 0.5, "1"}, {"#0.0", 0.5, "0.5"}, {"#0.0", 3.45f, "3.5"}, {"#0.0", 0, "0.0"},
             {"##.0", 0.5, ".5"}, {"##.0", 0.96, "1.0"}, {"##.0", 12.25, "12.3"}};
         // clang-format on
-        for (const auto& r : rows)
+        for (const auto& [text, value] : typed)
+            QVERIFY2(ReadLeadingNumber(text) == value, text.c_str());
+        for (const auto& [x, r] : {std::pair{2.5, 2.0}, {3.5, 4.0}, {-2.5, -2.0}, {2.5001, 3.0}})
+            QVERIFY2(RoundHalfEven(x) == r, Where(x, r));
+        for (const auto& r : patterns)
             QVERIFY2(PatternText(r.pattern, r.x) == r.text, r.pattern + Where(r.x, 0));
+        QCOMPARE(SignedText(std::int64_t{3000000000}) + SignedText(std::int64_t{-3}) +
+                     SignedText(3.5f) + SignedText(5.0f) + SignedText(1234567.5f),
+                 " 3000000000-3 3.5 5 1234568");
     }
 
     void spacingTableHoldsBothUnits() {
@@ -93,7 +88,7 @@ class TestCore : public QObject {
     // Case A up to S; case B up to 2 x S, the spacing D / 2 with halves to even; case C beyond:
     // a fraction up to 0.25 keeps the rows, from 0.75 adds one at S, between adds one at S - 1.
     // In millimetres the fraction is held against 7.5 and 22.5, so no row is ever added.
-    void rowsSpacingAndEdgesAtRuleBoundaries() {
+    void rowsSpacingAndEdges() {
         // clang-format off
         const std::array<double, 6> rows[] = { // feet, S, D; then rows, spacing, edge
             {1, 10, 0, 1, 0, 0}, {1, 10, 10, 1, 0, 5}, {1, 10, 11, 2, 6, 2.5}, {1, 10, 13, 2, 6, 3.5},
@@ -106,23 +101,19 @@ class TestCore : public QObject {
             const auto l = ComputeRows(std::int32_t(r[1]), std::int32_t(r[2]), r[0]);
             QVERIFY2(l && *l == (RowLayout{int(r[3]), int(r[4]), float(r[5])}), Where(r[1], r[2]));
         }
-    }
-
-    // Edge + (rows - 1) x spacing + edge is the dimension, the edge a whole or half unit; far
-    // beyond any room the boxes accept, an exact layout or a refusal, never a wrapped one.
-    void rowsAlwaysFillTheDimensionExactly() {
-        constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+        // Edge + (rows - 1) x spacing + edge is the dimension; far beyond any room the boxes
+        // accept, an exact layout or a refusal, never a wrapped one.
         for (const std::int32_t S : {10, 12, 16, 21, 3000, 4200, 4880}) {
             const bool feet = S < 100;
-            std::vector<std::int32_t> dimens{1 << 24, (1 << 24) + 1, 1000000007, kMax - S, kMax};
+            std::vector<std::int32_t> dimens{1 << 24, (1 << 24) + 1, 1000000007, INT32_MAX - S,
+                                             INT32_MAX};
             for (std::int32_t d = 0; d <= (feet ? 2000 : 300000); d += feet ? 1 : 7)
                 dimens.push_back(d);
             for (const std::int32_t d : dimens) {
                 const std::optional<RowLayout> l = ComputeRows(S, d, feet);
                 const auto [n, spc, half] = l.value_or(RowLayout{});
-                QVERIFY2(l ? n >= 1 && half >= 0 && 2 * half == std::floor(2 * half) &&
-                                 2.0 * half + double(n - 1) * spc == d && (n == 1) == (spc == 0) &&
-                                 spc <= S &&
+                QVERIFY2(l ? n >= 1 && half >= 0 && 2.0 * half + double(n - 1) * spc == d &&
+                                 (n == 1) == (spc == 0) && spc <= S &&
                                  (feet || d <= 2 * S || d > 300000 || (n == d / S && spc == S))
                            : d > 300000,
                          Where(S, d));

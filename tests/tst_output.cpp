@@ -1,7 +1,6 @@
 // What the design looks like on screen and on paper: where the room drawing puts its grey lines
 // and black dots, and the composed report, every text and shape to the twip, with the lines left
 // out by location and the millimetre formats.
-#include "core/unit_data.h"
 #include "output/print_report.h"
 #include "output/retained_drawing.h"
 #include "output/room_drawing.h"
@@ -79,7 +78,7 @@ class TestOutput : public QObject {
 
     // The worked example, every text and shape to the twip. The fixed metrics' page is 11520
     // twips wide: MidX 5760, RoomLeft 1260. Characters are 120 twips wide at 10 pt and 168 at
-    // 14 pt; a 10 pt line is 240 twips high. With no room the page ends with the separator.
+    // 14 pt; a 10 pt line is 240 twips high.
     void feetPageToTheTwip() {
         DesignState s = Design(true, 40, 25, {4, 10, 5}, {3, 9, 3.5});
         s.PlenumSel = 2, s.CeilSel = 3, s.CeilHtSel = 1, s.BattsSel = Absorption::BattsOverTiles;

@@ -1,7 +1,6 @@
 // The real printer writing PDFs: the page painted where the report put its shapes, saved whole
 // or not at all, and the truth told when saving fails.
 #include "output/printer_output.h"
-#include "output/safe_file.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -8,6 +8,7 @@
 #include "core/entry.h"
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -16,79 +17,60 @@
 
 namespace {
 
-std::string g_text;
-
-void Require(bool holds, const char* what) {
-    if (holds)
-        return;
-    std::fprintf(stderr, "broken: %s, for the text \"%s\"\n", what, g_text.c_str());
-    std::abort();
-}
-
-bool Same(double a, double b) {
-    return a == b || (std::isnan(a) && std::isnan(b));
-}
-
 // The filter as the user meets it: after each change, one Backspace at the caret while the
 // trimmed text ends in a refused character or is empty.
 std::size_t BackspacesOneByOne(std::string before, const std::string& after) {
-    for (std::size_t n = 0;; ++n) {
-        if (LastCharValid(Trim(before + after), "0123456789.") || before.empty())
-            return n;
-        std::size_t start = before.size() - 1; // one code point goes
-        while (start > 0 && (static_cast<unsigned char>(before[start]) & 0xC0) == 0x80)
-            --start;
-        before.erase(start);
+    std::size_t n = 0;
+    for (; !before.empty() && !LastCharValid(Trim(before + after), "0123456789."); ++n) {
+        while (before.size() > 1 && (before.back() & 0xC0) == 0x80) // one code point goes
+            before.pop_back();
+        before.pop_back();
     }
+    return n;
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
-    g_text = text;
+    const auto require = [&](bool holds, const char* what) {
+        if (!holds)
+            std::fprintf(stderr, "broken: %s, for \"%s\"\n", what, text.c_str()), std::abort();
+    };
     std::string kept; // without blanks
-    int points = 0, digits = 0, others = 0;
-    for (const char c : text) {
-        kept += c == ' ' || c == '\t' || c == '\n' ? std::string() : std::string(1, c);
-        points += c == '.', digits += c >= '0' && c <= '9';
-    }
-    others = int(size) - points - digits;
+    for (const char c : text)
+        kept += c == ' ' || c == '\t' || c == '\n' ? "" : std::string(1, c);
+    const bool plain = text.find_first_not_of("0123456789.") == std::string::npos &&
+                       std::count(text.begin(), text.end(), '.') <= 1;
+    const std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
+    const std::string before = text.substr(0, cut), after = text.substr(cut);
 
     const double reading = ReadLeadingNumber(text), rounded = RoundHalfEven(reading);
-    Require(!std::isnan(reading), "the reading is not a number");
-    Require(Same(ReadLeadingNumber(kept), reading), "blanks changed the reading");
-    const std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
-    Require(Same(ReadLeadingNumber(text.substr(0, cut) + "x" + text.substr(cut)),
-                 ReadLeadingNumber(text.substr(0, cut))),
+    require(ReadLeadingNumber(kept) == reading, "the reading is not a number or blanks changed it");
+    require(ReadLeadingNumber(before + "x" + after) == ReadLeadingNumber(before),
             "the reading went past a letter");
-    Require(others || points > 1 || !digits || reading == std::strtod(text.c_str(), nullptr),
-            "a plain decimal misread");
-    Require(std::isinf(reading)
+    require(!plain || reading == std::strtod(text.c_str(), nullptr), "a plain decimal misread");
+    require(std::isinf(reading)
                 ? rounded == reading
                 : rounded == std::floor(rounded) && std::fabs(rounded - reading) <= 0.5 &&
                       (std::fabs(rounded - reading) < 0.5 || std::fmod(rounded, 2.0) == 0),
             "the rounding is not to the nearest whole number, halves to even");
-
-    for (const bool feet : {true, false})
-        for (const EntryBox box : {EntryBox::Length, EntryBox::Width, EntryBox::CeilingHeight}) {
-            const EntryLimits l = LimitsFor(box, feet);
-            const EntryValue v = ReadEntry(text, l);
-            Require(v.value >= l.minimum && v.value <= l.maximum, "a value beyond the limits");
-            Require(v.verdict == EntryVerdict::Accepted ? rounded == v.value
-                    : v.verdict == EntryVerdict::BelowMinimum
-                        ? rounded < l.minimum && v.value == l.minimum
-                        : rounded > l.maximum && v.value == l.maximum,
-                    "the verdict does not say how the number was taken");
-        }
-
+    for (int k = 0; k < 6; ++k) { // each box in feet, then in millimetres
+        const EntryLimits l = LimitsFor(EntryBox(k % 3), k < 3);
+        const EntryValue v = ReadEntry(text, l);
+        require(v.verdict == EntryVerdict::Accepted
+                    ? rounded == v.value && rounded >= l.minimum && rounded <= l.maximum
+                : v.verdict == EntryVerdict::BelowMinimum
+                    ? rounded < l.minimum && v.value == l.minimum
+                    : rounded > l.maximum && v.value == l.maximum,
+                "the value is beyond the limits or the verdict does not say how it was taken");
+    }
     const char last = text.empty() ? '\0' : text.back();
-    Require(LastCharValid(text, "0123456789.") == ((last >= '0' && last <= '9') || last == '.'),
+    require(LastCharValid(text, "0123456789.") == ((last >= '0' && last <= '9') || last == '.') &&
+                !LastCharValid(text, ""),
             "the filter judged the last character wrongly");
-    if (size <= 512)
-        Require(RefusedBeforeCaret(text.substr(0, cut), text.substr(cut), "0123456789.") ==
-                    BackspacesOneByOne(text.substr(0, cut), text.substr(cut)),
-                "the filter's Backspaces are not those sent one by one");
-    Require(!LastCharValid(text, ""), "a character passed an empty filter");
+    require(size > 512 || RefusedBeforeCaret(before, after, "0123456789.") ==
+                              BackspacesOneByOne(before, after),
+            "the filter's Backspaces are not those sent one by one");
     return 0;
 }

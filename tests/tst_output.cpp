@@ -1,7 +1,6 @@
 // What the design looks like on screen and on paper: where the room drawing puts its grey lines
 // and black dots, and the composed report, every text and shape to the twip, with the lines left
 // out by location and the millimetre formats.
-#include "core/unit_data.h"
 #include "output/print_report.h"
 #include "output/retained_drawing.h"
 #include "output/room_drawing.h"
@@ -11,60 +10,47 @@
 namespace {
 
 // A suspended ceiling: the room, then the rows, spacing and edge along the length and the width.
-DesignState Design(bool feet, std::int32_t leng, std::int32_t wid, RowLayout l, RowLayout w) {
+DesignState Design(bool feet, int leng, int wid, RowLayout l = {}, RowLayout w = {}) {
     DesignState s;
     s.MeasFeet = feet, s.MaskLoc = Location::AboveCeiling;
     s.Leng = leng, s.Wid = wid, s.alongLength = l, s.alongWidth = w;
     return s;
 }
 
-DesignState FeetExample() {
-    DesignState s = Design(true, 40, 25, {4, 10, 5}, {3, 9, 3.5});
-    s.PlenumSel = 2, s.CeilSel = 3, s.CeilHtSel = 1, s.BattsSel = Absorption::BattsOverTiles;
-    s.Descr = "Open office, level 2";
-    return s;
-}
-
-// "grey x1,y1-x2,y2" for a line, "dot x,y rRadius" for a filled black circle.
+// "grey x1,y1-x2,y2" for a grey line, "dot x,y rRadius" for a filled black circle, "?" else.
 QStringList Drawn(const DesignState& s) {
     RetainedDrawing pic;
     DrawLayout(pic, Design(true, 1, 1, {1}, {1})); // to be erased
     DrawLayout(pic, s);
     QStringList out;
-    for (const DrawnShape& d : pic.Shapes()) {
-        const bool line = d.kind == DrawnShape::Kind::Line;
-        const char* kind = !line ? (d.filled && d.colour == Qt::black ? "dot" : "?")
-                                 : (d.colour == QColor(192, 192, 192) ? "grey" : "?");
-        out << QString::asprintf(line ? "%s %g,%g-%g,%g" : "%s %g,%g r%g", kind, d.x1, d.y1, d.x2,
-                                 d.y2);
-    }
+    for (const DrawnShape& d : pic.Shapes())
+        out << (d.kind == DrawnShape::Kind::Line && d.colour == QColor(192, 192, 192)
+                    ? QString::asprintf("grey %g,%g-%g,%g", d.x1, d.y1, d.x2, d.y2)
+                : d.filled && d.colour == Qt::black
+                    ? QString::asprintf("dot %g,%g r%g", d.x1, d.y1, d.x2)
+                    : "?");
     return out;
 }
 
-// The page with the fixed metrics: the texts one row per y, "y: x text|x text", a size or
-// boldness other than 10-point regular shown as [14b]; or the shapes, one row per run of the
-// same kind and pen, "line w1 s2 f0: x1,y1-x2,y2 ..." and "circle r100 w1 s0 f0: x,y" (s0
-// solid, s2 dotted; f0 filled, f1 not).
-QStringList Page(const DesignState& s, bool texts) {
+// The page with the fixed metrics in drawing order: a row per run of texts on one y, "y: x text|x
+// text", a size or boldness other than 10-point regular shown as [14b], and a row per run of
+// shapes of the same kind and pen, "line w1 s1 f0 r0: x1,y1-x2,y2 ..." or "circle w1 s0 f0 r100:
+// x,y ..." (s0 solid, s1 dotted; f0 filled, f1 not; r the radius; a colour not black is named).
+QStringList Page(const DesignState& s) {
     QStringList rows;
     QString last;
     for (const PageItem& i : ComposeReport(s, FixedMetrics())) {
+        const char* const kinds[] = {"", "line", "box", "circle"};
         const bool text = i.kind == PageItem::Kind::Text, circle = i.kind == PageItem::Kind::Circle;
-        if (texts != text)
-            continue;
-        if (!text && i.colour != Qt::black)
-            return {"a shape that is not black"};
-        const QString shape = i.kind == PageItem::Kind::Line ? "line"
-                              : circle ? "circle r" + QString::number(i.radius)
-                                       : "box";
         const QString key =
             text ? QString::asprintf("%.0f:", i.y1)
-                 : shape + QString::asprintf(" w%d s%d f%d:", i.lineWidth,
-                                             2 * (i.lineStyle == LineStyle::Dotted), !i.filled);
+                 : QString::asprintf("%s w%d s%d f%d r%g%s:", kinds[int(i.kind)], i.lineWidth,
+                                     int(i.lineStyle), !i.filled, i.radius,
+                                     i.colour == Qt::black ? "" : " not black");
         const QString item =
-            text ? QString::asprintf(i.fontSize == 10 && !i.bold ? "%.0f" : "%.0f [%.0f%s]", i.x1,
+            text ? QString::asprintf(i.fontSize == 10 && !i.bold ? "%.0f " : "%.0f [%.0f%s] ", i.x1,
                                      i.fontSize, i.bold ? "b" : "") +
-                       " " + QString::fromStdString(i.text)
+                       QString::fromStdString(i.text)
                  : QString::asprintf(circle ? "%.0f,%.0f" : "%.0f,%.0f-%.0f,%.0f", i.x1, i.y1, i.x2,
                                      i.y2);
         rows << (key == last ? rows.takeLast() + (text ? "|" : " ") : key + " ") + item;
@@ -72,29 +58,6 @@ QStringList Page(const DesignState& s, bool texts) {
     }
     return rows;
 }
-
-// The fixed metrics' page is 11520 twips wide: MidX 5760, RoomLeft 1260. Characters are 120
-// twips wide at 10 pt and 168 at 14 pt; a 10 pt line is 240 twips high.
-// clang-format off
-const QStringList kFeetTexts = {
-    "500: 3744 [14b]  MASKING SPEAKER LAYOUT ",
-    "800: 1000 Description: Open office, level 2",
-    "1100: 1000 The masking speakers are hung above a suspended ceiling.",
-    "1400: 1000 The plenum depth is between between 1 and 3 feet.",
-    "1700: 1000 The suspended ceiling is mineral tile.",
-    "2000: 1000 There are sound absorption materials in the ceiling plenum.",
-    "2300: 1000 The suspended ceiling height is lower than 12 feet.",
-    "2600: 1000 Estimated length of zone wiring at 20 feet per speaker is 240 feet",
-    "2900: 4560 SPEAKER LAYOUT ARRAY",
-    "3140: 1460 DIRECTION|3260 DIMENSION|4780 NR ROWS|6100 SPEAKER SPACING|8340 END SPACING",
-    "3500: 1000 ===========================================================================",
-    "3800: 2000 Length|3800 40 ft|5200 4|7000 10 ft|9000 5.0 ft",
-    "4100: 2000 Width|3800 25 ft|5200 3|7000 9 ft|9000 3.5 ft",
-    "4400: 2000 Total number of speakers:|5200 12",
-    "4800: 1310 5.0|3410 10|6260 Length Dimension",
-    "5543: 760 3.5",
-    "6949: 760 9.0"};
-// clang-format on
 
 } // namespace
 
@@ -108,77 +71,77 @@ class TestOutput : public QObject {
                  QStringList({"grey 5,0-5,20", "grey 15,0-15,20", "grey 25,0-25,20",
                               "grey 0,5-30,5", "grey 0,15-30,15", "dot 5,5 r1", "dot 5,15 r1",
                               "dot 15,5 r1", "dot 15,15 r1", "dot 25,5 r1", "dot 25,15 r1"}));
+        QCOMPARE(
+            Drawn(Design(false, 3000, 2000, {1, 0, 1500}, {1, 0, 1000})),
+            QStringList({"grey 1500,0-1500,2000", "grey 0,1000-3000,1000", "dot 1500,1000 r305"}));
     }
 
-    // With no room the page ends with the separator.
+    // The worked example, every text and shape to the twip. The fixed metrics' page is 11520
+    // twips wide: MidX 5760, RoomLeft 1260. Characters are 120 twips wide at 10 pt and 168 at
+    // 14 pt; a 10 pt line is 240 twips high.
     void feetPageToTheTwip() {
-        QCOMPARE(Page(FeetExample(), true), kFeetTexts);
+        DesignState s = Design(true, 40, 25, {4, 10, 5}, {3, 9, 3.5});
+        s.PlenumSel = 2, s.CeilSel = 3, s.CeilHtSel = 1, s.BattsSel = Absorption::BattsOverTiles;
+        s.Descr = "Open office, level 2";
         // clang-format off
-        QCOMPARE(Page(FeetExample(), false), QStringList({
-            "box w3 s0 f1: 1260,5200-10260,10825",
-            "line w1 s2 f0: 1260,5987-10260,5987 1260,8012-10260,8012 1260,10037-10260,10037 "
+        const QStringList page = {
+            "500: 3744 [14b]  MASKING SPEAKER LAYOUT ", "800: 1000 Description: Open office, level 2",
+            "1100: 1000 The masking speakers are hung above a suspended ceiling.",
+            "1400: 1000 The plenum depth is between between 1 and 3 feet.",
+            "1700: 1000 The suspended ceiling is mineral tile.",
+            "2000: 1000 There are sound absorption materials in the ceiling plenum.",
+            "2300: 1000 The suspended ceiling height is lower than 12 feet.",
+            "2600: 1000 Estimated length of zone wiring at 20 feet per speaker is 240 feet",
+            "2900: 4560 SPEAKER LAYOUT ARRAY",
+            "3140: 1460 DIRECTION|3260 DIMENSION|4780 NR ROWS|6100 SPEAKER SPACING|8340 END SPACING",
+            "3500: 1000 ===========================================================================",
+            "3800: 2000 Length|3800 40 ft|5200 4|7000 10 ft|9000 5.0 ft",
+            "4100: 2000 Width|3800 25 ft|5200 3|7000 9 ft|9000 3.5 ft",
+            "4400: 2000 Total number of speakers:|5200 12", "box w3 s0 f1 r0: 1260,5200-10260,10825",
+            "line w1 s1 f0 r0: 1260,5987-10260,5987 1260,8012-10260,8012 1260,10037-10260,10037 "
                 "2385,5200-2385,10825 4635,5200-4635,10825 6885,5200-6885,10825 9135,5200-9135,10825",
-            "line w3 s0 f0: 1260,5200-1260,4700 2385,5200-2385,4700 4635,5200-4635,4700 "
+            "line w3 s0 f0 r0: 1260,5200-1260,4700 2385,5200-2385,4700 4635,5200-4635,4700 "
                 "1260,5200-760,5200 1260,5987-760,5987 1260,8012-760,8012",
-            "circle r100 w1 s0 f0: 2385,5987 2385,8012 2385,10037 4635,5987 4635,8012 4635,10037 "
-                "6885,5987 6885,8012 6885,10037 9135,5987 9135,8012 9135,10037"}));
+            "4800: 1310 5.0|3410 10|6260 Length Dimension", "5543: 760 3.5", "6949: 760 9.0",
+            "circle w1 s0 f0 r100: 2385,5987 2385,8012 2385,10037 4635,5987 4635,8012 4635,10037 "
+                "6885,5987 6885,8012 6885,10037 9135,5987 9135,8012 9135,10037"};
         // clang-format on
-        DesignState s = FeetExample();
-        s.Leng = s.Wid = 0;
-        QCOMPARE(Page(s, true), kFeetTexts.mid(0, 11));
+        QCOMPARE(Page(s), page);
     }
 
-    // The single column stands at MidX, both column ticks on it, and no spacing label.
-    void oneRowAlongTheLengthStandsAtTheCentre() {
-        const DesignState s = Design(true, 12, 10, {1, 0, 6}, {1, 0, 5});
-        QCOMPARE(Page(s, false).mid(1),
-                 QStringList({"line w1 s2 f0: 1260,8950-10260,8950 5760,5200-5760,12700",
-                              "line w3 s0 f0: 1260,5200-1260,4700 5760,5200-5760,4700 "
-                              "5760,5200-5760,4700 1260,5200-760,5200 1260,8950-760,8950 "
-                              "1260,8950-760,8950",
-                              "circle r100 w1 s0 f0: 5760,8950"}));
-        QVERIFY(Page(s, true).contains("4800: 1310 6.0|6260 Length Dimension"));
-    }
-
-    // The millimetre formats and label positions.
-    void millimetreCellsAndLabels() {
-        DesignState s = Design(false, 12500, 8400, {2, 4200, 4150}, {2, 4200, 2100});
-        s.PlenumSel = s.CeilSel = 1, s.CeilHtSel = 2;
+    // Other pages from a given row: a single column stands at MidX, both column ticks on it,
+    // without a spacing label; the millimetre formats and label positions; the lines whose
+    // condition does not hold left out, the rest moving up, the wiring line and title with them;
+    // and wiring beyond 16 bits, not wrapped.
+    void pageRows() {
+        DesignState oneRow = Design(true, 12, 10, {1, 0, 6}, {1, 0, 5});
+        DesignState mm = Design(false, 12500, 8400, {2, 4200, 4150}, {2, 4200, 2100});
+        oneRow.MaskLoc = Location::OpenCeiling, oneRow.BattsSel = Absorption::BattsOverTiles;
+        oneRow.StructHt = 14, mm.MaskLoc = Location::AccessFloor;
         // clang-format off
-        QCOMPARE(Page(s, true).mid(11), QStringList({
-            "3800: 2000 Length|3800 12500 mm|5200 2|7000 4200 mm|9000 4150 mm",
-            "4100: 2000 Width|3800 8400 mm|5200 2|7000 4200 mm|9000 2100 mm",
-            "4400: 2000 Total number of speakers:|5200 4",
-            "4800: 1310 4150|5460 4200|6260 Length Dimension", "5906: 460 2100", "8174: 460 4200"}));
+        const struct { DesignState s; int from; QStringList rows; } cases[] = {
+            {oneRow, 2, {"1100: 1000 The masking speakers are hung from the structural ceiling without a "
+                             "suspended ceiling.",
+                         "1400: 1000 The structural ceiling height is 14 feet.",
+                         "1700: 1000 Estimated length of zone wiring at 20 feet per speaker is 20 feet",
+                         "2000: 4560 SPEAKER LAYOUT ARRAY"}},
+            {oneRow, 12, {"line w1 s1 f0 r0: 1260,8950-10260,8950 5760,5200-5760,12700",
+                          "line w3 s0 f0 r0: 1260,5200-1260,4700 5760,5200-5760,4700 5760,5200-5760,4700 "
+                              "1260,5200-760,5200 1260,8950-760,8950 1260,8950-760,8950",
+                          "4800: 1310 6.0|6260 Length Dimension", "7025: 760 5.0",
+                          "circle w1 s0 f0 r100: 5760,8950"}},
+            {mm, 2, {"1100: 1000 The masking speakers are placed below a raised access floor.",
+                     "1400: 1000 Estimated length of zone wiring at 6 meters per speaker is 24 meters",
+                     "1700: 4560 SPEAKER LAYOUT ARRAY"}},
+            {mm, 7, {"2600: 2000 Length|3800 12500 mm|5200 2|7000 4200 mm|9000 4150 mm",
+                     "2900: 2000 Width|3800 8400 mm|5200 2|7000 4200 mm|9000 2100 mm",
+                     "3200: 2000 Total number of speakers:|5200 4"}},
+            {Design(true, 600, 600, {60, 10, 5}, {60, 10, 5}), 4,
+             {"1700: 1000 Estimated length of zone wiring at 20 feet per speaker is 72000 feet"}},
+            {mm, 13, {"4800: 1310 4150|5460 4200|6260 Length Dimension", "5906: 460 2100", "8174: 460 4200"}}};
         // clang-format on
-    }
-
-    // Lines whose condition does not hold are left out and the rest move up, the wiring line
-    // and the array title with them.
-    void conditionLinesByLocation() {
-        const QString open = "The masking speakers are hung from the structural ceiling without "
-                             "a suspended ceiling.";
-        const auto expect = [](const DesignState& s, QStringList lines) {
-            lines << QString("Estimated length of zone wiring at ") +
-                         (s.MeasFeet ? "20 feet per speaker is 0 feet"
-                                     : "6 meters per speaker is 0 meters");
-            QStringList rows;
-            for (int i = 0; i < lines.size(); ++i)
-                rows << QString("%1: 1000 %2").arg(1100 + 300 * i).arg(lines[i]);
-            rows << QString("%1: 4560 SPEAKER LAYOUT ARRAY").arg(1100 + 300 * lines.size());
-            QCOMPARE(Page(s, true).mid(2, rows.size()), rows);
-        };
-        DesignState s = Design(true, 0, 0, {}, {});
-        s.PlenumSel = 4;
-        expect(s, {"The masking speakers are hung above a suspended ceiling.",
-                   "The plenum depth is between more than 6 feet.",
-                   "There are no sound absorption materials in the ceiling plenum."});
-        s.MaskLoc = Location::OpenCeiling, s.BattsSel = Absorption::BattsOverTiles, s.StructHt = 14;
-        expect(s, {open, "The structural ceiling height is 14 feet."});
-        s.BattsSel = Absorption::OnStructure, s.StructHt = 0, s.MeasFeet = false;
-        expect(s, {open, "There are sound absorption materials on the structural ceiling."});
-        s.MaskLoc = Location::AccessFloor, s.StructHt = 14;
-        expect(s, {"The masking speakers are placed below a raised access floor."});
+        for (const auto& c : cases)
+            QCOMPARE(Page(c.s).mid(c.from, c.rows.size()), c.rows);
     }
 };
 

@@ -74,14 +74,17 @@ class TestWindow : public QObject {
         // The unit's captions and list texts, and location 1 with nothing picked or entered.
         const auto fresh = [&] {
             return QStringList({f.get<QLabel>("LabCeilht")->text(), f.ListPlenum->item(3)->text(),
-                                f.ListCeilHt->item(1)->text(), w.lines().join('|'), Seen(f)})
+                                f.ListCeilHt->item(1)->text(), w.lines().join('|'), Seen(f),
+                                w.note()})
                 .join(" / ");
         };
         const QString none = " / ||There are no sound absorption materials in the ceiling "
                              "plenum.| / FramCeiling FramDesign ";
+        const QString pick =
+            " / Choose the location for the speakers. Double click if already picked.";
         w.chooseUnits(true);
         QCOMPARE(fresh(), "Structural Ceiling Height, Ft. / More than 6 / higher than 12" + none +
-                              "@ListPlenum");
+                              "@ListPlenum" + pick);
         w.click(f.ChkBatts);
         w.click(f.OptMask(2));
         w.enter(f.TxtCeilHt, "14");
@@ -97,7 +100,7 @@ class TestWindow : public QObject {
         QVERIFY(Entries(w) == entries);
         w.chooseUnits(false);
         QCOMPARE(fresh(), "Structural Ceiling Height, mm. / More than 1800 / higher than 3600" +
-                              none + "FramNote CmdPrint @ListPlenum");
+                              none + "FramNote CmdPrint @ListPlenum" + pick);
         QVERIFY(!f.ChkBatts->isChecked() && w.state().Descr == "Lobby");
         w.click(f.OptMask(2));
         w.click(f.ChkBattsOpen); // clears the tick left from the feet
@@ -230,9 +233,11 @@ class TestWindow : public QObject {
         QVERIFY(!f.PicRoom->isVisible() && w.line(3) == "There are 12 masking speakers.");
         w.click(f.OptMask(3));
         w.click(f.OptMask(1));
-        QCOMPARE(QString::number(s.alongLength.rows) + f.TxtLeng->text() + f.TxtWid->text() +
-                     f.TxtCeilHt->text() + Seen(f),
-                 "4FramCeiling FramDesign CmdPrint @ListPlenum");
+        QCOMPARE(
+            QString::number(s.alongLength.rows) + f.TxtLeng->text() + f.TxtWid->text() +
+                f.TxtCeilHt->text() + Seen(f) + " " + w.note().left(59),
+            "4FramCeiling FramDesign CmdPrint @ListPlenum Pick the plenum depth, ceiling height "
+            "and tile type.  Check");
         QVERIFY(s.BattsSel == Absorption::None && f.ChkBatts->isChecked());
         w.pick(f.ListPlenum, 1);
         QCOMPARE(s.alongLength.rows, 0);
@@ -321,6 +326,28 @@ class TestWindow : public QObject {
         QVERIFY(QString(pdfinfo.readAllStandardOutput())
                     .contains(QRegularExpression("^Title: +Masking layout - Lobby\n(.*\n)*Creator: "
                                                  "+Masking Speaker Layout \\d(.*\n)*Pages: +1\n")));
+    }
+
+    // Run by cups_print.sh on a print system of its own: a queue refusing jobs is told with the
+    // print system's reason and nothing is printed; accepting, the job goes without a word.
+    void printedOnTheDefaultPrinter() {
+        const QString queue = qEnvironmentVariable("MSL_CUPS_QUEUE");
+        if (queue.isEmpty())
+            QSKIP("needs the print system that cups_print.sh starts");
+        QCOMPARE(QPrinterInfo::defaultPrinterName(), queue);
+        SystemPrinting system;
+        WindowFixture w(&system);
+        Calculated(w);
+        for (const char* command : {"cupsreject", "cupsaccept"}) {
+            QCOMPARE(QProcess::execute(command, {queue}), 0);
+            w.click(w.controls().CmdPrint);
+            w.controls().TxtDescription->setText("Lobby");
+            w.click(w.controls().CmdPrt);
+        }
+        QCOMPARE(w.shownBoxes().size(), 1); // the refusal only
+        QVERIFY2(w.shownBoxes()[0].contains(QRegularExpression(
+                     "^Printer Error: Device unavailable .*" + queue + ".* not accepting jobs")),
+                 qPrintable(w.shownBoxes()[0]));
     }
 
     // Tab walks the designed order; every control has a name, following its caption, and room

@@ -34,8 +34,10 @@ std::size_t BackspacesOneByOne(std::string before, const std::string& after) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string text(reinterpret_cast<const char*>(data), size);
     const auto require = [&](bool holds, const char* what) {
-        if (!holds)
-            std::fprintf(stderr, "broken: %s, for \"%s\"\n", what, text.c_str()), std::abort();
+        if (holds)
+            return;
+        std::fprintf(stderr, "broken: %s, for \"%s\"\n", what, text.c_str());
+        std::abort();
     };
     std::string kept; // without blanks
     for (const char c : text)

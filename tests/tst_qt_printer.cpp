@@ -1,6 +1,7 @@
 // The real printer writing PDFs: the page painted where the report put its shapes, saved whole
 // or not at all, and the truth told when saving fails.
 #include "output/printer_output.h"
+#include "output/safe_file.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -9,11 +10,36 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class TestQtPrinter : public QObject {
     Q_OBJECT
   private slots:
+    // The program ended by a signal while it writes a report leaves no temporary file. First:
+    // the first save of a process sets up the clean-up, where nothing else (here Qt Test) has
+    // taken the signals, so the copy made here must be the first to save.
+    void endedWhileSavingLeavesNoTemporaryFile() {
+        for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+            QTemporaryDir dir;
+            const pid_t saver = fork();
+            if (saver == 0) { // as a program started from a desktop, saving until it is ended
+                for (const int s : {SIGTERM, SIGINT, SIGHUP})
+                    signal(s, SIG_DFL);
+                for (const QByteArray bytes(4 << 20, '%');;)
+                    QFile::remove(SaveReportFile(dir.path(), "R", bytes));
+            }
+            QTest::qWait(100);
+            int status = 0;
+            QVERIFY(kill(saver, sig) == 0 && waitpid(saver, &status, 0) == saver);
+            QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == sig);
+            QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).filter(".part"),
+                     QStringList());
+        }
+    }
+
     // Painted at 144 dpi (the window's test reads the saved PDF's one page with pdfinfo): a
     // filled dot at each speaker, white between them, and ink in the title's letters.
     void reportIsPaintedWithItsSpeakers() {
@@ -22,7 +48,8 @@ class TestQtPrinter : public QObject {
         s.alongWidth = {3, 9, 3.5};
         const std::vector<PageItem> items = ComposeReport(s, ReportPaper());
         QImage image(1224, 1584, QImage::Format_RGB32);
-        image.setDotsPerMeterX(5669), image.setDotsPerMeterY(5669); // 144 dpi
+        image.setDotsPerMeterX(5669); // 144 dpi
+        image.setDotsPerMeterY(5669);
         image.fill(Qt::white);
         QPainter painter(&image);
         PaintPage(painter, items, QGuiApplication::font());
@@ -78,10 +105,12 @@ class TestQtPrinter : public QObject {
                      qPrintable(fault + ": " + description));
             QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                      after);
-            if (fault == "full disk")
-                QFile::remove(folder + "/filler"), printer.Deliver(page); // Retry, with room made
-            else if (!told.isEmpty())
+            if (fault == "full disk") { // Retry, with room made
+                QFile::remove(folder + "/filler");
+                printer.Deliver(page);
+            } else if (!told.isEmpty()) {
                 continue;
+            }
             QFile pdf(printer.SavedPath());
             QCOMPARE(pdf.fileName(), folder + "/R.pdf");
             QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.readAll().trimmed().endsWith("%%EOF"));

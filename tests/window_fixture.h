@@ -141,17 +141,32 @@ class WindowFixture {
     }
     // Types each character as a key click, letting queued keystrokes run in between.
     void type(QWidget* w, const QString& text) {
-        for (const QChar c : text)
-            QTest::keyClick(w, c.toLatin1()), settle();
+        for (const QChar c : text) {
+            QTest::keyClick(w, c.toLatin1());
+            settle();
+        }
     }
-    void key(QWidget* w, Qt::Key k) { QTest::keyClick(w, k), settle(); }
-    void enter(QLineEdit* box, const QString& text) { type(box, text), key(box, Qt::Key_Return); }
+    void key(QWidget* w, Qt::Key k) {
+        QTest::keyClick(w, k);
+        settle();
+    }
+    void enter(QLineEdit* box, const QString& text) {
+        type(box, text);
+        key(box, Qt::Key_Return);
+    }
     // The middle of a control lies on its caption or its box, whichever side the box stands.
-    void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton), settle(); }
-    void focus(QWidget* w) { w->setFocus(Qt::TabFocusReason), settle(); }
+    void click(QWidget* w) {
+        QTest::mouseClick(w, Qt::LeftButton);
+        settle();
+    }
+    void focus(QWidget* w) {
+        w->setFocus(Qt::TabFocusReason);
+        settle();
+    }
     void pick(QListWidget* list, int row) {
         const QRect r = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center()), settle();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
+        settle();
     }
     QString note() const { return m_controls.LabNote->text(); }
     QString line(int i) const { return m_controls.LabList(i)->text(); }

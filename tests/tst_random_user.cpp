@@ -65,7 +65,7 @@ class RandomUser : public WindowFixture, public QObject {
         m_done << QString("%1:").arg(m_done.size());
         Act();
         boxes.answers.clear();
-        printing.prepare = nullptr;
+        printing.refusals = 0;
         // The action and all it sets off.
         for (int round = 0; round < 50 && !window().idle(); ++round)
             QCoreApplication::processEvents();
@@ -149,7 +149,7 @@ class RandomUser : public WindowFixture, public QObject {
         const std::pair<bool, const char*> promises[] = {
             {!window().idle(), "queued handlers and keystrokes never drained"},
             {boxesShown > 8, "an action raised an endless run of message boxes"},
-            {printed && !printing.last->Ended() && boxesShown == 0, "a print run neither ended nor said why"},
+            {printed && printing.page.empty() && boxesShown == 0, "a print run neither ended nor said why"},
             {m_at.Leng < m_at.Wid, "the width is longer than the length after Calculate"},
             {std::min({l.rows, w.rows, l.spacing, w.spacing, s.NomSpc}) < 0 || !Half(l.edge) || !Half(w.edge),
              "a result is negative or not a whole or half unit"},
@@ -216,8 +216,7 @@ class RandomUser : public WindowFixture, public QObject {
     void Act() {
         const Controls& f = controls();
         if (Chance(0.3)) { // the next print run's printer refuses the page, and the answers
-            const int times = Any(std::array{1, 2, -1});
-            printing.prepare = [times](RecordingPrinter& p) { p.FailDelivery(times); };
+            printing.refusals = Any(std::array{1, 2, -1});
             for (int n = Uniform(0, 4); n > 0; --n)
                 boxes.answers.push_back(Chance(0.7) ? MsgAnswer::Retry : MsgAnswer::Cancel);
         }

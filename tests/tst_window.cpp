@@ -259,7 +259,7 @@ class TestWindow : public QObject {
         QVERIFY(f.CmdPrt->hasFocus());
         w.key(f.CmdPrt, Qt::Key_Return);
         QVERIFY(!f.FramNote->isVisible() && f.CmdPrint->hasFocus());
-        QCOMPARE(w.printing.last->Items().at(1).text, std::string("Description: North wing"));
+        QCOMPARE(w.printing.page.at(1).text, std::string("Description: North wing"));
         const auto entries = Entries(w);
         w.key(f.CmdPrint, Qt::Key_Return); // one Enter too many only offers the description again
         QVERIFY(w.window().isVisible() && f.FramNote->isVisible() && f.TxtDescription->hasFocus());
@@ -267,7 +267,7 @@ class TestWindow : public QObject {
         QGuiApplication::clipboard()->setText(pasted);
         for (const MsgAnswer answer : {MsgAnswer::Retry, MsgAnswer::Cancel, MsgAnswer::Ok}) {
             const bool jammed = answer != MsgAnswer::Ok; // then the printer works again
-            w.printing.prepare = [=](RecordingPrinter& p) { p.FailDelivery(jammed, "Jammed"); };
+            w.printing.refusals = jammed;
             w.boxes.answers = {answer};
             w.boxes.shown.clear();
             w.click(f.CmdPrint);
@@ -279,13 +279,14 @@ class TestWindow : public QObject {
             }
             w.click(f.CmdPrt);
             QCOMPARE(w.shownBoxes(),
-                     jammed ? QStringList{"Printer Error: Jammed error occurred."} : QStringList());
+                     jammed ? QStringList{"Printer Error: Printer not ready error occurred."}
+                            : QStringList());
             QVERIFY(
-                w.printing.last->Ended() == (answer != MsgAnswer::Cancel) &&
+                w.printing.page.empty() == (answer == MsgAnswer::Cancel) &&
                 (!jammed || (Entries(w) == entries && w.boxes.shown[0].icon == MsgIcon::Critical &&
                              w.boxes.shown[0].buttons == MsgButtons::RetryCancel)));
         }
-        QCOMPARE(w.printing.last->Items().at(1).text,
+        QCOMPARE(w.printing.page.at(1).text,
                  "Description: " + pasted.left(74).trimmed().toStdString());
     }
 

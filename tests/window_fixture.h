@@ -35,49 +35,34 @@ class RecordingBoxes : public MessageBoxes {
     std::deque<MsgAnswer> answers;
 };
 
-// Keeps the page it is given, laid out with the fixed metrics; it can be told to refuse it.
-class RecordingPrinter : public ReportOutput {
-  public:
-    // Delivery fails with the description `times` times (for ever when negative) first.
-    void FailDelivery(int times, std::string description = "Printer not ready") {
-        m_failures = times, m_description = std::move(description);
-    }
-    const TextMetrics& Metrics() const override { return m_metrics; }
-    void Deliver(const std::vector<PageItem>& page) override {
-        if (m_failures != 0) {
-            m_failures -= m_failures > 0;
-            throw PrinterError(m_description);
-        }
-        m_page = page;
-    }
-    // The page delivered; empty until then.
-    const std::vector<PageItem>& Items() const { return m_page; }
-    bool Ended() const { return !m_page.empty(); }
-
-  private:
-    FixedMetrics m_metrics;
-    std::vector<PageItem> m_page;
-    int m_failures = 0;
-    std::string m_description;
-};
-
-// Prints each report on a new recording printer and keeps the last one for inspection.
-class RecordingPrinting : public ReportPrinting {
+// Prints each report on a page kept for inspection, laid out with the fixed metrics; it can be
+// told to refuse pages first.
+class RecordingPrinting : public ReportPrinting, public ReportOutput {
   public:
     std::string Print(const DesignState& s, MessageBoxes& boxes) override {
         ++runs;
-        last = std::make_unique<RecordingPrinter>();
-        if (prepare)
-            prepare(*last);
-        PrintReport(*last, s, boxes);
+        page.clear();
+        PrintReport(*this, s, boxes);
         return {};
     }
     std::string FitDescription(const std::string& description) override {
-        return FittingDescription(FixedMetrics(), description);
+        return FittingDescription(m_metrics, description);
     }
-    std::unique_ptr<RecordingPrinter> last;
-    std::function<void(RecordingPrinter&)> prepare; // e.g. make it fail
+    const TextMetrics& Metrics() const override { return m_metrics; }
+    void Deliver(const std::vector<PageItem>& items) override {
+        if (refusals != 0) {
+            refusals -= refusals > 0;
+            throw PrinterError(refusal);
+        }
+        page = items;
+    }
+    std::vector<PageItem> page; // of the last run; empty when it printed nothing
+    int refusals = 0;           // pages refused before one is taken (for ever when negative)
+    std::string refusal = "Printer not ready";
     int runs = 0;
+
+  private:
+    FixedMetrics m_metrics;
 };
 
 // The window's controls, found by the names the design gives them.

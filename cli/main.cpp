@@ -81,10 +81,10 @@ int OneRoom(const QCommandLineParser& parser, const Options& o, const Outputs& o
         for (const std::string& note : room.notes)
             stdErr << "note: " << QString::fromStdString(note) << "\n";
     }
-    bool failed = false;
-    for (const QString& path : WriteRoomFiles(room, out, stdErr, failed))
+    const RoomFiles files = WriteRoomFiles(room, out, stdErr);
+    for (const QString& path : files.paths)
         stdErr << "wrote " << path << "\n";
-    return static_cast<int>(failed ? RunStatus::RoomsFailed : RunStatus::Done);
+    return static_cast<int>(files.problems.isEmpty() ? RunStatus::Done : RunStatus::RoomsFailed);
 }
 
 // Qt's remark that a desktop session's runtime folder is missing means nothing here.

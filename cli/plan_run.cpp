@@ -88,10 +88,9 @@ class ScheduleRun {
         if (const auto* error = std::get_if<RoomError>(&laidOut))
             return Fail(line, error->text);
         const Room& room = std::get<Room>(laidOut);
-        bool failed = false;
-        const QStringList files = WriteRoomFiles(room, m_out, m_err, failed);
-        m_filesFailed = m_filesFailed || failed;
-        m_summary.Append(QByteArray::fromStdString(SummaryRow(room, files)));
+        const RoomFiles files = WriteRoomFiles(room, m_out, m_err);
+        m_filesFailed = m_filesFailed || !files.problems.isEmpty();
+        m_summary.Append(QByteArray::fromStdString(SummaryRow(room, files.paths)));
         Totals& t = m_totals[room.s.MeasFeet ? 0 : 1];
         t.speakers += SpeakerCount(room.s);
         t.wiring += WirePerSpeaker(room.s.MeasFeet) * SpeakerCount(room.s);
@@ -160,19 +159,18 @@ class ScheduleRun {
 
 } // namespace
 
-QStringList WriteRoomFiles(const Room& room, const Outputs& out, QTextStream& err, bool& failed) {
+RoomFiles WriteRoomFiles(const Room& room, const Outputs& out, QTextStream& err) {
     const QString base = SafeFileName(room.name);
-    QStringList written;
+    RoomFiles files;
     const auto write = [&](const char* extension, const Made& made) {
         const SafeWrite result = made.error.isEmpty()
                                      ? WriteFileSafely(out.folder, base, extension, made.bytes)
                                      : SafeWrite{{}, made.error};
         if (result.ok()) {
-            written << result.path;
+            files.paths << result.path;
         } else {
-            err << QString::fromStdString(room.name) << ": " << extension
-                << " not written: " << result.error << "\n";
-            failed = true;
+            files.problems << extension + QStringLiteral(" not written: ") + result.error;
+            err << QString::fromStdString(room.name) << ": " << files.problems.constLast() << "\n";
         }
     };
     if (out.pdf)
@@ -181,7 +179,7 @@ QStringList WriteRoomFiles(const Room& room, const Outputs& out, QTextStream& er
         write("dxf", PlanDxf(room, out.scratch));
     if (out.coordinates)
         write("speakers.csv", {CoordinatesCsv(room.s), {}});
-    return written;
+    return files;
 }
 
 RunStatus RunSchedule(const QString& schedulePath, const Outputs& out, QTextStream& report,

@@ -6,6 +6,7 @@
 #include "cli/room.h"
 
 #include <QString>
+#include <QStringList>
 #include <QTextStream>
 
 struct Outputs {
@@ -16,9 +17,16 @@ struct Outputs {
     QString scratch; // a private folder for libraries that write only to a path
 };
 
-// Writes the files wanted for one room into the folder, named after the room. Returns their
-// paths; a file that cannot be written is reported on err and leaves the others written.
-QStringList WriteRoomFiles(const Room& room, const Outputs& out, QTextStream& err, bool& failed);
+// What became of one room's files: the paths written, and for each file that could not be
+// written why not ("pdf not written: disk full"), for the summary's notes.
+struct RoomFiles {
+    QStringList paths;
+    QStringList problems;
+};
+
+// Writes the files wanted for one room into the folder, named after the room. A file that cannot
+// be written is reported on err and leaves the others written.
+RoomFiles WriteRoomFiles(const Room& room, const Outputs& out, QTextStream& err);
 
 enum class RunStatus { Done = 0, RoomsFailed = 1, Unusable = 2 };
 

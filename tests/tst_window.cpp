@@ -5,6 +5,8 @@
 // dense screen show (CTest runs this with QT_SCALE_FACTOR=2).
 #include "window_fixture.h"
 
+#include "ui/qt_message_boxes.h"
+
 #include <QAccessible>
 #include <QClipboard>
 #include <QPrinterInfo>
@@ -349,6 +351,66 @@ class TestWindow : public QObject {
         QVERIFY2(w.shownBoxes()[0].contains(QRegularExpression(
                      "^Printer Error: Device unavailable .*" + queue + ".* not accepting jobs")),
                  qPrintable(w.shownBoxes()[0]));
+    }
+
+    // The prompt line is yellow on black, and the frames' captions are blue.
+    void promptAndCaptionColours() {
+        WindowFixture w;
+        w.chooseUnits(true);
+        const auto has = [](QWidget* c, QColor colour) {
+            const QImage image = c->grab().toImage();
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x) {
+                    const QColor p = image.pixelColor(x, y);
+                    if (qAbs(p.red() - colour.red()) + qAbs(p.green() - colour.green()) +
+                            qAbs(p.blue() - colour.blue()) <
+                        30)
+                        return true;
+                }
+            return false;
+        };
+        const Controls& f = w.controls();
+        QVERIFY(has(f.LabNote, Qt::yellow) && has(f.LabNote, Qt::black));
+        QVERIFY(!has(f.LabNote, Qt::white) && has(f.FramDesign, Qt::blue));
+    }
+
+    // The real message boxes: titled (the program's name when no title is given), with their
+    // icon; Enter gives Retry and Escape Cancel where a page can be tried again, else OK.
+    void realMessageBoxesAnswerEnterAndEscape_data() {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("seen"); // title, text, icon, then the answer
+        const int retry = int(MsgButtons::RetryCancel), ok = int(MsgButtons::Ok);
+        QTest::newRow("Enter retries") << retry << int(Qt::Key_Return) << "Printer Error|jam|3|1";
+        QTest::newRow("Escape cancels") << retry << int(Qt::Key_Escape) << "Printer Error|jam|3|2";
+        QTest::newRow("Enter, OK") << ok << int(Qt::Key_Return) << "|small|2|0";
+        QTest::newRow("Escape, OK") << ok << int(Qt::Key_Escape) << "Recommendation|small|1|0";
+    }
+    void realMessageBoxesAnswerEnterAndEscape() {
+        QFETCH(int, buttons);
+        QFETCH(int, key);
+        QFETCH(QString, seen);
+        const QStringList given = seen.split('|');
+        const MsgIcon icon = given[2] == "3"   ? MsgIcon::Critical
+                             : given[2] == "2" ? MsgIcon::Exclamation
+                                               : MsgIcon::Information;
+        const QMessageBox::Icon shownIcon = given[2] == "3"   ? QMessageBox::Critical
+                                            : given[2] == "2" ? QMessageBox::Warning
+                                                              : QMessageBox::Information;
+        QString shown = "no box";
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            shown = box->windowTitle() + "|" + box->text() + (box->icon() == shownIcon ? "" : "?");
+            QTest::keyClick(box, Qt::Key(key));
+        });
+        QtMessageBoxes boxes;
+        const MsgAnswer answer =
+            boxes.Show(given[1].toStdString(), icon, given[0].toStdString(), MsgButtons(buttons));
+        QCOMPARE(shown + "|" + QString::number(int(answer)),
+                 (given[0].isEmpty() ? "Masking Speaker Layout" : given[0]) + "|" + given[1] + "|" +
+                     given[3]);
     }
 
     // Tab walks the designed order; every control has a name, following its caption, and room

@@ -8,7 +8,6 @@
 #include "output/printer_output.h"
 #include "output/room_drawing.h"
 
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>

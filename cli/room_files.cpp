@@ -4,6 +4,7 @@
 #include "core/calculate.h"
 #include "core/number_text.h"
 #include "core/sentences.h"
+#include "core/unit_pair.h"
 #include "output/print_report.h"
 #include "output/printer_output.h"
 #include "output/room_drawing.h"
@@ -90,9 +91,7 @@ constexpr int kByBlock = 0;
 constexpr int kMostNameBytes = 255 - 13 - 7;
 
 // The room's name below it, a foot or 300 mm high.
-double NameHeight(bool feet) {
-    return feet ? 1.0 : 300.0;
-}
+constexpr UnitPair<double> kNameHeight{1.0, 300.0};
 
 // A text as this DXF version holds it: on one line (a line end would end the group), letters
 // beyond ASCII as \U+XXXX, since the file's code page is not UTF-8, and "%%" sequences, which
@@ -120,7 +119,7 @@ struct PlanExtents {
 };
 
 PlanExtents ExtentsOf(const DesignState& s) {
-    const double height = NameHeight(s.MeasFeet);
+    const double height = kNameHeight(s.MeasFeet);
     return {0.0, -2 * height, double(s.Leng), double(s.Wid)};
 }
 
@@ -243,7 +242,7 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const Room& room) {
         dxf.writeInsert(dw, DL_InsertData(kSpeakerBlock, p.x, p.y, 0.0, 1, 1, 1, 0, 1, 1, 0, 0),
                         onSpeakers);
 
-    const double height = NameHeight(s.MeasFeet);
+    const double height = kNameHeight(s.MeasFeet);
     const std::string name = DxfText(room.name);
     dxf.writeText(dw,
                   DL_TextData(0.0, -2 * height, 0.0, 0.0, 0.0, 0.0, height, 1.0, 0, 0, 0, name,

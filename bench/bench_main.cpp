@@ -41,7 +41,7 @@ constexpr double kPasteMs = 100; // the window answers again after any paste
 // The command line: a floor's summary, every room's report and plan, memory that does not
 // grow with the number of rooms.
 constexpr double kSummaryMs = 1000;
-constexpr double kFullOutputMs = 30000;
+constexpr double kFullOutputMs = 3000;
 constexpr double kMemoryGrowthMiB = 2;
 constexpr int kScheduleRuns = 3;
 

@@ -4,15 +4,19 @@
 #include "cli/room_files.h"
 #include "core/app_info.h"
 #include "core/calculate.h"
+#include "output/printer_output.h"
 #include "output/safe_file.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QGuiApplication>
-#include <QTemporaryDir>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <optional>
+#include <unistd.h>
 
 namespace {
 
@@ -38,7 +42,8 @@ MASKING-GRID, MASKING-SPEAKERS, block MASKING_SPEAKER) and <room>.speakers.csv.
 Files never replace others: a taken name gets " (2)", " (3)" ...
 Bad rows are reported as file:line: reason and skipped.
 
-Exit status: 0 all done, 1 a room or a file failed, 2 unusable options or schedule.)txt";
+Exit status: 0 all done, 1 a room, a file or the standard output or error failed,
+2 unusable options or schedule.)txt";
 
 struct Options {
     QCommandLineOption schedule{"schedule", "Lay out every room of <file>.", "file"};
@@ -55,9 +60,48 @@ bool IsSwitch(Field f) {
     return f == Field::Batts || f == Field::Insulation;
 }
 
+// Standard output or error, written unbuffered by the system with every write checked. One that
+// cannot be written (a closed pipe, a full disk) does not stop the run: the rest is dropped,
+// and the first failure is kept for the exit status.
+class StandardStream : public QIODevice {
+  public:
+    explicit StandardStream(int fd) : m_fd(fd) {
+        open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    }
+    int Failure() const { return m_failure; }
+
+  protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override {
+        for (qint64 done = 0; done < size && m_failure == 0;) {
+            const ssize_t n = ::write(m_fd, data + done, static_cast<size_t>(size - done));
+            if (n > 0)
+                done += n;
+            else if (errno != EINTR)
+                m_failure = n < 0 ? errno : EIO;
+        }
+        return size;
+    }
+
+  private:
+    int m_fd;
+    int m_failure = 0;
+};
+
+StandardStream g_out(STDOUT_FILENO), g_err(STDERR_FILENO);
+
 int Fail(const QString& text, RunStatus status = RunStatus::Unusable) {
-    QTextStream(stderr) << kCommandName << ": " << text << "\n";
+    QTextStream(&g_err) << kCommandName << ": " << text << "\n";
     return static_cast<int>(status);
+}
+
+// A broken standard output is told on standard error; either makes the run a failed one.
+int CheckedStatus(int status) {
+    if (const int failure = g_out.Failure())
+        Fail("standard output not written: " + ShortReason(failure), RunStatus::RoomsFailed);
+    if (g_out.Failure() || g_err.Failure())
+        return std::max(status, static_cast<int>(RunStatus::RoomsFailed));
+    return status;
 }
 
 int OneRoom(const QCommandLineParser& parser, const Options& o, const Outputs& out) {
@@ -71,19 +115,20 @@ int OneRoom(const QCommandLineParser& parser, const Options& o, const Outputs& o
     const auto laidOut = LayOutRoom(fields);
     if (const auto* error = std::get_if<RoomError>(&laidOut))
         return Fail(QString::fromStdString(error->text), RunStatus::RoomsFailed);
-    const Room& room = std::get<Room>(laidOut);
-    QTextStream stdOut(stdout), stdErr(stderr);
+    Room room = std::get<Room>(laidOut);
+    QTextStream stdOut(&g_out), stdErr(&g_err);
     if (parser.isSet(o.json)) {
         stdOut << RoomJson(room);
     } else {
         for (const std::string& line : ResultLines(room.s))
             stdOut << QString::fromStdString(line) << "\n";
-        for (const std::string& note : room.notes)
-            stdErr << "note: " << QString::fromStdString(note) << "\n";
     }
     const RoomFiles files = WriteRoomFiles(room, out, stdErr);
     for (const QString& path : files.paths)
         stdErr << "wrote " << path << "\n";
+    if (!parser.isSet(o.json))
+        for (const std::string& note : room.notes)
+            stdErr << "note: " << QString::fromStdString(note) << "\n";
     return static_cast<int>(files.problems.isEmpty() ? RunStatus::Done : RunStatus::RoomsFailed);
 }
 
@@ -113,11 +158,11 @@ std::optional<int> EndBeforeRooms(QCommandLineParser& parser, const Options& o) 
     if (parser.isSet("help")) {
         QString text = parser.helpText();
         text.replace(QCoreApplication::arguments().constFirst(), kCommandName);
-        std::fputs(qPrintable(text), stdout);
+        QTextStream(&g_out) << text;
         return 0;
     }
     if (parser.isSet("version")) {
-        std::printf("%s %s\n", kCommandName, kApplicationVersion);
+        QTextStream(&g_out) << kCommandName << " " << kApplicationVersion << "\n";
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())
@@ -133,21 +178,20 @@ std::optional<int> EndBeforeRooms(QCommandLineParser& parser, const Options& o) 
 }
 
 int LayOutRooms(const QCommandLineParser& parser, const Options& o) {
-    const QTemporaryDir scratch;
     Outputs out;
     out.folder = parser.value(o.out);
     out.pdf = parser.isSet(o.pdf);
     out.dxf = parser.isSet(o.dxf);
     out.coordinates = parser.isSet(o.coordinates);
-    out.scratch = scratch.path();
-    if (!scratch.isValid())
-        return Fail("no temporary folder: " + scratch.errorString());
+    if (out.pdf)
+        out.paper = std::make_shared<const ReportPaper>();
     if (!QDir(out.folder).exists() && !QDir().mkpath(out.folder))
         return Fail(out.folder + ": cannot be created");
+    RemoveStaleParts(out.folder);
 
     int status = 0;
     if (parser.isSet(o.schedule)) {
-        QTextStream stdOut(stdout), stdErr(stderr);
+        QTextStream stdOut(&g_out), stdErr(&g_err);
         status = static_cast<int>(RunSchedule(parser.value(o.schedule), out, stdOut, stdErr));
     } else {
         status = OneRoom(parser, o, out);
@@ -159,6 +203,10 @@ int LayOutRooms(const QCommandLineParser& parser, const Options& o) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // A closed pipe or a file-size limit then fails the write that meets it, which is reported,
+    // instead of ending the program partway with a temporary file left.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
     // Fonts for the report, but never a display: the same offscreen platform as the tests.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(QuietAboutDesktop);
@@ -170,6 +218,6 @@ int main(int argc, char* argv[]) {
     const Options o;
     AddOptions(parser, o);
     if (const std::optional<int> status = EndBeforeRooms(parser, o))
-        return *status;
-    return LayOutRooms(parser, o);
+        return CheckedStatus(*status);
+    return CheckedStatus(LayOutRooms(parser, o));
 }

@@ -87,7 +87,7 @@ class ScheduleRun {
         auto laidOut = LayOutRoom(fields);
         if (const auto* error = std::get_if<RoomError>(&laidOut))
             return Fail(line, error->text);
-        const Room& room = std::get<Room>(laidOut);
+        Room& room = std::get<Room>(laidOut);
         const RoomFiles files = WriteRoomFiles(room, m_out, m_err);
         m_filesFailed = m_filesFailed || !files.problems.isEmpty();
         m_summary.Append(QByteArray::fromStdString(SummaryRow(room, files.paths)));
@@ -159,26 +159,27 @@ class ScheduleRun {
 
 } // namespace
 
-RoomFiles WriteRoomFiles(const Room& room, const Outputs& out, QTextStream& err) {
+RoomFiles WriteRoomFiles(Room& room, const Outputs& out, QTextStream& err) {
     const QString base = SafeFileName(room.name);
     RoomFiles files;
-    const auto write = [&](const char* extension, const Made& made) {
-        const SafeWrite result = made.error.isEmpty()
-                                     ? WriteFileSafely(out.folder, base, extension, made.bytes)
-                                     : SafeWrite{{}, made.error};
+    const auto write = [&](const char* extension, const QByteArray& bytes) {
+        const SafeWrite result = WriteFileSafely(out.folder, base, extension, bytes);
         if (result.ok()) {
             files.paths << result.path;
         } else {
-            files.problems << extension + QStringLiteral(" not written: ") + result.error;
+            files.problems << extension + QStringLiteral(" not written: ") +
+                                  ShortReason(result.errorNumber);
             err << QString::fromStdString(room.name) << ": " << files.problems.constLast() << "\n";
         }
     };
-    if (out.pdf)
-        write("pdf", ReportPdf(room.s));
+    if (out.pdf) {
+        FitDescription(room, *out.paper);
+        write("pdf", ReportPdf(room.s, *out.paper));
+    }
     if (out.dxf)
-        write("dxf", PlanDxf(room, out.scratch));
+        write("dxf", PlanDxf(room));
     if (out.coordinates)
-        write("speakers.csv", {CoordinatesCsv(room.s), {}});
+        write("speakers.csv", CoordinatesCsv(room.s));
     return files;
 }
 

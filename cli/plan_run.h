@@ -9,12 +9,18 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <memory>
+
+class ReportPaper;
+
 struct Outputs {
     QString folder = ".";
     bool pdf = false;
     bool dxf = false;
     bool coordinates = false;
-    QString scratch; // a private folder for libraries that write only to a path
+    // The PDFs' paper, measured once for the whole run: measuring its fonts again for each room
+    // would take most of a report's time.
+    std::shared_ptr<const ReportPaper> paper;
 };
 
 // What became of one room's files: the paths written, and for each file that could not be
@@ -25,8 +31,9 @@ struct RoomFiles {
 };
 
 // Writes the files wanted for one room into the folder, named after the room. A file that cannot
-// be written is reported on err and leaves the others written.
-RoomFiles WriteRoomFiles(const Room& room, const Outputs& out, QTextStream& err);
+// be written is reported on err and leaves the others written. A description cut to fit the
+// report adds a note to the room.
+RoomFiles WriteRoomFiles(Room& room, const Outputs& out, QTextStream& err);
 
 enum class RunStatus { Done = 0, RoomsFailed = 1, Unusable = 2 };
 

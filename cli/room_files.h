@@ -25,17 +25,18 @@ QByteArray RoomJson(const Room& room);
 // "speaker,x,y", one speaker a row.
 QByteArray CoordinatesCsv(const DesignState& s);
 
-// A file's bytes, or why there are none.
-struct Made {
-    QByteArray bytes;
-    QString error;
-};
+class ReportPaper;
+
+// The report prints the description on one line, cut to that line as the window cuts it; a
+// description cut short gets a note.
+void FitDescription(Room& room, const ReportPaper& paper);
 // The window's report as a PDF.
-Made ReportPdf(const DesignState& s);
-// The plan as DXF. The library writes only to a path, so it is made in scratchFolder first and
-// read back.
-Made PlanDxf(const Room& room, const QString& scratchFolder);
+QByteArray ReportPdf(const DesignState& s, const ReportPaper& paper);
+// The plan as DXF, with its extents and a first view of the whole room.
+QByteArray PlanDxf(const Room& room);
 
 // The room's name made safe as a file name: no slashes, control characters or characters
-// other systems refuse, no leading dot, at most 100 bytes; "room" when nothing is left.
+// other systems refuse, no marks that reorder or hide letters, no leading dot, and short
+// enough, cut between characters, that with its extension and a number it takes at most the
+// 255 bytes of UTF-8 a name may have; "room" when nothing is left.
 QString SafeFileName(const std::string& name);

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -210,7 +211,7 @@ class PageComposer {
 
     void Body() {
         m_lineY = kDescriptionY;
-        Text(PrintTabs[0], m_lineY, kDescriptionLabel + m_s.Descr);
+        Text(PrintTabs[0], m_lineY, kDescriptionLabel + OneLine(m_s.Descr));
         for (const std::string& line : ConditionLines(m_s))
             Text(PrintTabs[0], m_lineY += kLineStep, line);
         Text(PrintTabs[0], m_lineY += kLineStep, WiringSentence(m_s.MeasFeet, SpeakerCount(m_s)));
@@ -356,4 +357,24 @@ std::string FittingDescription(const TextMetrics& metrics, const std::string& de
             high = mid - 1;
     }
     return description.substr(0, cuts[low]);
+}
+
+std::string OneLine(const std::string& text) {
+    std::string line;
+    line.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const std::string_view rest = std::string_view(text).substr(i);
+        if (rest.substr(0, 2) == "\r\n" || rest.substr(0, 3) == "\u2028" ||
+            rest.substr(0, 3) == "\u2029") {
+            line += ' ';
+            i += rest[0] == '\r' ? 1 : 2;
+        } else if (rest.substr(0, 2) == "\u0085") {
+            line += ' ';
+            ++i;
+        } else {
+            line += c == '\n' || c == '\r' || c == '\v' || c == '\f' ? ' ' : c;
+        }
+    }
+    return line;
 }

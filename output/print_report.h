@@ -42,3 +42,7 @@ PrintOutcome PrintReport(ReportOutput& output, const DesignState& s, MessageBoxe
 // The longest beginning of description, cut between characters, that the report prints whole on
 // its description line on paper of these metrics.
 std::string FittingDescription(const TextMetrics& metrics, const std::string& description);
+
+// The text with every line break (CR, LF, CRLF, and the other vertical spaces) a blank, for
+// places that hold one line.
+std::string OneLine(const std::string& text);

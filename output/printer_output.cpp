@@ -163,7 +163,8 @@ void PrinterOutput::Deliver(const std::vector<PageItem>& page) {
 
 QString ReportTitle(const std::string& description) {
     const QString title = "Masking layout";
-    return description.empty() ? title : title + " - " + QString::fromStdString(description);
+    return description.empty() ? title
+                               : title + " - " + QString::fromStdString(OneLine(description));
 }
 
 std::unique_ptr<ReportPaper> NextReportPaper() {

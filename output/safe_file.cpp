@@ -57,28 +57,33 @@ struct PartSlot {
 };
 std::array<PartSlot, 8> g_parts;
 
+constexpr std::array<int, 3> kEndingSignals{SIGTERM, SIGINT, SIGHUP};
+
+// The handler stays in place until the files are gone: a second signal (timeout and service
+// managers send SIGTERM twice) waits while it runs, or, taken by another thread, runs it again,
+// instead of ending the program with a temporary file left.
 extern "C" void RemovePartsAndStop(int sig) {
     for (PartSlot& part : g_parts) {
         const int folder = part.folder.load();
         if (folder >= 0)
             unlinkat(folder, part.name, 0);
     }
-    // SA_RESETHAND has restored the default action; the signal is delivered again on return.
-    raise(sig);
+    signal(sig, SIG_DFL);
+    raise(sig); // blocked here, so delivered on return
 }
 
 void CatchEndingSignals() {
     static const bool caught = [] {
-        for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        struct sigaction action {};
+        action.sa_handler = RemovePartsAndStop;
+        sigemptyset(&action.sa_mask);
+        for (const int sig : kEndingSignals)
+            sigaddset(&action.sa_mask, sig);
+        for (const int sig : kEndingSignals) {
             struct sigaction old {};
             sigaction(sig, nullptr, &old);
-            if (old.sa_handler != SIG_DFL) // ignored (nohup) or handled by someone else
-                continue;
-            struct sigaction action {};
-            action.sa_handler = RemovePartsAndStop;
-            sigemptyset(&action.sa_mask);
-            action.sa_flags = SA_RESETHAND;
-            sigaction(sig, &action, nullptr);
+            if (old.sa_handler == SIG_DFL) // not ignored (nohup) nor handled by someone else
+                sigaction(sig, &action, nullptr);
         }
         return true;
     }();
@@ -90,21 +95,6 @@ int FreeSlot() {
         if (g_parts[i].folder.load() < 0)
             return static_cast<int>(i);
     return -1;
-}
-
-// Hidden temporary files of copies of the program that no longer run: a crash or SIGKILL gives
-// no chance to remove them. Each name carries the process number of its writer.
-void RemoveStaleParts(const QString& folder) {
-    QDir dir(folder);
-    const QStringList names =
-        dir.entryList({QString(kPartPrefix) + "*" + kPartSuffix}, QDir::Files | QDir::Hidden);
-    for (const QString& name : names) {
-        const QString middle = name.mid(int(std::strlen(kPartPrefix))).section('-', 0, 0);
-        bool ok = false;
-        const pid_t writer = static_cast<pid_t>(middle.toLong(&ok));
-        if (ok && writer > 0 && writer != getpid() && kill(writer, 0) != 0 && errno == ESRCH)
-            dir.remove(name);
-    }
 }
 
 // Gives the written temporary file its final name: fails with EEXIST when anything has that
@@ -122,6 +112,38 @@ int Publish(int folder, const char* part, const char* name) {
 }
 
 } // namespace
+
+QString ShortReason(int err) {
+    switch (err) {
+    case ENOSPC:
+    case EDQUOT:
+        return "disk full";
+    case EFBIG:
+        return "file too large";
+    case EACCES:
+    case EPERM:
+        return "permission denied";
+    case EROFS:
+        return "read-only disk";
+    case EEXIST:
+        return "every numbered name is taken";
+    default:
+        return QString::fromLocal8Bit(std::strerror(err)).toLower();
+    }
+}
+
+void RemoveStaleParts(const QString& folder) {
+    QDir dir(folder);
+    const QStringList names =
+        dir.entryList({QString(kPartPrefix) + "*" + kPartSuffix}, QDir::Files | QDir::Hidden);
+    for (const QString& name : names) {
+        const QString middle = name.mid(int(std::strlen(kPartPrefix))).section('-', 0, 0);
+        bool ok = false;
+        const pid_t writer = static_cast<pid_t>(middle.toLong(&ok));
+        if (ok && writer > 0 && writer != getpid() && kill(writer, 0) != 0 && errno == ESRCH)
+            dir.remove(name);
+    }
+}
 
 SafeFile::SafeFile(const QString& folder) : m_folder(folder) {
     CatchEndingSignals();
@@ -157,8 +179,10 @@ SafeFile::~SafeFile() {
 }
 
 void SafeFile::Fail(int error, const QString& path) {
-    if (m_error.isEmpty())
+    if (m_error.isEmpty()) {
         m_error = Reason(error, path);
+        m_errorNumber = error;
+    }
     Discard();
 }
 
@@ -190,14 +214,15 @@ void SafeFile::Append(const QByteArray& bytes) {
 
 SafeWrite SafeFile::Commit(const QString& baseName, const QString& extension) {
     if (m_fd < 0)
-        return {{}, m_error.isEmpty() ? Reason(EBADF, m_folder) : m_error};
+        return m_error.isEmpty() ? SafeWrite{{}, Reason(EBADF, m_folder), EBADF}
+                                 : SafeWrite{{}, m_error, m_errorNumber};
     int err = fsync(m_fd) == 0 ? 0 : errno;
     if (close(m_fd) != 0 && err == 0)
         err = errno;
     m_fd = -1; // a failed close still releases the descriptor
     if (err != 0) {
         Fail(err, m_folder);
-        return {{}, m_error};
+        return {{}, m_error, m_errorNumber};
     }
     PartSlot& part = g_parts[static_cast<std::size_t>(m_slot)];
     for (int n = 1; n <= kMostNumbers; ++n) {
@@ -213,7 +238,7 @@ SafeWrite SafeFile::Commit(const QString& baseName, const QString& extension) {
             break;
     }
     Fail(err, m_folder);
-    return {{}, m_error};
+    return {{}, m_error, m_errorNumber};
 }
 
 SafeWrite WriteFileSafely(const QString& folder, const QString& baseName, const QString& extension,

@@ -14,6 +14,7 @@
 struct SafeWrite {
     QString path;
     QString error;
+    int errorNumber = 0; // what the system reported, for a short reason
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -42,10 +43,18 @@ class SafeFile {
     int m_fd = -1;
     int m_slot = -1; // the signal handler's record of the temporary file
     QString m_error;
+    int m_errorNumber = 0;
 };
 
 SafeWrite WriteFileSafely(const QString& folder, const QString& baseName, const QString& extension,
                           const QByteArray& bytes);
+
+// A system error in a few plain words, for lists of files not written: "disk full".
+QString ShortReason(int err);
+
+// Removes the hidden temporary files of copies of the program that no longer run: a crash or
+// SIGKILL gives no chance to remove them. Each name carries the process number of its writer.
+void RemoveStaleParts(const QString& folder);
 
 // Flushes the folder's new names to the disk.
 bool SyncFolder(const QString& folder);

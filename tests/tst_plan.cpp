@@ -7,8 +7,14 @@
 #include "cli/room_files.h"
 #include "core/calculate.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -52,6 +58,55 @@ print('speakers', ' '.join('%g,%g' % (i.dxf.insert.x, i.dxf.insert.y) for i in
       msp.query('INSERT[layer=="MASKING-SPEAKERS"]') if i.dxf.name == 'MASKING_SPEAKER'))
 )";
 
+// How the command's standard streams and files are cut off in a run.
+struct Setting {
+    qint64 fileSizeLimit = 0; // bytes a file may have, or none
+    QString stdoutFile;       // where standard output goes instead of the test
+    int closedStream = -1;    // a standard stream that is a pipe nobody reads
+};
+
+Run CommandIn(const QString& folder, const QStringList& args, const Setting& setting) {
+    QProcess p;
+    p.setWorkingDirectory(folder);
+    if (!setting.stdoutFile.isEmpty())
+        p.setStandardOutputFile(setting.stdoutFile);
+    int pipeEnds[2] = {-1, -1};
+    if (setting.closedStream >= 0 && pipe(pipeEnds) == 0)
+        close(pipeEnds[0]);
+    p.setChildProcessModifier([&] {
+        const rlimit limit{rlim_t(setting.fileSizeLimit), rlim_t(setting.fileSizeLimit)};
+        if (setting.fileSizeLimit > 0)
+            setrlimit(RLIMIT_FSIZE, &limit);
+        if (setting.closedStream >= 0)
+            dup2(pipeEnds[1], setting.closedStream);
+    });
+    p.start(MSL_PLAN_PATH, args);
+    p.waitForFinished(120000);
+    if (pipeEnds[1] >= 0)
+        close(pipeEnds[1]);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+            p.readAllStandardError()};
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
+}
+
+QStringList FilesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+// A schedule of many rooms, bad rows first: each bad row is a line on standard error.
+QByteArray LongSchedule(int bad, int good) {
+    QByteArray csv = "room,units,location,length,width\n";
+    for (int i = 0; i < bad; ++i)
+        csv += "B" + QByteArray::number(i) + ",ft,roof,40,30\n";
+    for (int i = 0; i < good; ++i)
+        csv += "R" + QByteArray::number(i) + ",ft,floor,40,30\n";
+    return csv;
+}
+
 QString ExpectedPlan(const Room& room) {
     const DesignState& s = room.s;
     QString plan = QString::asprintf(
@@ -66,6 +121,8 @@ QString ExpectedPlan(const Room& room) {
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Setting)
 
 class TestPlan : public QObject {
     Q_OBJECT
@@ -209,6 +266,184 @@ class TestPlan : public QObject {
                         "/usr/bin/python3");
             QCOMPARE(read.out + read.err, ExpectedPlan(room));
         }
+    }
+
+    // A file that would be cut short (a file-size limit, a full disk) is refused with the
+    // reason; the others are written, no hidden temporary file is left, and the run fails.
+    void filesCutShortAreRefused_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("schedule");
+        QTest::addColumn<Setting>("setting");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QStringList>("files"); // the schedule s.csv not counted
+        const QStringList schedule{"--schedule", "s.csv"};
+        const QByteArray hall = "room,units,location,length,width\nHall,mm,floor,300000,300000\n";
+        const QByteArray office = "room,units,location,length,width\nOffice,mm,floor,106081,3000\n";
+        // clang-format off
+        QTest::newRow("dxf") << schedule + QStringList{"--pdf", "--dxf", "--coordinates"} << hall
+            << Setting{200000, {}} << 1 << "Hall: dxf not written: file too large"
+            << QStringList{"Hall.pdf", "Hall.speakers.csv", "s summary.csv"};
+        QTest::newRow("pdf") << schedule + QStringList{"--pdf", "--dxf"} << office << Setting{14000, {}}
+            << 1 << "Office: pdf not written: file too large" << QStringList{"Office.dxf", "s summary.csv"};
+        QTest::newRow("coordinates") << schedule + QStringList{"--coordinates"} << hall
+            << Setting{60000, {}} << 1 << "Hall: speakers.csv not written: file too large"
+            << QStringList{"s summary.csv"};
+        QTest::newRow("summary") << schedule << LongSchedule(0, 3) << Setting{300, {}} << 2
+            << "Device I/O (File too large in .)" << QStringList{};
+        QTest::newRow("json into a full disk")
+            << QStringList{"--units", "ft", "--location", "floor", "--length", "40", "--width", "30", "--json"}
+            << QByteArray() << Setting{0, "/dev/full"} << 1
+            << "masking-speaker-plan: standard output not written: disk full" << QStringList{};
+        // clang-format on
+    }
+    void filesCutShortAreRefused() {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, schedule);
+        QFETCH(Setting, setting);
+        QFETCH(int, status);
+        QFETCH(QString, err);
+        QFETCH(QStringList, files);
+        QTemporaryDir dir;
+        QVERIFY(WriteFile(dir.filePath("s.csv"), schedule));
+        const Run run = CommandIn(dir.path(), args, setting);
+        QCOMPARE(run.err.trimmed(), err);
+        QCOMPARE(run.status, status);
+        QCOMPARE(FilesIn(dir.path()), files + QStringList{"s.csv"});
+    }
+
+    // SIGTERM sent twice (as timeout and service managers do), or a standard stream nobody
+    // reads: no hidden temporary file is left, and a broken stream does not stop the run. A
+    // temporary file that a copy no longer running left behind is removed.
+    void endingSignalsAndBrokenStreamsLeaveNoTemporaryFile_data() {
+        QTest::addColumn<int>("closedStream");
+        QTest::addColumn<int>("status"); // -1: ended by the signal
+        QTest::addColumn<QString>("err");
+        QTest::newRow("SIGTERM twice") << -1 << -1 << "";
+        QTest::newRow("closed standard error") << int(STDERR_FILENO) << 1 << "";
+        QTest::newRow("closed standard output")
+            << int(STDOUT_FILENO) << 1
+            << "masking-speaker-plan: standard output not written: broken pipe";
+    }
+    void endingSignalsAndBrokenStreamsLeaveNoTemporaryFile() {
+        QFETCH(int, closedStream);
+        QFETCH(int, status);
+        QFETCH(QString, err);
+        QTemporaryDir dir;
+        const QString stale = ".Masking layout 4000000-1.part";
+        QVERIFY(WriteFile(dir.filePath(stale), "cut short"));
+        const bool signalled = closedStream < 0;
+        QVERIFY(WriteFile(dir.filePath("s.csv"), LongSchedule(signalled ? 0 : 2000, 200)));
+        const QStringList args{"--schedule", "s.csv", "--pdf"};
+        Run run{};
+        if (signalled) {
+            QProcess p;
+            p.setWorkingDirectory(dir.path());
+            p.start(MSL_PLAN_PATH, args);
+            QVERIFY(p.waitForStarted());
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(dir.filePath("R20.pdf")), 60000);
+            kill(pid_t(p.processId()), SIGTERM);
+            kill(pid_t(p.processId()), SIGTERM);
+            QVERIFY(p.waitForFinished(60000));
+            run = {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, {}, {}};
+        } else {
+            run = CommandIn(dir.path(), args, Setting{0, {}, closedStream});
+            QFile summary(dir.filePath("s summary.csv"));
+            QVERIFY(summary.open(QIODevice::ReadOnly));
+            QVERIFY(summary.readAll().endsWith("\ntotal,ft,,,,,,,,,,,1200,24000,feet,,\n"));
+            QCOMPARE(FilesIn(dir.path()).size(), 202);
+        }
+        QCOMPARE(run.err.trimmed().section('\n', -1), err);
+        QCOMPARE(run.status, status);
+        for (const QString& name : FilesIn(dir.path()))
+            QVERIFY2(!name.startsWith('.'), qPrintable(name));
+    }
+
+    // File names: cut once between characters to 235 bytes of UTF-8 (255 less ".speakers.csv"
+    // and " (9999)"), without marks that reorder or hide letters, quickly however long the name.
+    void fileNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("file");
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+        // clang-format off
+        QTest::newRow("kept") << "Lobby \u00E9t\u00E9 2.01" << "Lobby \u00E9t\u00E9 2.01";
+        QTest::newRow("refused characters") << " ..a/b\\c:d*e?f\"g<h>i|j\tk " << "a_b_c_d_e_f_g_h_i_j_k";
+        QTest::newRow("bidi and zero width")
+            << "Invoice\u202Efdp.exe\u2066\u2067\u2068\u2069\u202A\u202B\u202C\u202D\u200B\u200C\u200D\u200E\u200F\u2060\uFEFF"
+            << "Invoicefdp.exe";
+        QTest::newRow("235 bytes") << QString(235, 'a') << QString(235, 'a');
+        QTest::newRow("236 bytes") << QString(236, 'a') << QString(235, 'a');
+        QTest::newRow("emoji at the cut") << QString(233, 'a') + emoji << QString(233, 'a');
+        QTest::newRow("emoji") << emoji.repeated(100) << emoji.repeated(58);
+        QTest::newRow("1 MB") << QString(1 << 20, 'x') << QString(235, 'x');
+        QTest::newRow("nothing left") << " \u200B. " << "room";
+        // clang-format on
+    }
+    void fileNames() {
+        QFETCH(QString, name);
+        QFETCH(QString, file);
+        QElapsedTimer timer;
+        timer.start();
+        QCOMPARE(SafeFileName(name.toStdString()), file);
+        QVERIFY(timer.elapsed() < 1000);
+    }
+
+    // What a room's name and description become in its files: the plan's text, the report's
+    // title and a note when the description does not fit the report's line; and its exact
+    // coordinates.
+    void roomTextsInFiles_data() {
+        QTest::addColumn<QString>("row"); // room, length, description
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("planText");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("notes");
+        QTest::addColumn<QString>("lastSpeaker");
+        // clang-format off
+        QTest::newRow("percent codes") << "50%%d off,40,Sale %%p" << "50%%d off" << "50%%%%%%d off"
+            << "Masking layout - Sale %%p" << "" << "6,35,22.5";
+        QTest::newRow("line breaks") << "\"Open\r\nplan\",40,\"Level 2\r\nEast\nWing\rB\vC\fD\u2028E\"" << "Open__plan"
+            << "Open plan" << "Masking layout - Level 2 East Wing B C D E" << "" << "6,35,22.5";
+        QTest::newRow("long description") << "Lobby,40," + QString("word ").repeated(40).trimmed() << "Lobby"
+            << "Lobby" << "" << "description cut to fit the report" << "6,35,22.5";
+        QTest::newRow("exact coordinates") << "Hall,106081," << "Hall" << "Hall" << "Masking layout - Hall"
+            << "" << "21,101840.5,1500";
+        // clang-format on
+    }
+    void roomTextsInFiles() {
+        QFETCH(QString, row);
+        QFETCH(QString, file);
+        QFETCH(QString, planText);
+        QFETCH(QString, title);
+        QFETCH(QString, notes);
+        QFETCH(QString, lastSpeaker);
+        QTemporaryDir dir;
+        const bool feet = !row.startsWith("Hall");
+        const QString units = feet ? "ft,floor,30," : "mm,floor,3000,";
+        const QString csv = "units,location,width,room,length,description\n" + units + row + "\n";
+        QVERIFY(WriteFile(dir.filePath("s.csv"), csv.toUtf8()));
+        const Run run =
+            Command({"--schedule", "s.csv", "--pdf", "--dxf", "--coordinates"}, dir.path());
+        QCOMPARE(run.status, 0);
+        QFile summary(dir.filePath("s summary.csv"));
+        QVERIFY(summary.open(QIODevice::ReadOnly));
+        QCOMPARE(QString(summary.readAll()).split('\n')[1].section(',', -2, -2), notes);
+        const QString pdf = Command({dir.filePath(file + ".pdf")}, {}, "pdfinfo").out;
+        QVERIFY2(title.isEmpty() || pdf.contains("Title:           " + title + "\n"),
+                 qPrintable(pdf));
+        QFile coordinates(dir.filePath(file + ".speakers.csv"));
+        QVERIFY(coordinates.open(QIODevice::ReadOnly));
+        QCOMPARE(QString(coordinates.readAll()).trimmed().section('\n', -1), lastSpeaker);
+        // Read with an audit that repairs nothing: owners, extents and the first view.
+        const Run read = Command({"-c", R"(
+import sys, ezdxf; from ezdxf import recover
+doc, auditor = recover.readfile(sys.argv[1]); view = doc.viewports.get('*Active')[0].dxf
+print(len(auditor.errors), len(auditor.fixes), doc.header['$EXTMIN'][:2], doc.header['$EXTMAX'][:2])
+print(tuple(view.center)[:2], view.height > 0, doc.modelspace().query('TEXT')[0].dxf.text))",
+                                  dir.filePath(file + ".dxf")},
+                                 {}, "/usr/bin/python3");
+        const QString extents = feet ? "(0.0, -2.0) (40.0, 30.0)\n(20.0, 14.0)"
+                                     : "(0.0, -600.0) (106081.0, 3000.0)\n(53040.5, 1200.0)";
+        QCOMPARE(read.out + read.err, "0 0 " + extents + " True " + planText + "\n");
     }
 };
 

@@ -7,7 +7,6 @@
 #include "output/safe_file.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 
@@ -36,7 +35,10 @@ It writes "<schedule> summary.csv" (one row per room and a total per unit) and,
 as asked, <room>.pdf (the report), <room>.dxf (the plan: layers ROOM,
 MASKING-GRID, MASKING-SPEAKERS, block MASKING_SPEAKER) and <room>.speakers.csv.
 Files never replace others: a taken name gets " (2)", " (3)" ...
-Bad rows are reported as file:line: reason and skipped.
+Bad rows are reported as file:line: reason, and the summary gives every row
+of the schedule, with the reason a room was refused or its files are missing.
+A room's name takes at most 200 characters, its description 1000, any other
+field 50; a schedule's line at most 64 KB. Each option is given once.
 
 Exit status: 0 all done, 1 a room or a file failed, 2 unusable options or schedule.)txt";
 
@@ -81,6 +83,10 @@ int OneRoom(const QCommandLineParser& parser, const Options& o, const Outputs& o
         for (const std::string& note : room.notes)
             stdErr << "note: " << QString::fromStdString(note) << "\n";
     }
+    if (!out.pdf && !out.dxf && !out.coordinates)
+        return static_cast<int>(RunStatus::Done);
+    if (const QString error = MakeFolder(out.folder); !error.isEmpty())
+        return Fail(error);
     const RoomFiles files = WriteRoomFiles(room, out, stdErr);
     for (const QString& path : files.paths)
         stdErr << "wrote " << path << "\n";
@@ -120,6 +126,11 @@ std::optional<int> EndBeforeRooms(QCommandLineParser& parser, const Options& o) 
         std::printf("%s %s\n", kCommandName, kApplicationVersion);
         return 0;
     }
+    // A second value would silently win over the first.
+    const QStringList given = parser.optionNames();
+    for (const QString& name : given)
+        if (given.count(name) > 1)
+            return Fail("--" + name + " is given more than once (see --help)");
     if (!parser.positionalArguments().isEmpty())
         return Fail("unexpected \"" + parser.positionalArguments().first() + "\" (see --help)");
     // A room's options and a schedule together would leave one of them unused.
@@ -142,8 +153,6 @@ int LayOutRooms(const QCommandLineParser& parser, const Options& o) {
     out.scratch = scratch.path();
     if (!scratch.isValid())
         return Fail("no temporary folder: " + scratch.errorString());
-    if (!QDir(out.folder).exists() && !QDir().mkpath(out.folder))
-        return Fail(out.folder + ": cannot be created");
 
     int status = 0;
     if (parser.isSet(o.schedule)) {

@@ -225,19 +225,21 @@ class TestPlan : public QObject {
                + "C,ft,floor,30,-5,,,,,,,,,,,\"refused: width \"\"-5\"\" is below the minimum of 4 ft\",\n"
                "D,ft,floor,30,20,,,,,,,,,,,\"refused: has 13 fields, the header has 12\",\n" + total(0, 1);
         QTest::newRow("formulas made text") << QStringList{"--coordinates"} << 0
-            << h + "\"=1+2,x\",ft,floor,,,,,,,30,20\n@A,ft,floor,,,,,,,30,20\n\"+A,\"\"q\"\"\",ft,floor,,,,,,,30,=1\n" << 1
+            << h + "@A,ft,floor,,,,,,,30,20\n\"=1+2,x\",ft,floor,,,,,,,30,20\n\"+A,\"\"q\"\"\",ft,floor,,,,,,,30,=1\n" << 1
             << "s.csv:4: width \"=1\" is not a number\n" + counts(2, 1)
-            << ft("\"'=1+2,x\"", ",\"'=1+2,x.speakers.csv\"") + ft("'@A", ",'@A.speakers.csv")
+            << ft("'@A", ",'@A.speakers.csv") + ft("\"'=1+2,x\"", ",\"'=1+2,x.speakers.csv\"")
                + "\"'+A,\"\"q\"\"\",ft,floor,30,'=1,,,,,,,,,,,\"refused: width \"\"=1\"\" is not a number\",\n"
                + total(2, 0);
         QTest::newRow("no in a column that does not apply") << QStringList() << 0
             << h + "A,ft,floor,,,,no,,FALSE,30,20\nB,ft,floor,,,,N,,0,30,20\nC,ft,floor,,,,YES,,,30,20\n"
-               "D,ft,floor,,,,,,True,30,20\n" << 1
+               "D,ft,floor,,,,,,True,30,20\nE,ft,suspended,2,3,1,TRUE,,no,40,25\nF,ft,suspended,2,3,1,False,,,40,25\n" << 1
             << "s.csv:4: batts \"YES\" does not apply below an access floor\n"
-               "s.csv:5: insulation \"True\" does not apply below an access floor\n" + counts(2, 2)
+               "s.csv:5: insulation \"True\" does not apply below an access floor\n" + counts(4, 2)
             << ft("A") + ft("B") + "C,ft,floor,30,20,,,,,,,,,,,\"refused: batts \"\"YES\"\" does not apply below an access floor\",\n"
                "D,ft,floor,30,20,,,,,,,,,,,\"refused: insulation \"\"True\"\" does not apply below an access floor\",\n"
-               + total(2, 0);
+               // 15 ft, 14 with batts: 40 ft gives 3 rows 14 apart either way, 25 ft 2 rows 12 apart
+               "E,ft,suspended,40,25,14,3,14,6,2,12,6.5,6,120,feet,,\nF,ft,suspended,40,25,15,3,14,6,2,12,6.5,6,120,feet,,\n"
+               "total,ft,,,,,,,,,,,20,400,feet,,\n";
         QTest::newRow("trailing empty columns") << QStringList() << 0
             << "room,units,location,length,width,,\n" + QByteArray("A,ft,floor,30,20,,,,\r\nB,ft,floor,30,20,, x\n") << 1
             << "s.csv:3: column 7 has no name but holds \"x\"\n" + counts(1, 1)

@@ -122,6 +122,9 @@ class Reader {
                 m_rowLines.size() > 1
                     ? "a quoted field is not closed"
                     : "a quote stands inside a field (quote the field and double its quotes)");
+        if (m_rowEnded)
+            m_rowLines.clear();
+        m_rowEnded = false;
     }
 
     // Reports the row and reads again from the line after its first one.
@@ -148,7 +151,7 @@ class Reader {
                         [](const std::string& f) { return !f.empty(); }))
             reader.m_onRow(reader.m_row);
         reader.m_row = {};
-        reader.m_rowLines.clear();
+        reader.m_rowEnded = true; // its lines are dropped once the parser is done with them
     }
 
     LineSource m_lines;
@@ -157,6 +160,7 @@ class Reader {
     CsvRow m_row;
     std::vector<Line> m_rowLines; // the lines of the row being read
     std::size_t m_rowBytes = 0;
+    bool m_rowEnded = false;
     std::deque<Line> m_replay; // lines to read again after a row that could not be read
 };
 

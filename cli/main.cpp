@@ -31,14 +31,14 @@ Examples:
 A schedule has a header row naming its columns, in any order and any case:
   room, units, location, plenum, tile, ceiling-height, batts, structural-height,
   insulation, length, width, description
-It writes "<schedule> summary.csv" (one row per room and a total per unit) and,
+It writes "<schedule> summary.csv" (one row per schedule row, a total per unit) and,
 as asked, <room>.pdf (the report), <room>.dxf (the plan: layers ROOM,
 MASKING-GRID, MASKING-SPEAKERS, block MASKING_SPEAKER) and <room>.speakers.csv.
 Files never replace others: a taken name gets " (2)", " (3)" ...
 Bad rows are reported as file:line: reason, and the summary gives every row
 of the schedule, with the reason a room was refused or its files are missing.
 A room's name takes at most 200 characters, its description 1000, any other
-field 50; a schedule's line at most 64 KB. Each option is given once.
+field 50; a schedule's row at most 64 KB. Each option is given once.
 
 Exit status: 0 all done, 1 a room or a file failed, 2 unusable options or schedule.)txt";
 

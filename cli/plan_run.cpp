@@ -12,10 +12,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <memory>
 #include <optional>
+#include <string_view>
 
 namespace {
 

@@ -3,38 +3,61 @@
 #include <csv.h>
 
 #include <algorithm>
+#include <deque>
 #include <memory>
 
 namespace {
 
-constexpr std::size_t kChunk = 64 * 1024;
-constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
-
-struct Rows {
-    const CsvRowHandler& onRow;
-    std::vector<std::string> fields;
-    long line = 1;     // the line being parsed
-    long rowStart = 0; // the line the current row started on
+// One physical line with its line end, which the parser needs to end rows and keeps inside
+// quoted fields.
+struct Line {
+    long number = 0;
+    std::string text;
+    bool tooLong = false;
+    bool Blank() const { return text.find_first_not_of("\r\n") == std::string::npos; }
 };
 
-void EndField(void* text, std::size_t length, void* data) {
-    auto& rows = *static_cast<Rows*>(data);
-    const char* begin = static_cast<const char*>(text);
-    std::string field = begin ? std::string(begin, length) : std::string();
-    // The first field ends on the line being parsed; line feeds inside it go back to its start.
-    if (rows.fields.empty())
-        rows.rowStart = rows.line - std::count(field.begin(), field.end(), '\n');
-    rows.fields.push_back(std::move(field));
-}
+class LineSource {
+  public:
+    // start: the bytes already taken from the stream to see what it holds.
+    LineSource(std::streambuf& buf, std::string start) : m_buf(buf), m_start(std::move(start)) {}
 
-void EndRow(int, void* data) {
-    auto& rows = *static_cast<Rows*>(data);
-    const bool blank = std::all_of(rows.fields.begin(), rows.fields.end(),
-                                   [](const std::string& f) { return f.empty(); });
-    if (!blank)
-        rows.onRow(rows.rowStart, rows.fields);
-    rows.fields.clear();
-}
+    // CR, LF and CRLF each end one line; false at the end of the file.
+    bool Next(Line& line) {
+        line = {++m_number, {}, false};
+        for (int c = Get(); c != EOF; c = Get()) {
+            Keep(line, static_cast<char>(c));
+            if (c == '\r' && Peek() == '\n')
+                Keep(line, static_cast<char>(Get()));
+            if (c == '\r' || c == '\n')
+                return true;
+        }
+        return !line.text.empty() || line.tooLong;
+    }
+
+  private:
+    int Get() {
+        if (m_taken == m_start.size())
+            return m_buf.sbumpc();
+        return static_cast<unsigned char>(m_start[m_taken++]);
+    }
+    int Peek() {
+        return m_taken == m_start.size() ? m_buf.sgetc()
+                                         : static_cast<unsigned char>(m_start[m_taken]);
+    }
+
+    static void Keep(Line& line, char c) {
+        if (line.text.size() < kMaxCsvLineBytes)
+            line.text += c;
+        else
+            line.tooLong = true;
+    }
+
+    std::streambuf& m_buf;
+    std::string m_start;
+    std::size_t m_taken = 0;
+    long m_number = 0;
+};
 
 struct ParserDeleter {
     void operator()(csv_parser* p) const {
@@ -42,44 +65,121 @@ struct ParserDeleter {
         delete p;
     }
 };
+using Parser = std::unique_ptr<csv_parser, ParserDeleter>;
+
+Parser NewParser() {
+    Parser parser(new csv_parser);
+    csv_init(parser.get(), CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL);
+    return parser;
+}
+
+class Reader {
+  public:
+    Reader(LineSource lines, const CsvRowHandler& onRow)
+        : m_lines(std::move(lines)), m_onRow(onRow) {}
+
+    void Run() {
+        Line line;
+        do {
+            while (NextLine(line))
+                Feed(line);
+        } while (!Finished());
+    }
+
+  private:
+    bool NextLine(Line& line) {
+        if (m_replay.empty())
+            return m_lines.Next(line);
+        line = std::move(m_replay.front());
+        m_replay.pop_front();
+        return true;
+    }
+
+    // False when the last row runs to the end of the file in a quoted field: the lines after
+    // its first one are read again.
+    bool Finished() {
+        if (csv_fini(m_parser.get(), EndField, EndRow, this) == 0)
+            return true;
+        Broken("a quoted field is not closed");
+        return false;
+    }
+
+    void Feed(Line& line) {
+        if (m_rowLines.empty()) {
+            if (line.Blank())
+                return;
+            m_row.line = line.number;
+            m_rowBytes = 0;
+        }
+        m_rowBytes += line.text.size();
+        m_rowLines.push_back(std::move(line));
+        const Line& fed = m_rowLines.back();
+        if (fed.tooLong || m_rowBytes > kMaxCsvLineBytes)
+            return Broken("the row is longer than " + std::to_string(kMaxCsvLineBytes) + " bytes");
+        if (csv_parse(m_parser.get(), fed.text.data(), fed.text.size(), EndField, EndRow, this) !=
+            fed.text.size())
+            return Broken(
+                m_rowLines.size() > 1
+                    ? "a quoted field is not closed"
+                    : "a quote stands inside a field (quote the field and double its quotes)");
+        if (m_rowEnded)
+            m_rowLines.clear();
+        m_rowEnded = false;
+    }
+
+    // Reports the row and reads again from the line after its first one.
+    void Broken(const std::string& reason) {
+        m_row.error = reason;
+        m_onRow(m_row);
+        m_row = {};
+        m_parser = NewParser();
+        for (auto it = m_rowLines.rbegin(); it + 1 < m_rowLines.rend(); ++it)
+            m_replay.push_front(std::move(*it));
+        m_rowLines.clear();
+    }
+
+    static void EndField(void* text, std::size_t length, void* data) {
+        auto& reader = *static_cast<Reader*>(data);
+        const char* begin = static_cast<const char*>(text);
+        reader.m_row.fields.push_back(begin ? std::string(begin, length) : std::string());
+    }
+
+    static void EndRow(int, void* data) {
+        auto& reader = *static_cast<Reader*>(data);
+        const auto& fields = reader.m_row.fields;
+        if (std::any_of(fields.begin(), fields.end(),
+                        [](const std::string& f) { return !f.empty(); }))
+            reader.m_onRow(reader.m_row);
+        reader.m_row = {};
+        reader.m_rowEnded = true; // its lines are dropped once the parser is done with them
+    }
+
+    LineSource m_lines;
+    const CsvRowHandler& m_onRow;
+    Parser m_parser = NewParser();
+    CsvRow m_row;
+    std::vector<Line> m_rowLines; // the lines of the row being read
+    std::size_t m_rowBytes = 0;
+    bool m_rowEnded = false;
+    std::deque<Line> m_replay; // lines to read again after a row that could not be read
+};
 
 } // namespace
 
-std::optional<std::string> ReadCsvRows(std::istream& in, const CsvRowHandler& onRow) {
-    std::unique_ptr<csv_parser, ParserDeleter> parser(new csv_parser);
-    if (csv_init(parser.get(), CSV_STRICT | CSV_STRICT_FINI | CSV_APPEND_NULL) != 0)
-        return "1: out of memory";
-    Rows rows{onRow, {}, 1, 1};
-    std::string chunk(kChunk, '\0');
-    bool first = true;
-    while (in) {
-        in.read(chunk.data(), static_cast<std::streamsize>(chunk.size()));
-        std::size_t size = static_cast<std::size_t>(in.gcount());
-        std::size_t from = 0;
-        if (first && size >= 3 && chunk.compare(0, 3, kByteOrderMark) == 0)
-            from = 3;
-        first = false;
-        // Fed one line at a time, so that the parser's callbacks know the line they are on.
-        while (from < size) {
-            const std::size_t end = std::min(chunk.find('\n', from), size - 1) + 1;
-            const std::size_t length = end - from;
-            if (csv_parse(parser.get(), chunk.data() + from, length, EndField, EndRow, &rows) !=
-                length)
-                return std::to_string(rows.line) + (csv_error(parser.get()) == CSV_EPARSE
-                                                        ? ": a quote stands inside a field"
-                                                        : ": the line is too long");
-            if (chunk[end - 1] == '\n')
-                ++rows.line;
-            from = end;
-        }
-    }
-    if (in.bad())
-        return std::to_string(rows.line) + ": the file could not be read";
-    // An unclosed quote is reported on the line of the row it belongs to.
-    if (csv_fini(parser.get(), EndField, EndRow, &rows) != 0)
-        return std::to_string(rows.fields.empty() ? rows.line : rows.rowStart) +
-               ": a quoted field is not closed";
-    return std::nullopt;
+CsvEncoding ReadCsvRows(std::istream& in, const CsvRowHandler& onRow) {
+    std::streambuf& buf = *in.rdbuf();
+    std::string start(3, '\0');
+    start.resize(static_cast<std::size_t>(buf.sgetn(start.data(), 3)));
+    const std::size_t got = start.size();
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(start[i]); };
+    // A byte-order mark of either order, or the NUL half of a first character in ASCII.
+    if (got >= 2 && ((byte(0) == 0xFF && byte(1) == 0xFE) || (byte(0) == 0xFE && byte(1) == 0xFF) ||
+                     (byte(0) == 0) != (byte(1) == 0)))
+        return CsvEncoding::Utf16;
+    if (start == "\xEF\xBB\xBF")
+        start.clear();
+    Reader(LineSource(buf, std::move(start)), onRow).Run();
+    return CsvEncoding::Utf8;
 }
 
 std::string CsvField(const std::string& text) {

@@ -8,8 +8,8 @@
 #include "output/safe_file.h"
 
 #include <QCommandLineParser>
-#include <QDir>
 #include <QGuiApplication>
+#include <QIODevice>
 
 #include <algorithm>
 #include <cerrno>
@@ -36,11 +36,14 @@ Examples:
 A schedule has a header row naming its columns, in any order and any case:
   room, units, location, plenum, tile, ceiling-height, batts, structural-height,
   insulation, length, width, description
-It writes "<schedule> summary.csv" (one row per room and a total per unit) and,
+It writes "<schedule> summary.csv" (one row per schedule row, a total per unit) and,
 as asked, <room>.pdf (the report), <room>.dxf (the plan: layers ROOM,
 MASKING-GRID, MASKING-SPEAKERS, block MASKING_SPEAKER) and <room>.speakers.csv.
 Files never replace others: a taken name gets " (2)", " (3)" ...
-Bad rows are reported as file:line: reason and skipped.
+Bad rows are reported as file:line: reason, and the summary gives every row
+of the schedule, with the reason a room was refused or its files are missing.
+A room's name takes at most 200 characters, its description 1000, any other
+field 50; a schedule's row at most 64 KB. Each option is given once.
 
 Exit status: 0 all done, 1 a room, a file or the standard output or error failed,
 2 unusable options or schedule.)txt";
@@ -123,7 +126,12 @@ int OneRoom(const QCommandLineParser& parser, const Options& o, const Outputs& o
         for (const std::string& line : ResultLines(room.s))
             stdOut << QString::fromStdString(line) << "\n";
     }
-    const RoomFiles files = WriteRoomFiles(room, out, stdErr);
+    RoomFiles files;
+    if (out.pdf || out.dxf || out.coordinates) { // the folder only when a file goes into it
+        if (const QString error = MakeFolder(out.folder); !error.isEmpty())
+            return Fail(error);
+        files = WriteRoomFiles(room, out, stdErr);
+    }
     for (const QString& path : files.paths)
         stdErr << "wrote " << path << "\n";
     if (!parser.isSet(o.json))
@@ -165,6 +173,11 @@ std::optional<int> EndBeforeRooms(QCommandLineParser& parser, const Options& o) 
         QTextStream(&g_out) << kCommandName << " " << kApplicationVersion << "\n";
         return 0;
     }
+    // A second value would silently win over the first.
+    const QStringList given = parser.optionNames();
+    for (const QString& name : given)
+        if (given.count(name) > 1)
+            return Fail("--" + name + " is given more than once (see --help)");
     if (!parser.positionalArguments().isEmpty())
         return Fail("unexpected \"" + parser.positionalArguments().first() + "\" (see --help)");
     // A room's options and a schedule together would leave one of them unused.
@@ -185,9 +198,6 @@ int LayOutRooms(const QCommandLineParser& parser, const Options& o) {
     out.coordinates = parser.isSet(o.coordinates);
     if (out.pdf)
         out.paper = std::make_shared<const ReportPaper>();
-    if (!QDir(out.folder).exists() && !QDir().mkpath(out.folder))
-        return Fail(out.folder + ": cannot be created");
-    RemoveStaleParts(out.folder);
 
     int status = 0;
     if (parser.isSet(o.schedule)) {

@@ -7,12 +7,17 @@
 #include "core/sentences.h"
 #include "output/safe_file.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -31,34 +36,59 @@ std::string WiringUnitWord(bool feet) {
     return Trim(WiringUnit(feet));
 }
 
-std::string SummaryRow(const Room& room, const QStringList& files) {
-    const DesignState& s = room.s;
-    std::string notes, names;
-    for (const std::string& note : room.notes)
-        notes += (notes.empty() ? "" : "; ") + note;
-    for (const QString& file : files)
-        names += (names.empty() ? "" : "; ") + QFileInfo(file).fileName().toStdString();
-    const std::string cells[] = {CsvField(room.name),
-                                 s.MeasFeet ? "ft" : "mm",
-                                 LocationWord(s.MaskLoc),
-                                 Number(std::int64_t{s.Leng}),
-                                 Number(std::int64_t{s.Wid}),
-                                 Number(std::int64_t{s.NomSpc}),
-                                 Number(std::int64_t{s.alongLength.rows}),
-                                 Number(std::int64_t{s.alongLength.spacing}),
-                                 Number(s.alongLength.edge),
-                                 Number(std::int64_t{s.alongWidth.rows}),
-                                 Number(std::int64_t{s.alongWidth.spacing}),
-                                 Number(s.alongWidth.edge),
-                                 Number(SpeakerCount(s)),
-                                 Number(WirePerSpeaker(s.MeasFeet) * SpeakerCount(s)),
-                                 WiringUnitWord(s.MeasFeet),
-                                 CsvField(notes),
-                                 CsvField(names)};
+// A spreadsheet takes a cell that starts with = + - @ (or a tab or a carriage return before
+// them) for a formula; a leading apostrophe makes it text. Plain numbers stay numbers.
+std::string Cell(const std::string& text) {
+    static const QRegularExpression number(R"(^[+-]?(\d+\.?\d*|\.\d+)$)");
+    const bool formula =
+        !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+    return CsvField(formula && !number.match(QString::fromStdString(text)).hasMatch() ? "'" + text
+                                                                                      : text);
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string joined;
+    for (const std::string& part : parts)
+        joined += (joined.empty() ? "" : "; ") + part;
+    return joined;
+}
+
+std::string Row(const std::vector<std::string>& cells) {
     std::string row;
-    for (const std::string& cell : cells)
-        row += (row.empty() ? "" : ",") + cell;
+    for (std::size_t c = 0; c < cells.size(); ++c)
+        row += (c ? "," : "") + cells[c];
     return row + "\n";
+}
+
+std::string SummaryRow(const Room& room, const RoomFiles& files) {
+    const DesignState& s = room.s;
+    std::vector<std::string> notes = room.notes, names;
+    for (const QString& problem : files.problems)
+        notes.push_back(problem.toStdString());
+    for (const QString& file : files.paths)
+        names.push_back(QFileInfo(file).fileName().toStdString());
+    return Row({Cell(room.name), s.MeasFeet ? "ft" : "mm", LocationWord(s.MaskLoc),
+                Number(std::int64_t{s.Leng}), Number(std::int64_t{s.Wid}),
+                Number(std::int64_t{s.NomSpc}), Number(std::int64_t{s.alongLength.rows}),
+                Number(std::int64_t{s.alongLength.spacing}), Number(s.alongLength.edge),
+                Number(std::int64_t{s.alongWidth.rows}), Number(std::int64_t{s.alongWidth.spacing}),
+                Number(s.alongWidth.edge), Number(SpeakerCount(s)),
+                Number(WirePerSpeaker(s.MeasFeet) * SpeakerCount(s)), WiringUnitWord(s.MeasFeet),
+                Cell(Joined(notes)), Cell(Joined(names))});
+}
+
+// A refused row keeps the room's cells as they were given, where they fit their field.
+std::string RefusedRow(const RoomFields& fields, const std::string& reason) {
+    const auto given = [&](Field f) {
+        const std::string text = Trim(fields[static_cast<std::size_t>(f)]);
+        return FitsField(f, text) ? Cell(text) : std::string();
+    };
+    std::vector<std::string> cells{given(Field::Room), given(Field::Units), given(Field::Location),
+                                   given(Field::Length), given(Field::Width)};
+    cells.resize(15);
+    cells.push_back(Cell("refused: " + reason));
+    cells.emplace_back();
+    return Row(cells);
 }
 
 // Speakers and wiring of the floor, one total for each unit in use.
@@ -70,27 +100,33 @@ struct Totals {
 
 class ScheduleRun {
   public:
-    ScheduleRun(const QString& name, const Outputs& out, SafeFile& summary, QTextStream& err)
-        : m_name(name), m_out(out), m_summary(summary), m_err(err) {}
+    ScheduleRun(const QString& name, const Outputs& out, QTextStream& err)
+        : m_name(name), m_out(out), m_err(err) {}
 
-    void Row(long line, const std::vector<std::string>& cells) {
+    void Row(const CsvRow& row) {
         if (!m_headerRead)
-            return Header(line, cells);
+            return Header(row);
         if (m_unusable)
             return;
-        if (cells.size() > m_columns.size())
-            return Fail(line, "has " + std::to_string(cells.size()) + " fields, the header has " +
-                                  std::to_string(m_columns.size()));
         RoomFields fields;
-        for (std::size_t c = 0; c < cells.size(); ++c)
-            At(fields, m_columns[c]) = cells[c];
+        for (std::size_t c = 0; c < std::min(row.fields.size(), m_columns.size()); ++c)
+            At(fields, m_columns[c]) = row.fields[c];
+        if (!row.error.empty())
+            return Refuse(row.line, fields, row.error);
+        if (auto extra = Extra(row.fields))
+            return Refuse(row.line, fields, *extra);
         auto laidOut = LayOutRoom(fields);
         if (const auto* error = std::get_if<RoomError>(&laidOut))
-            return Fail(line, error->text);
+            return Refuse(row.line, fields, error->text);
         Room& room = std::get<Room>(laidOut);
         const RoomFiles files = WriteRoomFiles(room, m_out, m_err);
-        m_filesFailed = m_filesFailed || !files.problems.isEmpty();
-        m_summary.Append(QByteArray::fromStdString(SummaryRow(room, files.paths)));
+        m_summary->Append(QByteArray::fromStdString(SummaryRow(room, files)));
+        // A room whose files are not all there is left out of the totals, which count what
+        // can be installed from the files.
+        if (!files.problems.isEmpty()) {
+            ++m_incomplete;
+            return;
+        }
         Totals& t = m_totals[room.s.MeasFeet ? 0 : 1];
         t.speakers += SpeakerCount(room.s);
         t.wiring += WirePerSpeaker(room.s.MeasFeet) * SpeakerCount(room.s);
@@ -98,62 +134,97 @@ class ScheduleRun {
         ++m_done;
     }
 
-    void Fail(long line, const std::string& reason) {
-        m_err << m_name << ":" << line << ": " << QString::fromStdString(reason) << "\n";
-        ++m_refused;
-    }
-
     void WriteTotals() {
         for (bool feet : {true, false}) {
             const Totals& t = m_totals[feet ? 0 : 1];
             if (t.used)
-                m_summary.Append(QByteArray::fromStdString(
+                m_summary->Append(QByteArray::fromStdString(
                     "total," + std::string(feet ? "ft" : "mm") + ",,,,,,,,,,," +
                     Number(t.speakers) + "," + Number(t.wiring) + "," + WiringUnitWord(feet) +
                     ",,\n"));
         }
     }
 
-    void CountBroken() { ++m_refused; }
-    bool Unusable() const { return m_unusable || !m_headerRead; }
+    // The summary, open once the header has been read.
+    SafeFile* Summary() const { return m_unusable ? nullptr : m_summary.get(); }
     bool NoHeader() const { return !m_headerRead; }
-    int Done() const { return m_done; }
-    int Refused() const { return m_refused; }
-    bool FilesFailed() const { return m_filesFailed; }
+    QString Counts() const {
+        return QString("%1 laid out, %2 refused, %3 incomplete")
+            .arg(m_done)
+            .arg(m_refused)
+            .arg(m_incomplete);
+    }
+    bool AllDone() const { return m_refused == 0 && m_incomplete == 0; }
 
   private:
-    void Header(long line, const std::vector<std::string>& cells) {
+    void Refuse(long line, const RoomFields& fields, const std::string& reason) {
+        m_err << m_name << ":" << line << ": " << QString::fromStdString(reason) << "\n";
+        m_summary->Append(QByteArray::fromStdString(RefusedRow(fields, reason)));
+        ++m_refused;
+    }
+
+    // Fields past the named columns, which spreadsheets add empty, may only be empty.
+    std::optional<std::string> Extra(const std::vector<std::string>& cells) const {
+        for (std::size_t c = m_columns.size(); c < cells.size(); ++c)
+            if (!Trim(cells[c]).empty())
+                return c < m_headerSize
+                           ? "column " + std::to_string(c + 1) + " has no name but holds \"" +
+                                 Trim(cells[c]) + "\""
+                           : "has " + std::to_string(cells.size()) + " fields, the header has " +
+                                 std::to_string(m_headerSize);
+        return std::nullopt;
+    }
+
+    void Header(const CsvRow& row) {
         m_headerRead = true;
+        if (!row.error.empty())
+            return Unusable(row.line, row.error);
+        std::vector<std::string> cells = row.fields;
+        m_headerSize = cells.size();
+        while (!cells.empty() && Trim(cells.back()).empty())
+            cells.pop_back(); // the empty columns a spreadsheet adds at the end
         std::map<std::string, Field> known;
         for (std::size_t f = 0; f < kFieldCount; ++f)
             known.emplace(FieldName(static_cast<Field>(f)), static_cast<Field>(f));
         for (const std::string& cell : cells) {
             const auto it = known.find(Lower(Trim(cell)));
             if (it == known.end())
-                return Unusable(line, "unknown column \"" + cell + "\"");
+                return Unusable(row.line, "unknown column \"" + cell + "\"");
             m_columns.push_back(it->second);
             known.erase(it); // a second column of the same name is unknown
         }
         for (Field f : {Field::Room, Field::Units, Field::Location, Field::Length, Field::Width})
             if (known.count(FieldName(f)))
-                return Unusable(line, std::string("no column \"") + FieldName(f) + "\"");
+                return Unusable(row.line, std::string("no column \"") + FieldName(f) + "\"");
+        // The folder is made only now that the summary will be written into it.
+        const QString folderError = MakeFolder(m_out.folder);
+        if (!folderError.isEmpty())
+            return Unusable(folderError);
+        m_summary = std::make_unique<SafeFile>(m_out.folder);
+        if (!m_summary->Error().isEmpty())
+            return Unusable(m_summary->Error());
+        m_summary->Append(kSummaryColumns);
     }
 
     void Unusable(long line, const std::string& reason) {
-        m_err << m_name << ":" << line << ": " << QString::fromStdString(reason) << "\n";
+        Unusable(m_name + ":" + QString::number(line) + ": " + QString::fromStdString(reason));
+    }
+    void Unusable(const QString& message) {
+        m_err << message << "\n";
         m_unusable = true;
     }
 
     QString m_name;
     const Outputs& m_out;
-    SafeFile& m_summary;
     QTextStream& m_err;
+    std::unique_ptr<SafeFile> m_summary;
     std::vector<Field> m_columns;
+    std::size_t m_headerSize = 0; // with the empty cells at its end
     bool m_headerRead = false;
     bool m_unusable = false;
     int m_done = 0;
     int m_refused = 0;
-    bool m_filesFailed = false;
+    int m_incomplete = 0;
     Totals m_totals[2];
 };
 
@@ -183,6 +254,13 @@ RoomFiles WriteRoomFiles(Room& room, const Outputs& out, QTextStream& err) {
     return files;
 }
 
+QString MakeFolder(const QString& folder) {
+    if (!QDir(folder).exists() && !QDir().mkpath(folder))
+        return folder + ": cannot be created";
+    RemoveStaleParts(folder);
+    return {};
+}
+
 RunStatus RunSchedule(const QString& schedulePath, const Outputs& out, QTextStream& report,
                       QTextStream& err) {
     const QString name = QFileInfo(schedulePath).fileName();
@@ -191,33 +269,25 @@ RunStatus RunSchedule(const QString& schedulePath, const Outputs& out, QTextStre
         err << schedulePath << ": cannot be read\n";
         return RunStatus::Unusable;
     }
-    SafeFile summary(out.folder);
-    if (!summary.Error().isEmpty()) {
-        err << summary.Error() << "\n";
+    ScheduleRun run(name, out, err);
+    if (ReadCsvRows(in, [&](const CsvRow& row) { run.Row(row); }) == CsvEncoding::Utf16) {
+        err << name << ": the schedule is UTF-16; save it as UTF-8 CSV\n";
         return RunStatus::Unusable;
     }
-    summary.Append(kSummaryColumns);
-    ScheduleRun run(name, out, summary, err);
-    const std::optional<std::string> broken = ReadCsvRows(
-        in, [&](long line, const std::vector<std::string>& cells) { run.Row(line, cells); });
-    if (broken) {
-        // The rest of the file cannot be split into rows; the rooms before it stand.
-        err << name << ":" << QString::fromStdString(*broken) << "\n";
-        run.CountBroken();
-    }
-    if (run.Unusable()) {
-        if (run.NoHeader() && !broken)
+    SafeFile* summary = run.Summary();
+    if (!summary) {
+        if (run.NoHeader())
             err << name << ": no header row\n";
         return RunStatus::Unusable;
     }
     run.WriteTotals();
     const SafeWrite written =
-        summary.Commit(QFileInfo(schedulePath).completeBaseName() + " summary", "csv");
+        summary->Commit(QFileInfo(schedulePath).completeBaseName() + " summary", "csv");
     if (!written.ok()) {
         err << written.error << "\n";
         return RunStatus::Unusable;
     }
-    report << run.Done() << " rooms laid out, " << run.Refused()
-           << " refused; summary: " << written.path << "\n";
-    return run.Refused() > 0 || run.FilesFailed() ? RunStatus::RoomsFailed : RunStatus::Done;
+    report << "summary: " << written.path << "\n";
+    err << name << ": " << run.Counts() << "\n";
+    return run.AllDone() ? RunStatus::Done : RunStatus::RoomsFailed;
 }

@@ -35,10 +35,14 @@ struct RoomFiles {
 // report adds a note to the room.
 RoomFiles WriteRoomFiles(Room& room, const Outputs& out, QTextStream& err);
 
+// Makes the folder, when a file is about to be written into it; why it cannot be, or empty.
+QString MakeFolder(const QString& folder);
+
 enum class RunStatus { Done = 0, RoomsFailed = 1, Unusable = 2 };
 
-// Lays out every room of the schedule, writing "<schedule name> summary.csv" and the wanted
-// files into the output folder and one line on err for each room that cannot be done. The
+// Lays out every room of the schedule, writing "<schedule name> summary.csv" (one row for each
+// row of the schedule) and the wanted files into the output folder, one line on err for each
+// room that cannot be done and, last, how many were laid out, refused and incomplete. The
 // schedule's header names the columns (any case, any order); room, units, location, length
 // and width are required.
 RunStatus RunSchedule(const QString& schedulePath, const Outputs& out, QTextStream& report,

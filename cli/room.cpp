@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -15,10 +16,11 @@ namespace {
 struct FieldInfo {
     const char* name;
     const char* help;
+    std::size_t maxCharacters = 50; // enough for any value a list or a number can take
 };
 
 const std::array<FieldInfo, kFieldCount> kFields{{
-    {"room", "name of the room; names its files"},
+    {"room", "name of the room; names its files (at most 200 characters)", 200},
     {"units", "ft or mm"},
     {"location", "suspended (above a suspended ceiling), open (open ceiling) or floor (raised "
                  "access floor)"},
@@ -32,7 +34,7 @@ const std::array<FieldInfo, kFieldCount> kFields{{
     {"insulation", "open: the structural ceiling is insulated (yes or no in a schedule)"},
     {"length", "room length, 4-1000 ft or 1200-300000 mm"},
     {"width", "room width, same limits"},
-    {"description", "for the report (default: the room's name)"},
+    {"description", "for the report (default: the room's name; at most 1000 characters)", 1000},
 }};
 
 std::string Quoted(const std::string& value) {
@@ -70,12 +72,28 @@ class Checker {
         return std::nullopt;
     }
 
-    std::optional<RoomError> YesNo(Field f, bool& yes) const {
+    bool Yes(Field f) const {
         const std::string v = Lowered(Text(f));
-        yes = v == "yes" || v == "y" || v == "true" || v == "1";
-        if (yes || v.empty() || v == "no" || v == "n" || v == "false" || v == "0")
+        return v == "yes" || v == "y" || v == "true" || v == "1";
+    }
+    bool No(Field f) const {
+        const std::string v = Lowered(Text(f));
+        return v.empty() || v == "no" || v == "n" || v == "false" || v == "0";
+    }
+
+    std::optional<RoomError> YesNo(Field f, bool& yes) const {
+        yes = Yes(f);
+        if (yes || No(f))
             return std::nullopt;
         return Bad(f, "is not yes or no");
+    }
+
+    std::optional<RoomError> TooLong() const {
+        for (std::size_t f = 0; f < kFieldCount; ++f)
+            if (!FitsField(static_cast<Field>(f), m_f[f]))
+                return RoomError{std::string(kFields[f].name) + " is longer than " +
+                                 std::to_string(kFields[f].maxCharacters) + " characters"};
+        return std::nullopt;
     }
 
     // A length in whole units within the window's limits for its box.
@@ -102,10 +120,11 @@ class Checker {
         return std::nullopt;
     }
 
-    // Conditions that belong to another location are refused rather than ignored.
+    // Conditions that belong to another location are refused rather than ignored; a "no", which
+    // spreadsheets fill in everywhere, asks for nothing.
     std::optional<RoomError> NotFor(std::initializer_list<Field> fields, const char* where) const {
         for (Field f : fields)
-            if (Given(f))
+            if (Given(f) && !((f == Field::Batts || f == Field::Insulation) && No(f)))
                 return Bad(f, std::string("does not apply ") + where);
         return std::nullopt;
     }
@@ -163,6 +182,15 @@ const char* FieldHelp(Field f) {
     return kFields[static_cast<std::size_t>(f)].help;
 }
 
+// Characters, not bytes, as a spreadsheet counts them.
+bool FitsField(Field f, const std::string& text) {
+    const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    });
+    return static_cast<std::size_t>(characters) <=
+           kFields[static_cast<std::size_t>(f)].maxCharacters;
+}
+
 const char* LocationWord(Location location) {
     switch (location) {
     case Location::AboveCeiling:
@@ -178,6 +206,8 @@ const char* LocationWord(Location location) {
 
 std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields) {
     const Checker c(fields);
+    if (auto e = c.TooLong())
+        return *e;
     Room room;
     DesignState& s = room.s;
     room.name = Trim(c.Text(Field::Room));

@@ -33,6 +33,10 @@ const char* FieldName(Field f);
 // What the field takes, for --help and the README.
 const char* FieldHelp(Field f);
 
+// Whether the text is within the field's limit: a room's name 200 characters, its description
+// 1000, any other field 50. Longer fields are refused before anything else is done with them.
+bool FitsField(Field f, const std::string& text);
+
 using RoomFields = std::array<std::string, kFieldCount>;
 inline std::string& At(RoomFields& f, Field which) {
     return f[static_cast<std::size_t>(which)];

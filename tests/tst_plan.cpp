@@ -107,16 +107,18 @@ QByteArray LongSchedule(int bad, int good) {
     return csv;
 }
 
-QString ExpectedPlan(const Room& room) {
+// xs and ys: the speakers' rows along the length and the width, worked out from the rule by hand.
+QString ExpectedPlan(const Room& room, const QList<double>& xs, const QList<double>& ys) {
     const DesignState& s = room.s;
     QString plan = QString::asprintf(
         "errors 0 units %d\nlayers 0 Defpoints MASKING-GRID MASKING-SPEAKERS ROOM\nroom True 0,0 "
-        "%d,0 %d,%d 0,%d\ndot %s\ngrid %d\nname %s\nspeakers",
+        "%d,0 %d,%d 0,%d\ndot %s\ngrid %lld\nname %s\nspeakers",
         s.MeasFeet ? 2 : 4, s.Leng, s.Leng, s.Wid, s.Wid, s.MeasFeet ? "1.0" : "305.0",
-        s.alongLength.rows + s.alongWidth.rows,
+        xs.size() + ys.size(),
         qUtf8Printable(QString::fromStdString(room.name).replace('\n', ' ')));
-    for (const SpeakerPoint& p : SpeakerPoints(s))
-        plan += QString::asprintf(" %g,%g", p.x, p.y);
+    for (double x : xs)
+        for (double y : ys)
+            plan += QString::asprintf(" %g,%g", x, y);
     return plan + "\n";
 }
 
@@ -199,6 +201,149 @@ class TestPlan : public QObject {
         QCOMPARE(run.status, status);
     }
 
+    // Schedules as spreadsheets write them, each run as a user runs it into the folder "out":
+    // what standard error says, the exit status and the summary's rows after its header (empty
+    // when none may be written, and then the folder is not made either).
+    void scheduleRowsAreEachAccountedFor_data() {
+        QTest::addColumn<QStringList>("args"); // after --schedule s.csv --out out
+        QTest::addColumn<int>("taken");        // names of T.speakers.csv already taken
+        QTest::addColumn<QByteArray>("schedule");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("summary");
+        const QByteArray h = "room,units,location,plenum,tile,ceiling-height,batts,"
+                             "structural-height,insulation,length,width,description\n";
+        const QByteArray a = "A,ft,floor,,,,,,,30,20\n", b = "B,mm,floor,,,,,,,9760,4880\n";
+        // Floor rooms at 16 ft / 4880 mm: 30 ft gives 2 rows 15 apart, edges 7.5; 20 ft 2 rows
+        // 10 apart, edges 5; 9760 mm 2 rows 4880 apart, edges 2440; 4880 mm 1 row, edges 2440.
+        const auto ft = [](const QString& name, const QString& more = ",") {
+            return name + ",ft,floor,30,20,16,2,15,7.5,2,10,5,4,80,feet," + more + "\n";
+        };
+        const QString mm = "B,mm,floor,9760,4880,4880,2,4880,2440,1,0,2440,2,12,meters,,\n";
+        const auto total = [](int ftRooms, int mmRooms) {
+            return (ftRooms ? QString("total,ft,,,,,,,,,,,%1,%2,feet,,\n")
+                                  .arg(4 * ftRooms)
+                                  .arg(80 * ftRooms)
+                            : QString()) +
+                   (mmRooms ? QString("total,mm,,,,,,,,,,,%1,%2,meters,,\n")
+                                  .arg(2 * mmRooms)
+                                  .arg(12 * mmRooms)
+                            : QString());
+        };
+        const auto counts = [](int done, int refused, int incomplete = 0) {
+            return QString("s.csv: %1 laid out, %2 refused, %3 incomplete")
+                .arg(done)
+                .arg(refused)
+                .arg(incomplete);
+        };
+        const QString quote =
+            "a quote stands inside a field (quote the field and double its quotes)";
+        const QString utf16 = "s.csv: the schedule is UTF-16; save it as UTF-8 CSV";
+        QByteArray utf16le("\xFF\xFE"), utf16be;
+        for (const char c : h + a) {
+            utf16le += QByteArray(1, c) + '\0';
+            utf16be += QByteArray(1, '\0') + c;
+        }
+        const QByteArray name200 = QString(200, QChar(0xE9)).toUtf8();
+        // clang-format off
+        QTest::newRow("inch mark") << QStringList() << 0
+            << h + "A,ft,floor,,,,,,,30,20,6\" speaker\n" + b << 1
+            << "s.csv:2: " + quote + "\n" + counts(1, 1)
+            << "A,ft,floor,30,20,,,,,,,,,,,refused: " + quote + ",\n" + mm + total(0, 1);
+        QTest::newRow("quote never closed") << QStringList() << 0
+            << h + "A,ft,floor,,,,,,,30,\"20\n" + b + "C,ft,floor,,,,,,,30,\"2" << 1
+            << "s.csv:2: a quoted field is not closed\ns.csv:4: a quoted field is not closed\n"
+               + counts(1, 2)
+            << "A,ft,floor,30,,,,,,,,,,,,refused: a quoted field is not closed,\n" + mm
+               + "C,ft,floor,30,,,,,,,,,,,,refused: a quoted field is not closed,\n" + total(0, 1);
+        QTest::newRow("line numbers after quoted line feeds") << QStringList() << 0
+            << h + "\"A\r\n1\",ft,floor,,,,,,,30,20,\"x\n\ny\"\r\nC,ft,floor,,,,,,,30,abc\r\n" + b << 1
+            << "s.csv:6: width \"abc\" is not a number\n" + counts(2, 1)
+            << ft("\"A\r\n1\"") + "C,ft,floor,30,abc,,,,,,,,,,,\"refused: width \"\"abc\"\" is not a number\",\n"
+               + mm + total(1, 1);
+        QTest::newRow("CR line ends") << QStringList() << 0
+            << QByteArray(h + a + "C,ft,floor,,,,,,,30,abc\n" + b).replace('\n', '\r') << 1
+            << "s.csv:3: width \"abc\" is not a number\n" + counts(2, 1)
+            << ft("A") + "C,ft,floor,30,abc,,,,,,,,,,,\"refused: width \"\"abc\"\" is not a number\",\n"
+               + mm + total(1, 1);
+        QTest::newRow("UTF-16 LE") << QStringList() << 0 << utf16le << 2 << utf16 << "";
+        QTest::newRow("UTF-16 BE, no mark") << QStringList() << 0 << utf16be << 2 << utf16 << "";
+        QTest::newRow("unknown column") << QStringList() << 0 << "room,units,x\n" + a << 2
+            << "s.csv:1: unknown column \"x\"" << "";
+        QTest::newRow("repeated --out") << QStringList{"--out", "b"} << 0 << h + a << 2
+            << "masking-speaker-plan: --out is given more than once (see --help)" << "";
+        QTest::newRow("repeated --length") << QStringList{"--length", "40", "--length", "50"} << 0
+            << h + a << 2 << "masking-speaker-plan: --length is given more than once (see --help)" << "";
+        QTest::newRow("refused rows keep what was read") << QStringList() << 0
+            << h + ",ft,floor,,,,,,,30,20\n" + b + "C,ft,floor,,,,,,,30,-5\nD,ft,floor,,,,,,,30,20,,x\n" << 1
+            << "s.csv:2: room has no name\ns.csv:4: width \"-5\" is below the minimum of 4 ft\n"
+               "s.csv:5: has 13 fields, the header has 12\n" + counts(1, 3)
+            << ",ft,floor,30,20,,,,,,,,,,,refused: room has no name,\n" + mm
+               + "C,ft,floor,30,-5,,,,,,,,,,,\"refused: width \"\"-5\"\" is below the minimum of 4 ft\",\n"
+               "D,ft,floor,30,20,,,,,,,,,,,\"refused: has 13 fields, the header has 12\",\n" + total(0, 1);
+        QTest::newRow("formulas made text") << QStringList{"--coordinates"} << 0
+            << h + "@A,ft,floor,,,,,,,30,20\n\"=1+2,x\",ft,floor,,,,,,,30,20\n\"+A,\"\"q\"\"\",ft,floor,,,,,,,30,=1\n" << 1
+            << "s.csv:4: width \"=1\" is not a number\n" + counts(2, 1)
+            << ft("'@A", ",'@A.speakers.csv") + ft("\"'=1+2,x\"", ",\"'=1+2,x.speakers.csv\"")
+               + "\"'+A,\"\"q\"\"\",ft,floor,30,'=1,,,,,,,,,,,\"refused: width \"\"=1\"\" is not a number\",\n"
+               + total(2, 0);
+        QTest::newRow("no in a column that does not apply") << QStringList() << 0
+            << h + "A,ft,floor,,,,no,,FALSE,30,20\nB,ft,floor,,,,N,,0,30,20\nC,ft,floor,,,,YES,,,30,20\n"
+               "D,ft,floor,,,,,,True,30,20\nE,ft,suspended,2,3,1,TRUE,,no,40,25\nF,ft,suspended,2,3,1,False,,,40,25\n" << 1
+            << "s.csv:4: batts \"YES\" does not apply below an access floor\n"
+               "s.csv:5: insulation \"True\" does not apply below an access floor\n" + counts(4, 2)
+            << ft("A") + ft("B") + "C,ft,floor,30,20,,,,,,,,,,,\"refused: batts \"\"YES\"\" does not apply below an access floor\",\n"
+               "D,ft,floor,30,20,,,,,,,,,,,\"refused: insulation \"\"True\"\" does not apply below an access floor\",\n"
+               // 15 ft, 14 with batts: 40 ft gives 3 rows 14 apart either way, 25 ft 2 rows 12 apart
+               "E,ft,suspended,40,25,14,3,14,6,2,12,6.5,6,120,feet,,\nF,ft,suspended,40,25,15,3,14,6,2,12,6.5,6,120,feet,,\n"
+               "total,ft,,,,,,,,,,,20,400,feet,,\n";
+        QTest::newRow("trailing empty columns") << QStringList() << 0
+            << "room,units,location,length,width,,\n" + QByteArray("A,ft,floor,30,20,,,,\r\nB,ft,floor,30,20,, x\n") << 1
+            << "s.csv:3: column 7 has no name but holds \"x\"\n" + counts(1, 1)
+            << ft("A") + "B,ft,floor,30,20,,,,,,,,,,,\"refused: column 7 has no name but holds \"\"x\"\"\",\n" + total(1, 0);
+        QTest::newRow("longest fields") << QStringList() << 0
+            << h + name200 + ",ft,floor,,,,,,,30,20," + QByteArray(1000, 'd') + "\n"
+               + name200 + "e,ft,floor,,,,,,,30,20\nC,ft,floor,,,,,,,30,20," + QByteArray(1001, 'd') + "\n"
+               + "D,ft,floor,,,,,,,30," + QByteArray(51, '2') + "\nE," + QByteArray(70000, 'x') + "\n" + b << 1
+            << "s.csv:3: room is longer than 200 characters\ns.csv:4: description is longer than 1000 characters\n"
+               "s.csv:5: width is longer than 50 characters\ns.csv:6: the row is longer than 65536 bytes\n" + counts(2, 4)
+            << ft(name200) + ",ft,floor,30,20,,,,,,,,,,,refused: room is longer than 200 characters,\n"
+               "C,ft,floor,30,20,,,,,,,,,,,refused: description is longer than 1000 characters,\n"
+               "D,ft,floor,30,,,,,,,,,,,,refused: width is longer than 50 characters,\n"
+               ",,,,,,,,,,,,,,,refused: the row is longer than 65536 bytes,\n" + mm + total(1, 1);
+        QTest::newRow("renamed file") << QStringList{"--coordinates"} << 1 << h + "T,ft,floor,,,,,,,30,20\n" << 0
+            << counts(1, 0) << ft("T", ",T (2).speakers.csv") + total(1, 0);
+        QTest::newRow("file not written") << QStringList{"--coordinates"} << 9999 << h + a + "T,ft,floor,,,,,,,30,20\n" << 1
+            << "T: speakers.csv not written: every numbered name is taken\n" + counts(1, 0, 1)
+            << ft("A", ",A.speakers.csv") + ft("T", "speakers.csv not written: every numbered name is taken,")
+               + total(1, 0);
+        // clang-format on
+    }
+    void scheduleRowsAreEachAccountedFor() {
+        QFETCH(QStringList, args);
+        QFETCH(int, taken);
+        QFETCH(QByteArray, schedule);
+        QFETCH(int, status);
+        QFETCH(QString, err);
+        QFETCH(QString, summary);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("s.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(schedule) && file.flush());
+        QVERIFY(!taken || QDir(dir.path()).mkdir("out"));
+        for (int n = 1; n <= taken; ++n)
+            QVERIFY(QFile(dir.filePath(n == 1 ? "out/T.speakers.csv"
+                                              : QString("out/T (%1).speakers.csv").arg(n)))
+                        .open(QIODevice::WriteOnly));
+        const Run run =
+            Command(QStringList{"--schedule", "s.csv", "--out", "out"} + args, dir.path());
+        QCOMPARE(run.err.trimmed(), err);
+        QCOMPARE(run.status, status);
+        QFile written(dir.filePath("out/s summary.csv"));
+        QCOMPARE(QDir(dir.filePath("out")).exists(), !summary.isEmpty());
+        const bool opened = written.open(QIODevice::ReadOnly) && !written.readLine().isEmpty();
+        QCOMPARE(opened ? QString::fromUtf8(written.readAll()) : QString(), summary);
+    }
+
     void scheduleLaysOutGoodRoomsAndReportsEachBadRow() {
         QTemporaryDir dir;
         // Good rooms with quotes, commas and a line feed inside a name, around each kind of
@@ -232,7 +377,8 @@ class TestPlan : public QObject {
             expectedErr << "rooms.csv:" + bad[i].second;
         }
         csv += "Tail,ft,floor,,,,,,,20,\"30\r\n"; // a quote never closed ends the reading
-        expectedErr << "rooms.csv:15: a quoted field is not closed";
+        expectedErr << "rooms.csv:15: a quoted field is not closed"
+                    << "rooms.csv: 3 laid out, 10 refused, 0 incomplete";
         QFile file(dir.filePath("rooms.csv"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv.toUtf8()) > 0 && file.flush());
         // A link already standing under a room's name is neither followed nor replaced.
@@ -241,16 +387,16 @@ class TestPlan : public QObject {
         const Run run = Command({"--schedule", "rooms.csv", "--pdf", "--dxf"}, dir.path());
         QCOMPARE(run.err.trimmed().split('\n'), expectedErr);
         QCOMPARE(run.status, 1);
-        QCOMPARE(run.out.trimmed(), "3 rooms laid out, 10 refused; summary: ./rooms summary.csv");
+        QCOMPARE(run.out.trimmed(), "summary: ./rooms summary.csv");
         QFile summary(dir.filePath("rooms summary.csv"));
         QVERIFY(summary.open(QIODevice::ReadOnly));
         const QStringList rows = QString(summary.readAll()).split('\n');
-        QCOMPARE(rows.mid(2, 2).join('\n'),
+        QCOMPARE(rows.mid(5, 2).join('\n'),
                  "\"Open\nplan\",mm,open,12500,8400,3900,3,3900,2350,2,3900,2250,6,36,"
                  "meters,structural-height 4000.5 rounded to 4000,Open_plan.pdf; "
                  "Open_plan.dxf");
-        QCOMPARE(rows.mid(5), QStringList({"total,ft,,,,,,,,,,,10,200,feet,,",
-                                           "total,mm,,,,,,,,,,,6,36,meters,,", ""}));
+        QCOMPARE(rows.mid(rows.size() - 3), QStringList({"total,ft,,,,,,,,,,,10,200,feet,,",
+                                                         "total,mm,,,,,,,,,,,6,36,meters,,", ""}));
         QCOMPARE(QFile(dir.filePath("Lobby été.pdf")).symLinkTarget(), dir.filePath("rooms.csv"));
         QVERIFY(QFile::exists(dir.filePath("Lobby été (2).pdf")));
 
@@ -258,13 +404,17 @@ class TestPlan : public QObject {
                     .out.contains("\nPages:           1\n"));
 
         const QStringList names{"Office 101, \"north\"", "Open\nplan", "Lobby été"};
+        // Office: 15 ft less 1 for the batts, 14 ft; Lobby: 16 ft on the floor, length and width
+        // exchanged; Open plan: 3900 mm, as its summary row says.
+        const QList<QList<double>> xs{{6, 20, 34}, {2350, 6250, 10150}, {7.5, 22.5}};
+        const QList<QList<double>> ys{{6.5, 18.5}, {2250, 6150}, {5, 15}};
         for (int i = 0; i < good.size(); ++i) {
             const QStringList cells = good[i].split(',');
             const Room room = LaidOut(names[i], cells.mid(cells.size() - 10));
             const Run read =
                 Command({"-c", kReadPlan, dir.filePath(SafeFileName(room.name) + ".dxf")}, {},
                         "/usr/bin/python3");
-            QCOMPARE(read.out + read.err, ExpectedPlan(room));
+            QCOMPARE(read.out + read.err, ExpectedPlan(room, xs[i], ys[i]));
         }
     }
 
@@ -282,12 +432,12 @@ class TestPlan : public QObject {
         const QByteArray office = "room,units,location,length,width\nOffice,mm,floor,106081,3000\n";
         // clang-format off
         QTest::newRow("dxf") << schedule + QStringList{"--pdf", "--dxf", "--coordinates"} << hall
-            << Setting{200000, {}} << 1 << "Hall: dxf not written: file too large"
+            << Setting{200000, {}} << 1 << "Hall: dxf not written: file too large\ns.csv: 0 laid out, 0 refused, 1 incomplete"
             << QStringList{"Hall.pdf", "Hall.speakers.csv", "s summary.csv"};
         QTest::newRow("pdf") << schedule + QStringList{"--pdf", "--dxf"} << office << Setting{14000, {}}
-            << 1 << "Office: pdf not written: file too large" << QStringList{"Office.dxf", "s summary.csv"};
+            << 1 << "Office: pdf not written: file too large\ns.csv: 0 laid out, 0 refused, 1 incomplete" << QStringList{"Office.dxf", "s summary.csv"};
         QTest::newRow("coordinates") << schedule + QStringList{"--coordinates"} << hall
-            << Setting{60000, {}} << 1 << "Hall: speakers.csv not written: file too large"
+            << Setting{60000, {}} << 1 << "Hall: speakers.csv not written: file too large\ns.csv: 0 laid out, 0 refused, 1 incomplete"
             << QStringList{"s summary.csv"};
         QTest::newRow("summary") << schedule << LongSchedule(0, 3) << Setting{300, {}} << 2
             << "Device I/O (File too large in .)" << QStringList{};

@@ -71,13 +71,15 @@ class TestQtPrinter : public QObject {
     // A save, and ways it can go wrong on a real file system (the disk faults need root to mount
     // a small disk): the user is told the system's reason, nothing but a whole report ever bears
     // a report's name, and once the fault is gone Retry saves it. A saved report has the
-    // report's name and the mode of a new document (0666 less the umask).
+    // report's name and the mode of a new document (0666 less the umask); its text is readable,
+    // letters beyond ASCII too, and stands a quarter inch in from the paper's edge.
     void savingTellsTheTruthAndNeverOverwrites() {
         // clang-format off
         const struct { QString fault, mount, told; QStringList after; } rows[] = {
             {"none", "", "", {"R.pdf"}}, {"missing", "", "Path not found (", {}},
             {"read-only disk", "size=64k,ro", "Disk write-protected (", {}},
-            {"full disk", "size=64k", "Disk full (", {"filler"}}};
+            {"full disk", "size=64k", "Disk full (", {"filler"}},
+            {"nearly full disk", "size=64k", "Disk full (", {"filler"}}};
         // clang-format on
         const mode_t mask = umask(022);
         const auto restoreMask = qScopeGuard([&] { umask(mask); });
@@ -92,8 +94,12 @@ class TestQtPrinter : public QObject {
                 folder += "/gone";
             else if (fault == "full disk") // cat fails when the disk is full
                 QProcess::execute("sh", {"-c", "cat /dev/zero 2>/dev/null >\"$0\"/filler", folder});
+            else if (fault == "nearly full disk") // the report's first pieces still fit
+                QProcess::execute("sh", {"-c", "head -c 57344 /dev/zero >\"$0\"/filler", folder});
             PrinterOutput printer([&] { return folder; }, "R", "Masking layout");
-            const std::vector<PageItem> page = ComposeReport(DesignState(), printer.Metrics());
+            DesignState s;
+            s.Descr = "Büro – Zürich";
+            const std::vector<PageItem> page = ComposeReport(s, printer.Metrics());
             QString description;
             try {
                 printer.Deliver(page);
@@ -105,7 +111,7 @@ class TestQtPrinter : public QObject {
                      qPrintable(fault + ": " + description));
             QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                      after);
-            if (fault == "full disk") { // Retry, with room made
+            if (fault.endsWith("full disk")) { // Retry, with room made
                 QFile::remove(folder + "/filler");
                 printer.Deliver(page);
             } else if (!told.isEmpty()) {
@@ -115,6 +121,16 @@ class TestQtPrinter : public QObject {
             QCOMPARE(pdf.fileName(), folder + "/R.pdf");
             QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.readAll().trimmed().endsWith("%%EOF"));
             QCOMPARE(int(pdf.permissions() & 0x0666), 0x0644);
+            QProcess text; // word, then its left edge in points: 0.25 in and 1000 twips is 68
+            text.start("pdftotext", {"-bbox", pdf.fileName(), "-"});
+            QVERIFY(text.waitForFinished());
+            const QString words = QString::fromUtf8(text.readAllStandardOutput());
+            const QRegularExpression described("xMin=\"([0-9.]+)\"[^>]*>Description:</word>\\s*"
+                                               "<word[^>]*>Büro</word>\\s*<word[^>]*>–</word>\\s*"
+                                               "<word[^>]*>Zürich</word>");
+            const QRegularExpressionMatch match = described.match(words);
+            QVERIFY2(match.hasMatch() && qAbs(match.captured(1).toDouble() - 68) < 1,
+                     qPrintable(words.left(2000)));
         }
     }
 };

@@ -151,6 +151,10 @@ class TestWindow : public QObject {
               "shown");
         QCOMPARE(w.line(2).startsWith(' '), w.state().alongWidth.rows > 1); // lined up if plural
         QCOMPARE(w.shownBoxes(), box.isEmpty() ? QStringList() : QStringList{box});
+        if (!box.isEmpty()) // a warning for the small room, information for the exchange
+            QCOMPARE(w.boxes.shown[0].icon, box.startsWith("Recommendation")
+                                                ? MsgIcon::Exclamation
+                                                : MsgIcon::Information);
     }
 
     // Each box filters what is typed, and when left reads the leading number, rounds it with
@@ -167,6 +171,8 @@ class TestWindow : public QObject {
                       high = "Ceiling Height: The structural ceiling should be at ";
         // clang-format off
         QTest::newRow("12a") << "ft|Leng||12a" << "12|12|TxtWid|";
+        QTest::newRow("12é") << "ft|Leng||12é" << "12|12|TxtWid|";
+        QTest::newRow("length blank") << "ft|Leng||" << "|0|TxtWid|";
         QTest::newRow("1.5") << "ft|Leng||1.5" << "1.5|4|TxtWid|" + len + "4 feet or larger.";
         QTest::newRow("pasted a12") << "ft|Leng||^Va12" << "a12|4|TxtWid|" + len + "4 feet or larger.";
         QTest::newRow("1001 ft") << "ft|Leng||1001" << "1001|1000|TxtWid|" + len + "1000 feet or smaller.";
@@ -188,6 +194,10 @@ class TestWindow : public QObject {
         const QStringList e = entry.split('|');
         WindowFixture w;
         const Controls& f = w.controls();
+        const auto stored = [&](QLineEdit* box) {
+            const DesignState& s = w.state();
+            return box == f.TxtLeng ? s.Leng : box == f.TxtWid ? s.Wid : s.StructHt;
+        };
         w.chooseUnits(e[0] == "ft");
         w.click(f.OptMask(e[1] == "CeilHt" ? 2 : 3));
         if (e[1] == "Wid")
@@ -198,10 +208,10 @@ class TestWindow : public QObject {
                               : w.type(edit, e[3]);
         const QString before = edit->text();
         w.key(edit, QKeySequence(e.value(4, "Return"))[0].key());
-        const DesignState& s = w.state();
-        const int stored = edit == f.TxtLeng ? s.Leng : edit == f.TxtWid ? s.Wid : s.StructHt;
+        if (edit != QApplication::focusWidget()) // a box left shows the number stored, or nothing
+            QCOMPARE(edit->text(), before.isEmpty() ? "" : QString::number(stored(edit)));
         QWidget* focus = QApplication::focusWidget();
-        QTEST(before + "|" + QString::number(stored) + "|" + focus->objectName() + "|" +
+        QTEST(before + "|" + QString::number(stored(edit)) + "|" + focus->objectName() + "|" +
                   w.shownBoxes().join(""),
               "seen");
         QCOMPARE(f.CmdCalculate->isEnabled(), focus == f.CmdCalculate);
@@ -257,11 +267,11 @@ class TestWindow : public QObject {
         const Controls& f = w.controls();
         Calculated(w);
         w.click(f.CmdPrint);
-        w.enter(f.TxtDescription, " North wing  "); // after the blank the box starts with
+        w.enter(f.TxtDescription, " Nörth wing  "); // after the blank the box starts with
         QVERIFY(f.CmdPrt->hasFocus());
         w.key(f.CmdPrt, Qt::Key_Return);
         QVERIFY(!f.FramNote->isVisible() && f.CmdPrint->hasFocus());
-        QCOMPARE(w.printing.page.at(1).text, std::string("Description: North wing"));
+        QCOMPARE(w.printing.page.at(1).text, std::string("Description: Nörth wing"));
         const auto entries = Entries(w);
         w.key(f.CmdPrint, Qt::Key_Return); // one Enter too many only offers the description again
         QVERIFY(w.window().isVisible() && f.FramNote->isVisible() && f.TxtDescription->hasFocus());
@@ -273,7 +283,7 @@ class TestWindow : public QObject {
             w.boxes.answers = {answer};
             w.boxes.shown.clear();
             w.click(f.CmdPrint);
-            QCOMPARE(f.TxtDescription->text(), QString("  North wing  ")); // offered again
+            QCOMPARE(f.TxtDescription->text(), QString("  Nörth wing  ")); // offered again
             if (!jammed) {
                 f.TxtDescription->selectAll();
                 QTest::keyClick(f.TxtDescription, Qt::Key_V, Qt::ControlModifier);
@@ -320,7 +330,13 @@ class TestWindow : public QObject {
                  "not a full path) error occurred.");
         const QDir documents(dir.path() + "/Documents");
         const QStringList pdfs = documents.entryList(QDir::Files | QDir::Hidden);
-        QVERIFY(pdfs.size() == 1 && pdfs.first().startsWith("Masking layout "));
+        QCOMPARE(pdfs.size(), 1); // named for the day and time it was saved
+        QVERIFY2(QRegularExpression("^Masking layout " +
+                                    QDate::currentDate().toString("yyyy-MM-dd") +
+                                    " [0-2][0-9]-[0-5][0-9]-[0-5][0-9]\\.pdf$")
+                     .match(pdfs.first())
+                     .hasMatch(),
+                 qPrintable(pdfs.first()));
         QCOMPARE(w.note(), "No printer is installed. The report was saved as " +
                                documents.filePath(pdfs.first()));
         QProcess pdfinfo; // the file as the user's own tools read it
@@ -341,6 +357,7 @@ class TestWindow : public QObject {
         SystemPrinting system;
         WindowFixture w(&system);
         Calculated(w);
+        const QString note = w.note(); // a printed page is not said to be saved
         for (const char* command : {"cupsreject", "cupsaccept"}) {
             QCOMPARE(QProcess::execute(command, {queue}), 0);
             w.click(w.controls().CmdPrint);
@@ -348,30 +365,34 @@ class TestWindow : public QObject {
             w.click(w.controls().CmdPrt);
         }
         QCOMPARE(w.shownBoxes().size(), 1); // the refusal only
+        QCOMPARE(w.note(), note);
         QVERIFY2(w.shownBoxes()[0].contains(QRegularExpression(
                      "^Printer Error: Device unavailable .*" + queue + ".* not accepting jobs")),
                  qPrintable(w.shownBoxes()[0]));
     }
 
-    // The prompt line is yellow on black, and the frames' captions are blue.
-    void promptAndCaptionColours() {
+    // The prompt line is yellow on black, the frames' captions are blue, and the room picture
+    // is mostly white.
+    void promptCaptionAndPictureColours() {
         WindowFixture w;
-        w.chooseUnits(true);
-        const auto has = [](QWidget* c, QColor colour) {
+        const auto share = [](QWidget* c, QColor colour) { // of the pixels, in per cent
             const QImage image = c->grab().toImage();
+            int n = 0;
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x) {
                     const QColor p = image.pixelColor(x, y);
-                    if (qAbs(p.red() - colour.red()) + qAbs(p.green() - colour.green()) +
-                            qAbs(p.blue() - colour.blue()) <
-                        30)
-                        return true;
+                    n += qAbs(p.red() - colour.red()) + qAbs(p.green() - colour.green()) +
+                             qAbs(p.blue() - colour.blue()) <
+                         30;
                 }
-            return false;
+            return 100.0 * n / (image.width() * image.height());
         };
         const Controls& f = w.controls();
-        QVERIFY(has(f.LabNote, Qt::yellow) && has(f.LabNote, Qt::black));
-        QVERIFY(!has(f.LabNote, Qt::white) && has(f.FramDesign, Qt::blue));
+        w.chooseUnits(true);
+        QVERIFY(share(f.LabNote, Qt::yellow) > 0 && share(f.LabNote, Qt::black) > 50);
+        QVERIFY(share(f.LabNote, Qt::white) == 0 && share(f.FramDesign, Qt::blue) > 0);
+        Calculated(w);
+        QVERIFY(share(f.PicRoom, Qt::white) > 50);
     }
 
     // The real message boxes: titled (the program's name when no title is given), with their

@@ -127,7 +127,12 @@ class WindowFixture {
     // Types each character as a key click, letting queued keystrokes run in between.
     void type(QWidget* w, const QString& text) {
         for (const QChar c : text) {
-            QTest::keyClick(w, c.toLatin1());
+            if (c.unicode() < 0x80) {
+                QTest::keyClick(w, c.toLatin1());
+            } else { // a letter no key of the test's keyboard names
+                QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, QString(c), {});
+                QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(c), {});
+            }
             settle();
         }
     }

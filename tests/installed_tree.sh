@@ -17,6 +17,7 @@ desktop-file-validate "$launcher" || fail "the launcher does not validate"
 
 entry() { sed -n "s/^$1=//p" "$launcher"; }
 program=$(entry Exec) icon=$(entry Icon)
+[ "$(entry Categories)" = "Science;Engineering;" ] || fail "the launcher is not under Science"
 [ "$(basename "$launcher" .desktop)" = "$program" ] || fail "launcher file is not named $program"
 [ -x "$prefix/bin/$program" ] || fail "Exec=$program is not installed in bin"
 
@@ -32,6 +33,16 @@ for size in 16 24 32 48 64 128 256; do
 done
 svg="$prefix/share/icons/hicolor/scalable/apps/$icon.svg"
 grep -q '<svg ' "$svg" || fail "no scalable icon"
+# Its speakers stand where the grid's lines cross, as in the drawn sizes.
+python3 - "$svg" <<'PY' || fail "the scalable icon's speakers are off the grid"
+import re, sys, xml.etree.ElementTree as ET
+svg = ET.parse(sys.argv[1]).getroot()
+grid = next(e.get("d") for e in svg.iter() if e.tag.endswith("path"))
+columns = {float(x) for x in re.findall(r"M([\d.]+) [\d.]+V", grid)}
+rows = {float(y) for y in re.findall(r"M[\d.]+ ([\d.]+)H", grid)}
+dots = [(float(c.get("cx")), float(c.get("cy"))) for c in svg.iter() if c.tag.endswith("circle")]
+sys.exit(not dots or any(x not in columns or y not in rows for x, y in dots))
+PY
 
 # The installed program starts and keeps running; timeout's 124 means it was still up.
 status=0

@@ -103,6 +103,36 @@ class TestCore : public QObject {
             }
     }
 
+    // The result lines, singular and plural, in both units.
+    void resultLinesAreSentences() {
+        const struct {
+            bool feet;
+            int leng, wid;
+            QStringList lines;
+        } rows[] = {
+            {true,
+             12,
+             10,
+             {"Length: There is 1 row 6 ft. from each wall.",
+              "Width: There is 1 row 5 ft. from each wall.", "There is 1 masking speaker.",
+              "Estimated length of zone wiring at 20 feet per speaker is 20 feet"}},
+            {false,
+             9760,
+             4880,
+             {"Length: There are 2 rows 4880 mm. apart. Edges are 2440 mm. from walls.",
+              "Width: There is 1 row 2440 mm. from each wall.", "There are 2 masking speakers.",
+              "Estimated length of zone wiring at 6 meters per speaker is 12 meters"}}};
+        for (const auto& r : rows) {
+            DesignState s; // below an access floor: 16 ft or 4880 mm apart
+            s.MeasFeet = r.feet, s.MaskLoc = Location::AccessFloor, s.Leng = r.leng, s.Wid = r.wid;
+            QVERIFY(ComputeDesign(s));
+            QStringList lines;
+            for (const std::string& line : ResultLines(s))
+                lines << QString::fromStdString(line);
+            QCOMPARE(lines, r.lines);
+        }
+    }
+
     // Small: shorter than twice the width and at most 225 sq ft (in millimetres the same area,
     // 4572 mm being 15 ft). A zero width is never small. Only a wider room is turned round.
     void smallRoomsAreWarnedAgainst() {

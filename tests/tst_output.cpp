@@ -118,6 +118,13 @@ class TestOutput : public QObject {
         DesignState mm = Design(false, 12500, 8400, {2, 4200, 4150}, {2, 4200, 2100});
         oneRow.MaskLoc = Location::OpenCeiling, oneRow.BattsSel = Absorption::BattsOverTiles;
         oneRow.StructHt = 14, mm.MaskLoc = Location::AccessFloor;
+        // The last entry of every list, and the open ceiling, in millimetres; a room drawn
+        // 9000 x 5062.5 twips, the half rounded to even.
+        DesignState lastPicks = Design(false, 12500, 8400, {2, 4200, 4150}, {2, 4200, 2100});
+        lastPicks.PlenumSel = 4, lastPicks.CeilSel = 5, lastPicks.CeilHtSel = 2;
+        lastPicks.BattsSel = Absorption::BattsOverTiles;
+        DesignState openMm = Design(false, 80, 45, {1, 0, 40}, {1, 0, 22.5});
+        openMm.MaskLoc = Location::OpenCeiling, openMm.StructHt = 4000;
         // clang-format off
         const struct { DesignState s; int from; QStringList rows; } cases[] = {
             {oneRow, 2, {"1100: 1000 The masking speakers are hung from the structural ceiling without a "
@@ -138,7 +145,14 @@ class TestOutput : public QObject {
                      "3200: 2000 Total number of speakers:|5200 4"}},
             {Design(true, 600, 600, {60, 10, 5}, {60, 10, 5}), 4,
              {"1700: 1000 Estimated length of zone wiring at 20 feet per speaker is 72000 feet"}},
-            {mm, 13, {"4800: 1310 4150|5460 4200|6260 Length Dimension", "5906: 460 2100", "8174: 460 4200"}}};
+            {mm, 13, {"4800: 1310 4150|5460 4200|6260 Length Dimension", "5906: 460 2100", "8174: 460 4200"}},
+            {lastPicks, 3, {"1400: 1000 The plenum depth is between more than 1800 millimeters.",
+                            "1700: 1000 The suspended ceiling is gypsum board.",
+                            "2000: 1000 There are sound absorption materials in the ceiling plenum.",
+                            "2300: 1000 The suspended ceiling height is higher than 3600 millimeters."}},
+            {openMm, 3, {"1400: 1000 There are no sound absorption materials on the structural ceiling.",
+                         "1700: 1000 The structural ceiling height is 4000 millimeters."}},
+            {openMm, 12, {"box w3 s0 f1 r0: 1260,5200-10260,10262"}}};
         // clang-format on
         for (const auto& c : cases)
             QCOMPARE(Page(c.s).mid(c.from, c.rows.size()), c.rows);

@@ -231,7 +231,15 @@ class TestWindow : public QObject {
         WindowFixture w;
         const Controls& f = w.controls();
         const DesignState& s = w.state();
-        w.conditions({"ft", "suspended", "1", "1", "1", "yes"}); // 10 ft, 40 x 25
+        w.conditions({"ft", "suspended", "1", "1", "1"}); // 10 ft with the batts, 40 x 25
+        QCOMPARE(w.lines().join('|'), "The plenum depth is between between 0 and 1 feet.|The "
+                                      "suspended ceiling is fiberglass, no foil backing.|There are "
+                                      "no sound absorption materials in the ceiling plenum.|The "
+                                      "suspended ceiling height is lower than 12 feet.");
+        w.click(f.ChkBatts); // the summary is written again
+        QCOMPARE(w.line(3) + "|" + w.line(4), "There are sound absorption materials in the ceiling "
+                                              "plenum.|The suspended ceiling height is lower than "
+                                              "12 feet.");
         w.enterRoom("40", "25");
         w.click(f.CmdCalculate);
         w.pick(f.ListCeilHt, 1);

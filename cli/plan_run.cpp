@@ -67,9 +67,9 @@ std::string SummaryRow(const Room& room, const RoomFiles& files) {
         notes.push_back(problem.toStdString());
     for (const QString& file : files.paths)
         names.push_back(QFileInfo(file).fileName().toStdString());
-    return Row({Cell(room.name), s.MeasFeet ? "ft" : "mm", LocationWord(s.MaskLoc),
-                Number(std::int64_t{s.Leng}), Number(std::int64_t{s.Wid}),
-                Number(std::int64_t{s.NomSpc}), Number(std::int64_t{s.alongLength.rows}),
+    return Row({Cell(room.name), s.MeasFeet ? "ft" : "mm", LocationWord(s.location),
+                Number(std::int64_t{s.length}), Number(std::int64_t{s.width}),
+                Number(std::int64_t{s.nominalSpacing}), Number(std::int64_t{s.alongLength.rows}),
                 Number(std::int64_t{s.alongLength.spacing}), Number(s.alongLength.edge),
                 Number(std::int64_t{s.alongWidth.rows}), Number(std::int64_t{s.alongWidth.spacing}),
                 Number(s.alongWidth.edge), Number(SpeakerCount(s)),

@@ -34,13 +34,13 @@ namespace {
 void SmallestSpacing(DesignState& s, const RoomCase& room) {
     s.MeasFeet = room.feet;
     s.MeasChosen = true;
-    s.MaskLoc = Location::AboveCeiling;
-    s.PlenumSel = 1;
-    s.CeilSel = 1;
-    s.CeilHtSel = 1;
-    s.BattsSel = Absorption::BattsOverTiles;
-    s.Leng = room.leng;
-    s.Wid = room.wid;
+    s.location = Location::AboveCeiling;
+    s.plenumDepth = 1;
+    s.ceilingType = 1;
+    s.ceilingHeight = 1;
+    s.absorption = Absorption::BattsOverTiles;
+    s.length = room.leng;
+    s.width = room.wid;
 }
 
 DesignState Calculated(const RoomCase& room) {
@@ -48,7 +48,7 @@ DesignState Calculated(const RoomCase& room) {
     SmallestSpacing(s, room);
     OrientRoom(s);
     ComputeDesign(s);
-    s.Descr = "Open office, second floor";
+    s.description = "Open office, second floor";
     return s;
 }
 
@@ -89,8 +89,8 @@ double ComputeRowsUs(const RoomCase& room, int runs) {
                     [&] {
                         const std::int32_t nominal = NominalSpacing(s).value_or(0);
                         for (int i = 0; i < kCallsPerRun; ++i) {
-                            g_sink = g_sink + ComputeRows(nominal, s.Leng, s.MeasFeet)->rows;
-                            g_sink = g_sink + ComputeRows(nominal, s.Wid, s.MeasFeet)->rows;
+                            g_sink = g_sink + ComputeRows(nominal, s.length, s.MeasFeet)->rows;
+                            g_sink = g_sink + ComputeRows(nominal, s.width, s.MeasFeet)->rows;
                         }
                     }) *
            1000 / kCallsPerRun;
@@ -107,7 +107,7 @@ double CalculateDrawingMs(const RoomCase& room, int runs) {
         OrientRoom(s);
         ComputeDesign(s);
         g_sink = g_sink + static_cast<std::int64_t>(ResultLines(s)[3].size());
-        drawing.SetUserRect(0, 0, s.Leng, s.Wid);
+        drawing.SetUserRect(0, 0, s.length, s.width);
         DrawLayout(drawing, s);
         QPainter painter(&image);
         drawing.Paint(painter, inner);

@@ -120,28 +120,28 @@ constexpr const char* kAccessFloor = "below an access floor";
 
 std::optional<RoomError> Conditions(const Checker& c, DesignState& s,
                                     std::vector<std::string>& notes) {
-    switch (s.MaskLoc) {
+    switch (s.location) {
     case Location::AboveCeiling: {
         bool batts = false;
-        if (auto e = c.Pick(Field::Plenum, 4, s.PlenumSel, kAboveCeiling))
+        if (auto e = c.Pick(Field::Plenum, 4, s.plenumDepth, kAboveCeiling))
             return e;
-        if (auto e = c.Pick(Field::Tile, 5, s.CeilSel, kAboveCeiling))
+        if (auto e = c.Pick(Field::Tile, 5, s.ceilingType, kAboveCeiling))
             return e;
-        if (auto e = c.Pick(Field::CeilingHeight, 2, s.CeilHtSel, kAboveCeiling))
+        if (auto e = c.Pick(Field::CeilingHeight, 2, s.ceilingHeight, kAboveCeiling))
             return e;
         if (auto e = c.YesNo(Field::Batts, batts))
             return e;
-        s.BattsSel = batts ? Absorption::BattsOverTiles : Absorption::None;
+        s.absorption = batts ? Absorption::BattsOverTiles : Absorption::None;
         return c.NotFor({Field::StructuralHeight, Field::Insulation}, kAboveCeiling);
     }
     case Location::OpenCeiling: {
         bool insulation = false;
         if (auto e = c.Length(Field::StructuralHeight, EntryBox::CeilingHeight, s.MeasFeet,
-                              s.StructHt, notes, kOpenCeiling))
+                              s.structuralHeight, notes, kOpenCeiling))
             return e;
         if (auto e = c.YesNo(Field::Insulation, insulation))
             return e;
-        s.BattsSel = insulation ? Absorption::OnStructure : Absorption::None;
+        s.absorption = insulation ? Absorption::OnStructure : Absorption::None;
         return c.NotFor({Field::Plenum, Field::Tile, Field::CeilingHeight, Field::Batts},
                         kOpenCeiling);
     }
@@ -195,20 +195,20 @@ std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields) {
     const std::string location = Lowered(c.Text(Field::Location));
     for (Location loc : {Location::AboveCeiling, Location::OpenCeiling, Location::AccessFloor})
         if (location == LocationWord(loc))
-            s.MaskLoc = loc;
-    if (s.MaskLoc == Location::None)
+            s.location = loc;
+    if (s.location == Location::None)
         return c.Given(Field::Location) ? c.Bad(Field::Location, "is not suspended, open or floor")
                                         : c.Missing(Field::Location, "for every room");
 
     if (auto e = Conditions(c, s, room.notes))
         return *e;
-    if (auto e = c.Length(Field::Length, EntryBox::Length, s.MeasFeet, s.Leng, room.notes))
+    if (auto e = c.Length(Field::Length, EntryBox::Length, s.MeasFeet, s.length, room.notes))
         return *e;
-    if (auto e = c.Length(Field::Width, EntryBox::Width, s.MeasFeet, s.Wid, room.notes))
+    if (auto e = c.Length(Field::Width, EntryBox::Width, s.MeasFeet, s.width, room.notes))
         return *e;
-    s.Descr = Trim(c.Text(Field::Description));
-    if (s.Descr.empty())
-        s.Descr = room.name;
+    s.description = Trim(c.Text(Field::Description));
+    if (s.description.empty())
+        s.description = room.name;
 
     // Tested on the room as given, before the exchange, as the window does.
     if (IsSmallRoom(s))

@@ -108,7 +108,7 @@ void DxfBlocks(DL_Dxf& dxf, DL_WriterA& dw, double radius) {
 
 void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const Room& room) {
     const DesignState& s = room.s;
-    const double leng = s.Leng, wid = s.Wid;
+    const double leng = s.length, wid = s.width;
     dw.sectionEntities();
     const DL_Attributes onRoom(kRoomLayer, kByLayer, -1, "BYLAYER", 1.0);
     dxf.writePolyline(dw, DL_PolylineData(4, 0, 0, 1), onRoom);
@@ -156,18 +156,18 @@ QByteArray RoomJson(const Room& room) {
     const DesignState& s = room.s;
     QJsonObject inputs{{"room", Text(room.name)},
                        {"units", s.MeasFeet ? "ft" : "mm"},
-                       {"location", LocationWord(s.MaskLoc)},
-                       {"length", s.Leng},
-                       {"width", s.Wid},
-                       {"description", Text(s.Descr)}};
-    if (s.MaskLoc == Location::AboveCeiling) {
-        inputs["plenum"] = s.PlenumSel;
-        inputs["tile"] = s.CeilSel;
-        inputs["ceiling-height"] = s.CeilHtSel;
-        inputs["batts"] = s.BattsSel == Absorption::BattsOverTiles;
-    } else if (s.MaskLoc == Location::OpenCeiling) {
-        inputs["structural-height"] = static_cast<int>(s.StructHt);
-        inputs["insulation"] = s.BattsSel == Absorption::OnStructure;
+                       {"location", LocationWord(s.location)},
+                       {"length", s.length},
+                       {"width", s.width},
+                       {"description", Text(s.description)}};
+    if (s.location == Location::AboveCeiling) {
+        inputs["plenum"] = s.plenumDepth;
+        inputs["tile"] = s.ceilingType;
+        inputs["ceiling-height"] = s.ceilingHeight;
+        inputs["batts"] = s.absorption == Absorption::BattsOverTiles;
+    } else if (s.location == Location::OpenCeiling) {
+        inputs["structural-height"] = static_cast<int>(s.structuralHeight);
+        inputs["insulation"] = s.absorption == Absorption::OnStructure;
     }
     const auto dimension = [](const RowLayout& l) {
         return QJsonObject{{"rows", l.rows}, {"spacing", l.spacing}, {"edge", double(l.edge)}};
@@ -181,7 +181,7 @@ QByteArray RoomJson(const Room& room) {
         speakers.append(QJsonArray{p.x, p.y});
     const QJsonObject json{
         {"inputs", inputs},
-        {"nominal_spacing", s.NomSpc},
+        {"nominal_spacing", s.nominalSpacing},
         {"length", dimension(s.alongLength)},
         {"width", dimension(s.alongWidth)},
         {"speakers", static_cast<qint64>(SpeakerCount(s))},
@@ -206,7 +206,7 @@ QByteArray CoordinatesCsv(const DesignState& s) {
 
 Made ReportPdf(const DesignState& s) {
     const ReportPaper paper;
-    return {paper.Pdf(ComposeReport(s, paper), ReportTitle(s.Descr)), {}};
+    return {paper.Pdf(ComposeReport(s, paper), ReportTitle(s.description)), {}};
 }
 
 Made PlanDxf(const Room& room, const QString& scratchFolder) {

@@ -33,9 +33,9 @@ std::string RowsLine(const char* lead, const RowLayout& l, const std::string& un
 } // namespace
 
 bool OrientRoom(DesignState& s) {
-    if (s.Wid <= s.Leng)
+    if (s.width <= s.length)
         return false;
-    std::swap(s.Leng, s.Wid);
+    std::swap(s.length, s.width);
     return true;
 }
 
@@ -43,11 +43,11 @@ bool ComputeDesign(DesignState& s) {
     const std::optional<std::int32_t> nominal = NominalSpacing(s);
     if (!nominal)
         return false;
-    const std::optional<RowLayout> length = ComputeRows(*nominal, s.Leng, s.MeasFeet);
-    const std::optional<RowLayout> width = ComputeRows(*nominal, s.Wid, s.MeasFeet);
+    const std::optional<RowLayout> length = ComputeRows(*nominal, s.length, s.MeasFeet);
+    const std::optional<RowLayout> width = ComputeRows(*nominal, s.width, s.MeasFeet);
     if (!length || !width)
         return false;
-    s.NomSpc = *nominal;
+    s.nominalSpacing = *nominal;
     s.alongLength = *length;
     s.alongWidth = *width;
     return true;
@@ -84,9 +84,9 @@ float RoomPictureHeight(std::int32_t leng, std::int32_t wid) {
 bool IsSmallRoom(const DesignState& s) {
     // 225 square feet, and the same area in square millimetres (304.8 mm to the foot).
     constexpr UnitPair<std::int64_t> kSmallRoomArea{225, 20903184};
-    if (s.Wid == 0)
+    if (s.width == 0)
         return false;
-    const float ratio = static_cast<float>(static_cast<double>(s.Leng) / s.Wid);
-    const std::int64_t area = std::int64_t{s.Leng} * std::int64_t{s.Wid};
+    const float ratio = static_cast<float>(static_cast<double>(s.length) / s.width);
+    const std::int64_t area = std::int64_t{s.length} * std::int64_t{s.width};
     return ratio < 2.0f && area <= kSmallRoomArea(s.MeasFeet);
 }

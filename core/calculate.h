@@ -14,7 +14,7 @@ extern const char* const kSmallRoomTitle;
 extern const char* const kSmallRoomMessage;
 extern const char* const kPressCalculatePrompt;
 
-// Puts the longer side into Leng. Returns true when the two were exchanged.
+// Puts the longer side into length. Returns true when the two were exchanged.
 bool OrientRoom(DesignState& s);
 
 // Computes the rows along the length and the width and stores them with the nominal spacing.

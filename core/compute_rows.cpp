@@ -46,23 +46,23 @@ std::optional<std::int32_t> NominalSpacing(const DesignState& s) {
     const bool feet = s.MeasFeet;
     const UnitData& units = UnitDataFor(feet);
     std::int32_t S = 0;
-    switch (s.MaskLoc) {
+    switch (s.location) {
     case Location::AboveCeiling:
-        if (!InTable(s.PlenumSel, s.CeilSel))
+        if (!InTable(s.plenumDepth, s.ceilingType))
             return std::nullopt;
-        S = units.Spacing[s.PlenumSel - 1][s.CeilSel - 1];
-        if (s.CeilHtSel == 2)
+        S = units.spacing[s.plenumDepth - 1][s.ceilingType - 1];
+        if (s.ceilingHeight == 2)
             S += kStep(feet);
         break;
     case Location::OpenCeiling:
-        S = units.Spacing[OpenCeilingBand(s.StructHt, feet) - 1][0];
+        S = units.spacing[OpenCeilingBand(s.structuralHeight, feet) - 1][0];
         break;
     case Location::AccessFloor:
         return kAccessFloorSpacing(feet);
     case Location::None:
         return std::nullopt;
     }
-    if (s.BattsSel != Absorption::None)
+    if (s.absorption != Absorption::None)
         S -= kStep(feet);
     return S;
 }

@@ -1,19 +1,19 @@
 #include "core/design_state.h"
 
-bool CeilingData(const DesignState& s) {
-    return s.CeilSel >= 1 && s.PlenumSel >= 1 && s.CeilHtSel >= 1;
+bool SuspendedCeilingComplete(const DesignState& s) {
+    return s.ceilingType >= 1 && s.plenumDepth >= 1 && s.ceilingHeight >= 1;
 }
 
-bool OpenCeilingData(const DesignState& s) {
-    return s.StructHt > 0;
+bool OpenCeilingComplete(const DesignState& s) {
+    return s.structuralHeight > 0;
 }
 
 bool ConditionsComplete(const DesignState& s) {
-    switch (s.MaskLoc) {
+    switch (s.location) {
     case Location::AboveCeiling:
-        return CeilingData(s);
+        return SuspendedCeilingComplete(s);
     case Location::OpenCeiling:
-        return OpenCeilingData(s);
+        return OpenCeilingComplete(s);
     case Location::AccessFloor:
         return true;
     case Location::None:
@@ -22,16 +22,16 @@ bool ConditionsComplete(const DesignState& s) {
     return false;
 }
 
-void ZeroResults(DesignState& s) {
+void ClearLayouts(DesignState& s) {
     s.alongLength = {};
     s.alongWidth = {};
 }
 
-void ZeroRoomAndConditions(DesignState& s) {
-    s.Leng = 0;
-    s.Wid = 0;
-    s.PlenumSel = 0;
-    s.CeilSel = 0;
-    s.CeilHtSel = 0;
-    s.BattsSel = Absorption::None;
+void ClearRoomAndConditions(DesignState& s) {
+    s.length = 0;
+    s.width = 0;
+    s.plenumDepth = 0;
+    s.ceilingType = 0;
+    s.ceilingHeight = 0;
+    s.absorption = Absorption::None;
 }

@@ -25,32 +25,32 @@ struct RowLayout {
 };
 
 struct DesignState {
-    std::int16_t PlenumSel = 0; // 1..4, the plenum depth band; 0 before a pick
-    std::int16_t CeilSel = 0;   // 1..5, the tile type
-    std::int16_t CeilHtSel = 0; // 1..2, the suspended ceiling height band
-    Absorption BattsSel = Absorption::None;
-    std::int32_t StructHt = 0;
+    std::int16_t plenumDepth = 0;   // 1..4, the plenum depth band; 0 before a pick
+    std::int16_t ceilingType = 0;   // 1..5, the tile type
+    std::int16_t ceilingHeight = 0; // 1..2, the suspended ceiling height band
+    Absorption absorption = Absorption::None;
+    std::int32_t structuralHeight = 0;
 
-    Location MaskLoc = Location::None;
+    Location location = Location::None;
 
-    std::int32_t Leng = 0;
-    std::int32_t Wid = 0;
-    std::int32_t NomSpc = 0;
+    std::int32_t length = 0;
+    std::int32_t width = 0;
+    std::int32_t nominalSpacing = 0;
     RowLayout alongLength;
     RowLayout alongWidth;
 
     bool MeasFeet = false;
     bool MeasChosen = false;
-    std::string Descr;
+    std::string description;
 };
 
 // The suspended-ceiling conditions are complete: all three lists have a pick.
-bool CeilingData(const DesignState& s);
+bool SuspendedCeilingComplete(const DesignState& s);
 // The open-ceiling condition is complete: a structural height has been stored.
-bool OpenCeilingData(const DesignState& s);
+bool OpenCeilingComplete(const DesignState& s);
 // The conditions of the location in force are complete, so Calculate can design for them.
 bool ConditionsComplete(const DesignState& s);
 // Clears the row layouts of the last Calculate.
-void ZeroResults(DesignState& s);
+void ClearLayouts(DesignState& s);
 // Zeroes the room size, the three ceiling picks and the absorption.
-void ZeroRoomAndConditions(DesignState& s);
+void ClearRoomAndConditions(DesignState& s);

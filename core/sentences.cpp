@@ -11,25 +11,25 @@ std::string UnitSentence(bool measFeet) {
     return measFeet ? " feet." : " millimeters.";
 }
 
-std::string PlenumSentence(const DesignState& s) {
+std::string PlenumDepthSentence(const DesignState& s) {
     // The band texts begin with "Between" themselves; the word stands twice on purpose.
     return "The plenum depth is between " +
-           Lower(UnitDataFor(s.MeasFeet).PlenumTexts.at(s.PlenumSel - 1)) +
+           Lower(UnitDataFor(s.MeasFeet).plenumDepthTexts.at(s.plenumDepth - 1)) +
            UnitSentence(s.MeasFeet);
 }
 
-std::string CeilSentence(const DesignState& s) {
-    return "The suspended ceiling is " + Lower(CeilingTypeTexts.at(s.CeilSel - 1)) + ".";
+std::string CeilingTypeSentence(const DesignState& s) {
+    return "The suspended ceiling is " + Lower(kCeilingTypeTexts.at(s.ceilingType - 1)) + ".";
 }
 
-std::string CeilHtSentence(const DesignState& s) {
+std::string CeilingHeightSentence(const DesignState& s) {
     return "The suspended ceiling height is " +
-           Lower(UnitDataFor(s.MeasFeet).CeilHtTexts.at(s.CeilHtSel - 1)) +
+           Lower(UnitDataFor(s.MeasFeet).ceilingHeightTexts.at(s.ceilingHeight - 1)) +
            UnitSentence(s.MeasFeet);
 }
 
-std::string StructHtSentence(const DesignState& s) {
-    return "The structural ceiling height is " + std::to_string(s.StructHt) +
+std::string StructuralHeightSentence(const DesignState& s) {
+    return "The structural ceiling height is " + std::to_string(s.structuralHeight) +
            UnitSentence(s.MeasFeet);
 }
 

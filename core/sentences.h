@@ -11,10 +11,10 @@
 std::string UnitSentence(bool measFeet);
 
 // Condition sentences. Each needs its pick to be made (the matching Sel at least 1).
-std::string PlenumSentence(const DesignState& s);
-std::string CeilSentence(const DesignState& s);
-std::string CeilHtSentence(const DesignState& s);
-std::string StructHtSentence(const DesignState& s);
+std::string PlenumDepthSentence(const DesignState& s);
+std::string CeilingTypeSentence(const DesignState& s);
+std::string CeilingHeightSentence(const DesignState& s);
+std::string StructuralHeightSentence(const DesignState& s);
 
 // Absorption, as said for a suspended ceiling: none in the plenum, batts in the plenum, or
 // insulation on the structural ceiling.

@@ -1,6 +1,6 @@
 #include "core/unit_data.h"
 
-const std::array<const char*, 5> CeilingTypeTexts = {
+const std::array<const char*, 5> kCeilingTypeTexts = {
     "Fiberglass, No Foil Backing", "Fiberglass, With Foil Backing", "Mineral Tile",
     "Interlocking Spline", "Gypsum Board"};
 

@@ -6,17 +6,17 @@
 #include <cstdint>
 
 struct UnitData {
-    const char* LengCaption;
-    const char* WidCaption;
-    const char* CeilHtCaption;     // structural ceiling height label
-    const char* PlenCaption;       // plenum depth list label
-    const char* CeilHtListCaption; // suspended ceiling height list label
-    std::array<const char*, 4> PlenumTexts;
-    std::array<const char*, 2> CeilHtTexts;
-    std::array<std::array<std::int32_t, 5>, 4> Spacing; // [plenum band][tile type]
+    const char* lengthCaption;
+    const char* widthCaption;
+    const char* structuralHeightCaption; // structural ceiling height label
+    const char* plenumDepthCaption;      // plenum depth list label
+    const char* ceilingHeightCaption;    // suspended ceiling height list label
+    std::array<const char*, 4> plenumDepthTexts;
+    std::array<const char*, 2> ceilingHeightTexts;
+    std::array<std::array<std::int32_t, 5>, 4> spacing; // [plenum band][tile type]
 };
 
 // The tile types are named the same in both systems.
-extern const std::array<const char*, 5> CeilingTypeTexts;
+extern const std::array<const char*, 5> kCeilingTypeTexts;
 
 const UnitData& UnitDataFor(bool measFeet);

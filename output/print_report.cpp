@@ -97,20 +97,20 @@ struct ArrayGeometry {
 // height divides by zero, too many rows show nothing, and positions beyond kFarOff come only
 // from results that do not belong to the room.
 std::optional<ArrayGeometry> ArrayGeometryFor(const DesignState& s, Twips midX) {
-    if (s.Leng <= 0 || s.Wid <= 0 || s.alongLength.rows > kMostRowsDrawn ||
+    if (s.length <= 0 || s.width <= 0 || s.alongLength.rows > kMostRowsDrawn ||
         s.alongWidth.rows > kMostRowsDrawn)
         return std::nullopt;
     try {
         ArrayGeometry g;
-        // Wid / Leng is below 2^31, so the drawn width is far inside the range.
-        g.drawWid = static_cast<Twips>(
-            RoundHalfEven(static_cast<double>(s.Wid) / static_cast<double>(s.Leng) * kDrawnLength));
+        // width / length is below 2^31, so the drawn width is far inside the range.
+        g.drawWid = static_cast<Twips>(RoundHalfEven(static_cast<double>(s.width) /
+                                                     static_cast<double>(s.length) * kDrawnLength));
         g.roomLeft = midX - kDrawnLength / 2;
         g.roomRight = midX + kDrawnLength / 2;
         g.roomBottom = g.drawWid + kRoomTop;
-        g.lSpcDraw = Mul(s.alongLength.spacing, kDrawnLength) / s.Leng;
+        g.lSpcDraw = Mul(s.alongLength.spacing, kDrawnLength) / s.length;
         g.lEdgeDraw = Bounded(kDrawnLength - Mul(Twips{s.alongLength.rows} - 1, g.lSpcDraw)) / 2;
-        g.wSpcDraw = Mul(s.alongWidth.spacing, g.drawWid) / s.Wid;
+        g.wSpcDraw = Mul(s.alongWidth.spacing, g.drawWid) / s.width;
         g.wEdgeDraw = Bounded(g.drawWid - Mul(Twips{s.alongWidth.rows} - 1, g.wSpcDraw)) / 2;
         g.x1 = Bounded(g.roomLeft + g.lEdgeDraw);
         g.y1 = Bounded(kRoomTop + g.wEdgeDraw);
@@ -130,24 +130,24 @@ template <typename List> bool Names(std::int16_t sel, const List& list) {
 
 std::vector<std::string> ConditionLines(const DesignState& s) {
     std::vector<std::string> lines;
-    switch (s.MaskLoc) {
+    switch (s.location) {
     case Location::AboveCeiling:
         lines.push_back("The masking speakers are hung above a suspended ceiling.");
-        if (Names(s.PlenumSel, UnitDataFor(s.MeasFeet).PlenumTexts))
-            lines.push_back(PlenumSentence(s));
-        if (Names(s.CeilSel, CeilingTypeTexts))
-            lines.push_back(CeilSentence(s));
-        lines.push_back(PlenumBattsSentence(s.BattsSel));
-        if (Names(s.CeilHtSel, UnitDataFor(s.MeasFeet).CeilHtTexts))
-            lines.push_back(CeilHtSentence(s));
+        if (Names(s.plenumDepth, UnitDataFor(s.MeasFeet).plenumDepthTexts))
+            lines.push_back(PlenumDepthSentence(s));
+        if (Names(s.ceilingType, kCeilingTypeTexts))
+            lines.push_back(CeilingTypeSentence(s));
+        lines.push_back(PlenumBattsSentence(s.absorption));
+        if (Names(s.ceilingHeight, UnitDataFor(s.MeasFeet).ceilingHeightTexts))
+            lines.push_back(CeilingHeightSentence(s));
         break;
     case Location::OpenCeiling:
         lines.push_back("The masking speakers are hung from the structural ceiling without a "
                         "suspended ceiling.");
-        if (s.BattsSel != Absorption::BattsOverTiles)
-            lines.push_back(OpenBattsSentence(s.BattsSel));
-        if (s.StructHt > 0)
-            lines.push_back(StructHtSentence(s));
+        if (s.absorption != Absorption::BattsOverTiles)
+            lines.push_back(OpenBattsSentence(s.absorption));
+        if (s.structuralHeight > 0)
+            lines.push_back(StructuralHeightSentence(s));
         break;
     case Location::AccessFloor:
         lines.push_back("The masking speakers are placed below a raised access floor.");
@@ -167,7 +167,7 @@ class PageComposer {
         m_midX = Whole(m_metrics.PageWidth()) / 2;
         Title();
         Body();
-        if (m_s.Leng > 0) {
+        if (m_s.length > 0) {
             Table();
             LayoutArray();
         }
@@ -210,7 +210,7 @@ class PageComposer {
 
     void Body() {
         m_lineY = kDescriptionY;
-        Text(PrintTabs[0], m_lineY, kDescriptionLabel + m_s.Descr);
+        Text(PrintTabs[0], m_lineY, kDescriptionLabel + m_s.description);
         for (const std::string& line : ConditionLines(m_s))
             Text(PrintTabs[0], m_lineY += kLineStep, line);
         Text(PrintTabs[0], m_lineY += kLineStep, WiringSentence(m_s.MeasFeet, SpeakerCount(m_s)));
@@ -233,11 +233,11 @@ class PageComposer {
     void Table() {
         const bool feet = m_s.MeasFeet;
         const std::string unit = kUnitShort(feet);
-        TableRow({"Length", PatternText("####0", m_s.Leng) + unit,
+        TableRow({"Length", PatternText("####0", m_s.length) + unit,
                   PatternText("#0", m_s.alongLength.rows),
                   PatternText("###0", m_s.alongLength.spacing) + unit,
                   PatternText(kTableEdgePattern(feet), m_s.alongLength.edge) + unit});
-        TableRow({"Width", PatternText("####0", m_s.Wid) + unit,
+        TableRow({"Width", PatternText("####0", m_s.width) + unit,
                   PatternText("#0", m_s.alongWidth.rows),
                   PatternText("###0", m_s.alongWidth.spacing) + unit,
                   PatternText(kTableEdgePattern(feet), m_s.alongWidth.edge) + unit});

@@ -23,11 +23,11 @@ void DrawLayout(DrawingSurface& pic, const DesignState& s) {
     pic.Clear();
     for (std::int64_t i = 0; i < s.alongLength.rows; ++i) {
         const double x = RowPosition(s.alongLength, i);
-        pic.Line(x, 0, x, s.Wid, kGridColour);
+        pic.Line(x, 0, x, s.width, kGridColour);
     }
     for (std::int64_t j = 0; j < s.alongWidth.rows; ++j) {
         const double y = RowPosition(s.alongWidth, j);
-        pic.Line(0, y, s.Leng, y, kGridColour);
+        pic.Line(0, y, s.length, y, kGridColour);
     }
     for (std::int64_t i = 0; i < s.alongLength.rows; ++i) {
         for (std::int64_t j = 0; j < s.alongWidth.rows; ++j)

@@ -9,5 +9,5 @@
 double SpeakerDotRadius(bool measFeet);
 
 // Erases pic and draws the grid of the last Calculate. The caller has already given pic the
-// user coordinates (0, 0)-(Leng, Wid).
+// user coordinates (0, 0)-(length, width).
 void DrawLayout(DrawingSurface& pic, const DesignState& s);

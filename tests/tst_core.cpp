@@ -49,7 +49,7 @@ class TestCore : public QObject {
     void spacingTableHoldsBothUnits() {
         const int byTile[] = {0, 2, 3, 4, 6}; // band 1: 11 13 14 15 17; each band adds 1
         for (int cell = 0; cell < 40; ++cell) // feet, then millimetres
-            QCOMPARE(UnitDataFor(cell < 20).Spacing[cell / 5 % 4][cell % 5],
+            QCOMPARE(UnitDataFor(cell < 20).spacing[cell / 5 % 4][cell % 5],
                      (11 + cell / 5 % 4 + byTile[cell % 5]) * (cell < 20 ? 1 : 300));
     }
 
@@ -71,9 +71,9 @@ class TestCore : public QObject {
         // clang-format on
         for (const auto& r : rows) {
             DesignState s;
-            s.MeasFeet = r[0], s.MaskLoc = Location(r[1]), s.PlenumSel = std::int16_t(r[2]);
-            s.CeilSel = std::int16_t(r[3]), s.CeilHtSel = std::int16_t(r[4]);
-            s.BattsSel = Absorption(r[5]), s.StructHt = r[6];
+            s.MeasFeet = r[0], s.location = Location(r[1]), s.plenumDepth = std::int16_t(r[2]);
+            s.ceilingType = std::int16_t(r[3]), s.ceilingHeight = std::int16_t(r[4]);
+            s.absorption = Absorption(r[5]), s.structuralHeight = r[6];
             QVERIFY2(NominalSpacing(s) == r[7], At(r[1], r[6]));
         }
     }
@@ -114,7 +114,7 @@ class TestCore : public QObject {
         // clang-format on
         for (const auto& r : rows) {
             DesignState s;
-            s.MeasFeet = r.feet, s.Leng = r.leng, s.Wid = r.wid;
+            s.MeasFeet = r.feet, s.length = r.leng, s.width = r.wid;
             QVERIFY2(IsSmallRoom(s) == r.small && OrientRoom(s) == (r.wid > r.leng),
                      At(r.leng, r.wid));
         }

@@ -12,8 +12,8 @@ namespace {
 // A suspended ceiling: the room, then the rows, spacing and edge along the length and the width.
 DesignState Design(bool feet, int leng, int wid, RowLayout l = {}, RowLayout w = {}) {
     DesignState s;
-    s.MeasFeet = feet, s.MaskLoc = Location::AboveCeiling;
-    s.Leng = leng, s.Wid = wid, s.alongLength = l, s.alongWidth = w;
+    s.MeasFeet = feet, s.location = Location::AboveCeiling;
+    s.length = leng, s.width = wid, s.alongLength = l, s.alongWidth = w;
     return s;
 }
 
@@ -81,8 +81,9 @@ class TestOutput : public QObject {
     // 14 pt; a 10 pt line is 240 twips high.
     void feetPageToTheTwip() {
         DesignState s = Design(true, 40, 25, {4, 10, 5}, {3, 9, 3.5});
-        s.PlenumSel = 2, s.CeilSel = 3, s.CeilHtSel = 1, s.BattsSel = Absorption::BattsOverTiles;
-        s.Descr = "Open office, level 2";
+        s.plenumDepth = 2, s.ceilingType = 3, s.ceilingHeight = 1,
+        s.absorption = Absorption::BattsOverTiles;
+        s.description = "Open office, level 2";
         // clang-format off
         const QStringList page = {
             "500: 3744 [14b]  MASKING SPEAKER LAYOUT ", "800: 1000 Description: Open office, level 2",
@@ -116,8 +117,8 @@ class TestOutput : public QObject {
     void pageRows() {
         DesignState oneRow = Design(true, 12, 10, {1, 0, 6}, {1, 0, 5});
         DesignState mm = Design(false, 12500, 8400, {2, 4200, 4150}, {2, 4200, 2100});
-        oneRow.MaskLoc = Location::OpenCeiling, oneRow.BattsSel = Absorption::BattsOverTiles;
-        oneRow.StructHt = 14, mm.MaskLoc = Location::AccessFloor;
+        oneRow.location = Location::OpenCeiling, oneRow.absorption = Absorption::BattsOverTiles;
+        oneRow.structuralHeight = 14, mm.location = Location::AccessFloor;
         // clang-format off
         const struct { DesignState s; int from; QStringList rows; } cases[] = {
             {oneRow, 2, {"1100: 1000 The masking speakers are hung from the structural ceiling without a "

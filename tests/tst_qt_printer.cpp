@@ -44,7 +44,7 @@ class TestQtPrinter : public QObject {
     // filled dot at each speaker, white between them, and ink in the title's letters.
     void reportIsPaintedWithItsSpeakers() {
         DesignState s; // no location: no condition lines
-        s.MeasFeet = true, s.Leng = 40, s.Wid = 25, s.alongLength = {4, 10, 5};
+        s.MeasFeet = true, s.length = 40, s.width = 25, s.alongLength = {4, 10, 5};
         s.alongWidth = {3, 9, 3.5};
         const std::vector<PageItem> items = ComposeReport(s, ReportPaper());
         QImage image(1224, 1584, QImage::Format_RGB32);

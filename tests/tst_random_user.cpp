@@ -38,7 +38,7 @@ class RandomUser : public WindowFixture, public QObject {
                     });
         for (QListWidget* list : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
             connect(list, &QListWidget::itemSelectionChanged, this,
-                    [this] { g_picksOneDimension += (state().Leng > 0) != (state().Wid > 0); });
+                    [this] { g_picksOneDimension += (state().length > 0) != (state().width > 0); });
         for (const std::size_t i : {0, 1})
             connect(i ? f.ChkBattsOpen : f.ChkBatts, &QCheckBox::toggled, this,
                     [this, i] { m_leftover[i] = false; });
@@ -85,14 +85,14 @@ class RandomUser : public WindowFixture, public QObject {
     static auto Results(const DesignState& s) { return std::pair{s.alongLength, s.alongWidth}; }
     // What a Calculate depends on besides the room: a change of any must take the results away.
     static auto Conditions(const DesignState& s) {
-        return std::tie(s.MeasFeet, s.MaskLoc, s.PlenumSel, s.CeilSel, s.CeilHtSel, s.BattsSel,
-                        s.StructHt);
+        return std::tie(s.MeasFeet, s.location, s.plenumDepth, s.ceilingType, s.ceilingHeight,
+                        s.absorption, s.structuralHeight);
     }
 
     // Keeps the design right after a Calculate that computed one, and its lines.
     void Calculated() {
         const DesignState& s = state();
-        if (controls().FramDesign->Caption() != "Design Results" || s.Leng <= 0 || s.Wid <= 0 ||
+        if (controls().FramDesign->Caption() != "Design Results" || s.length <= 0 || s.width <= 0 ||
             !NominalSpacing(s))
             return;
         ++g_calculates;
@@ -114,9 +114,10 @@ class RandomUser : public WindowFixture, public QObject {
         const std::int64_t rowsL = m_at.alongLength.rows, rowsW = m_at.alongWidth.rows;
         const RowLayout &l = s.alongLength, &w = s.alongWidth;
         const QRegularExpression result("^Length: |masking speaker|Width: There|^Estimated length");
-        for (const auto& [v, box, edit] : {std::tuple{s.Leng, EntryBox::Length, f.TxtLeng},
-                                           {s.Wid, EntryBox::Width, f.TxtWid},
-                                           {s.StructHt, EntryBox::CeilingHeight, f.TxtCeilHt}}) {
+        for (const auto& [v, box, edit] :
+             {std::tuple{s.length, EntryBox::Length, f.TxtLeng},
+              {s.width, EntryBox::Width, f.TxtWid},
+              {s.structuralHeight, EntryBox::CeilingHeight, f.TxtCeilHt}}) {
             const EntryLimits limits = LimitsFor(box, s.MeasFeet);
             Fault(v != 0 && (v < limits.minimum || v > limits.maximum),
                   "a stored entry is outside its limits");
@@ -126,7 +127,7 @@ class RandomUser : public WindowFixture, public QObject {
         }
         // Edge + (rows - 1) x spacing + edge is the dimension.
         for (const auto& [dimen, r] :
-             {std::pair{m_at.Leng, m_at.alongLength}, {m_at.Wid, m_at.alongWidth}})
+             {std::pair{m_at.length, m_at.alongLength}, {m_at.width, m_at.alongWidth}})
             Fault(m_calculated &&
                       (r.rows < 1 || (r.rows == 1) != (r.spacing == 0) || !Half(r.edge) ||
                        2.0 * r.edge + (r.rows - 1.0) * r.spacing != dimen),
@@ -134,24 +135,24 @@ class RandomUser : public WindowFixture, public QObject {
         for (const QString& line : lines())
             Fault(line.contains(result) && (!caption || !showsLast || line.contains('-')),
                   "a result line that no Calculate shows now: " + line);
-        for (const auto& [list, pick] : {std::pair{f.ListPlenum, s.PlenumSel},
-                                         {f.ListCeil, s.CeilSel},
-                                         {f.ListCeilHt, s.CeilHtSel}})
+        for (const auto& [list, pick] : {std::pair{f.ListPlenum, s.plenumDepth},
+                                         {f.ListCeil, s.ceilingType},
+                                         {f.ListCeilHt, s.ceilingHeight}})
             Fault(list->isVisible() && list->selectedItems() != (pick ? QList{list->item(pick - 1)}
                                                                       : QList<QListWidgetItem*>{}),
                   "a list does not highlight the pick stored");
         for (const auto& [box, code, leftover] :
              {std::tuple{f.ChkBatts, Absorption::BattsOverTiles, m_leftover[0]},
               {f.ChkBattsOpen, Absorption::OnStructure, m_leftover[1]}})
-            Fault(box->isChecked() ? s.BattsSel != code && !leftover : s.BattsSel == code,
+            Fault(box->isChecked() ? s.absorption != code && !leftover : s.absorption == code,
                   "a tick disagrees with the absorption stored");
         // clang-format off
         const std::pair<bool, const char*> promises[] = {
             {!window().idle(), "queued handlers and keystrokes never drained"},
             {boxesShown > 8, "an action raised an endless run of message boxes"},
             {printed && printing.page.empty() && boxesShown == 0, "a print run neither ended nor said why"},
-            {m_at.Leng < m_at.Wid, "the width is longer than the length after Calculate"},
-            {std::min({l.rows, w.rows, l.spacing, w.spacing, s.NomSpc}) < 0 || !Half(l.edge) || !Half(w.edge),
+            {m_at.length < m_at.width, "the width is longer than the length after Calculate"},
+            {std::min({l.rows, w.rows, l.spacing, w.spacing, s.nominalSpacing}) < 0 || !Half(l.edge) || !Half(w.edge),
              "a result is negative or not a whole or half unit"},
             {(!m_calculated || s.MeasFeet != m_at.MeasFeet) && !none,
              "results are kept across a change of unit system"},
@@ -164,7 +165,7 @@ class RandomUser : public WindowFixture, public QObject {
              "the room picture shows a grid that is not that of the lines"},
             {focus && !(focus->isVisible() && focus->isEnabled()),
              "the focus is on a hidden or disabled control"},
-            {f.CmdCalculate->isEnabled() && (s.Leng <= 0 || s.Wid <= 0 || !ConditionsComplete(s)),
+            {f.CmdCalculate->isEnabled() && (s.length <= 0 || s.width <= 0 || !ConditionsComplete(s)),
              "Calculate is enabled for a design not given"},
             {caption && showsLast && !ConditionsComplete(m_at), "results are shown for conditions not given"},
         };

@@ -36,7 +36,8 @@ QString Seen(const Controls& f) {
 auto Entries(WindowFixture& w) {
     const Controls& f = w.controls();
     return std::make_tuple(f.TxtLeng->text(), f.TxtWid->text(), w.lines(),
-                           Seen(f).section(" @", 0, 0), f.FramDesign->Caption(), w.state().Descr);
+                           Seen(f).section(" @", 0, 0), f.FramDesign->Caption(),
+                           w.state().description);
 }
 
 QString AccessibleName(QWidget* c) {
@@ -101,7 +102,7 @@ class TestWindow : public QObject {
         w.chooseUnits(false);
         QCOMPARE(fresh(), "Structural Ceiling Height, mm. / More than 1800 / higher than 3600" +
                               none + "FramNote CmdPrint @ListPlenum" + pick);
-        QVERIFY(!f.ChkBatts->isChecked() && w.state().Descr == "Lobby");
+        QVERIFY(!f.ChkBatts->isChecked() && w.state().description == "Lobby");
         w.click(f.OptMask(2));
         w.click(f.ChkBattsOpen); // clears the tick left from the feet
         QCOMPARE(w.line(3), "There are no sound absorption materails on the structural ceiling.");
@@ -197,7 +198,9 @@ class TestWindow : public QObject {
         const QString before = edit->text();
         w.key(edit, QKeySequence(e.value(4, "Return"))[0].key());
         const DesignState& s = w.state();
-        const int stored = edit == f.TxtLeng ? s.Leng : edit == f.TxtWid ? s.Wid : s.StructHt;
+        const int stored = edit == f.TxtLeng  ? s.length
+                           : edit == f.TxtWid ? s.width
+                                              : s.structuralHeight;
         QWidget* focus = QApplication::focusWidget();
         QTEST(before + "|" + QString::number(stored) + "|" + focus->objectName() + "|" +
                   w.shownBoxes().join(""),
@@ -238,12 +241,13 @@ class TestWindow : public QObject {
                 f.TxtCeilHt->text() + Seen(f) + " " + w.note().left(59),
             "4FramCeiling FramDesign CmdPrint @ListPlenum Pick the plenum depth, ceiling height "
             "and tile type.  Check");
-        QVERIFY(s.BattsSel == Absorption::None && f.ChkBatts->isChecked());
+        QVERIFY(s.absorption == Absorption::None && f.ChkBatts->isChecked());
         w.pick(f.ListPlenum, 1);
         QCOMPARE(s.alongLength.rows, 0);
         QTest::mouseDClick(f.OptMask(1), Qt::LeftButton, Qt::NoModifier, QPoint(6, 9));
         w.settle();
-        QVERIFY(f.ListPlenum->selectedItems().isEmpty() && s.PlenumSel == 0 && w.line(1).isEmpty());
+        QVERIFY(f.ListPlenum->selectedItems().isEmpty() && s.plenumDepth == 0 &&
+                w.line(1).isEmpty());
     }
 
     // Print Results offers the description, Print prints it trimmed; a printer refusing the

@@ -16,11 +16,11 @@
 void MainWindow::calculate() {
     // Calculate is enabled only for a complete design; anything else is left untouched rather
     // than dividing by a zero dimension or reading a missing table cell.
-    if (m_s.Leng <= 0 || m_s.Wid <= 0 || !ConditionsComplete(m_s) || !NominalSpacing(m_s))
+    if (m_s.length <= 0 || m_s.width <= 0 || !ConditionsComplete(m_s) || !NominalSpacing(m_s))
         return;
     if (OrientRoom(m_s)) {
-        setBoxText(m_room.width, std::to_string(m_s.Wid));
-        setBoxText(m_room.length, std::to_string(m_s.Leng));
+        setBoxText(m_room.width, std::to_string(m_s.width));
+        setBoxText(m_room.length, std::to_string(m_s.length));
         m_boxes.Show(kExchangedMessage, MsgIcon::Information, "");
     }
     setNote("");
@@ -33,9 +33,9 @@ void MainWindow::calculate() {
         setLine(i, lines[static_cast<std::size_t>(i - 1)]);
 
     m_design.picture->setGeometry(Px(5640), Px(150), Px(4000),
-                                  Px(RoomPictureHeight(m_s.Leng, m_s.Wid)));
+                                  Px(RoomPictureHeight(m_s.length, m_s.width)));
     m_design.picture->setVisible(true);
-    m_design.picture->Surface().SetUserRect(0, 0, m_s.Leng, m_s.Wid);
+    m_design.picture->Surface().SetUserRect(0, 0, m_s.length, m_s.width);
     DrawLayout(m_design.picture->Surface(), m_s);
     m_design.picture->update();
     m_printResults->setEnabled(true);

@@ -36,18 +36,18 @@ bool MainWindow::resultsShown() const {
 }
 
 void MainWindow::fillCeilingLists() {
-    Refill(m_ceiling.type, CeilingTypeTexts);
-    Refill(m_ceiling.plenum, UnitDataFor(m_s.MeasFeet).PlenumTexts);
-    Refill(m_ceiling.height, UnitDataFor(m_s.MeasFeet).CeilHtTexts);
+    Refill(m_ceiling.type, kCeilingTypeTexts);
+    Refill(m_ceiling.plenum, UnitDataFor(m_s.MeasFeet).plenumDepthTexts);
+    Refill(m_ceiling.height, UnitDataFor(m_s.MeasFeet).ceilingHeightTexts);
 }
 
 void MainWindow::chooseLocation(int location) {
     if (!m_s.MeasChosen)
         return;
     m_calculate->setEnabled(false);
-    m_s.MaskLoc = static_cast<Location>(location);
-    m_s.StructHt = 0;
-    ZeroRoomAndConditions(m_s);
+    m_s.location = static_cast<Location>(location);
+    m_s.structuralHeight = 0;
+    ClearRoomAndConditions(m_s);
     setBoxText(m_open.height, "");
     setBoxText(m_room.length, "");
     setBoxText(m_room.width, "");
@@ -57,7 +57,7 @@ void MainWindow::chooseLocation(int location) {
         setLine(i, "");
     erasePicture();
     m_design.picture->setVisible(false);
-    switch (m_s.MaskLoc) {
+    switch (m_s.location) {
     case Location::AboveCeiling:
         askForSuspendedCeiling();
         break;
@@ -115,7 +115,7 @@ void MainWindow::pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t&
         m_design.frame->SetCaption(kConditionsCaption);
     }
     setLine(lineIndex, sentence(m_s));
-    if (CeilingData(m_s)) {
+    if (SuspendedCeilingComplete(m_s)) {
         guideToRoomOrCalculate();
     } else {
         m_room.frame->setVisible(false);
@@ -124,21 +124,21 @@ void MainWindow::pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t&
 }
 
 void MainWindow::pickPlenumDepth() {
-    pickFrom(m_ceiling.plenum, m_s.PlenumSel, m_prevPlenum, 1, PlenumSentence);
+    pickFrom(m_ceiling.plenum, m_s.plenumDepth, m_prevPlenum, 1, PlenumDepthSentence);
 }
 
 void MainWindow::pickCeilingType() {
-    pickFrom(m_ceiling.type, m_s.CeilSel, m_prevCeil, 2, CeilSentence);
+    pickFrom(m_ceiling.type, m_s.ceilingType, m_prevCeil, 2, CeilingTypeSentence);
 }
 
 void MainWindow::pickCeilingHeight() {
-    pickFrom(m_ceiling.height, m_s.CeilHtSel, m_prevCeilHt, 4, CeilHtSentence);
+    pickFrom(m_ceiling.height, m_s.ceilingHeight, m_prevCeilHt, 4, CeilingHeightSentence);
 }
 
 // The conditions are complete: the room frame is shown before anything in it gets the focus.
 void MainWindow::guideToRoomOrCalculate() {
     m_room.frame->setVisible(true);
-    if (m_s.Leng == 0 || m_s.Wid == 0) {
+    if (m_s.length == 0 || m_s.width == 0) {
         setNote(kEnterDimensions);
         focusOn(m_room.length);
     } else {
@@ -150,14 +150,14 @@ void MainWindow::guideToRoomOrCalculate() {
 // Calculate waits for the location's conditions: the focus goes where the first one missing is
 // given, and the prompt asks for them.
 void MainWindow::askForConditions() {
-    if (m_s.MaskLoc == Location::OpenCeiling) {
+    if (m_s.location == Location::OpenCeiling) {
         focusOn(m_open.height); // its own prompt asks for the height
         return;
     }
     setNote(kPickConditions);
-    focusOn(m_s.PlenumSel < 1 ? m_ceiling.plenum
-            : m_s.CeilSel < 1 ? m_ceiling.type
-                              : m_ceiling.height);
+    focusOn(m_s.plenumDepth < 1   ? m_ceiling.plenum
+            : m_s.ceilingType < 1 ? m_ceiling.type
+                                  : m_ceiling.height);
 }
 
 // A hidden or disabled control never gets the focus; where it cannot, the focus stays.
@@ -170,33 +170,33 @@ void MainWindow::focusOn(QWidget* control) {
 // the sentence moves from line 3 to line 2 whenever the tick has changed.
 void MainWindow::changeAbsorption(const std::string& line, void (MainWindow::*rebuild)(),
                                   bool (*conditionsComplete)(const DesignState&)) {
-    // A tick left from an earlier location can be cleared without changing BattsSel; the
+    // A tick left from an earlier location can be cleared without changing absorption; the
     // results of that unchanged condition stay on screen.
     if (!resultsShown())
         setLine(3, line);
-    if (m_prevBatts != m_s.BattsSel) {
+    if (m_prevBatts != m_s.absorption) {
         clearResults();
         (this->*rebuild)();
         m_design.frame->SetCaption(kConditionsCaption);
     }
-    m_prevBatts = m_s.BattsSel;
+    m_prevBatts = m_s.absorption;
     if (conditionsComplete(m_s))
         guideToRoomOrCalculate();
 }
 
 void MainWindow::tickPlenumBatts() {
-    m_s.BattsSel = m_ceiling.batts->checkState() == Qt::Checked ? Absorption::BattsOverTiles
-                                                                : Absorption::None;
-    changeAbsorption(PlenumBattsSentence(m_s.BattsSel), &MainWindow::showSuspendedConditions,
-                     CeilingData);
+    m_s.absorption = m_ceiling.batts->checkState() == Qt::Checked ? Absorption::BattsOverTiles
+                                                                  : Absorption::None;
+    changeAbsorption(PlenumBattsSentence(m_s.absorption), &MainWindow::showSuspendedConditions,
+                     SuspendedCeilingComplete);
 }
 
 void MainWindow::tickOpenInsulation() {
-    m_s.BattsSel =
+    m_s.absorption =
         m_open.insulation->checkState() == Qt::Checked ? Absorption::OnStructure : Absorption::None;
-    changeAbsorption(m_s.BattsSel == Absorption::OnStructure ? OpenBattsSentence(m_s.BattsSel)
-                                                             : kOpenBattsClearedByCheckBox,
-                     &MainWindow::showOpenConditions, OpenCeilingData);
+    changeAbsorption(m_s.absorption == Absorption::OnStructure ? OpenBattsSentence(m_s.absorption)
+                                                               : kOpenBattsClearedByCheckBox,
+                     &MainWindow::showOpenConditions, OpenCeilingComplete);
 }
 
 void MainWindow::clearResults() {
@@ -204,18 +204,19 @@ void MainWindow::clearResults() {
         erasePicture();
     for (int i = 1; i <= 4; ++i)
         setLine(i, "");
-    ZeroResults(m_s);
+    ClearLayouts(m_s);
 }
 
 void MainWindow::showSuspendedConditions() {
-    setLine(1, m_s.PlenumSel < 1 ? "" : PlenumSentence(m_s));
-    setLine(2, m_s.CeilSel < 1 ? "" : CeilSentence(m_s));
-    setLine(3, PlenumBattsSentence(m_s.BattsSel));
-    setLine(4, m_s.CeilHtSel < 1 ? "" : CeilHtSentence(m_s));
+    setLine(1, m_s.plenumDepth < 1 ? "" : PlenumDepthSentence(m_s));
+    setLine(2, m_s.ceilingType < 1 ? "" : CeilingTypeSentence(m_s));
+    setLine(3, PlenumBattsSentence(m_s.absorption));
+    setLine(4, m_s.ceilingHeight < 1 ? "" : CeilingHeightSentence(m_s));
 }
 
 void MainWindow::showOpenConditions() {
-    setLine(1, m_s.StructHt < 1 ? "" : StructHtSentence(m_s));
+    setLine(1, m_s.structuralHeight < 1 ? "" : StructuralHeightSentence(m_s));
     // Batts over tiles, left from the suspended ceiling, are not said for an open ceiling.
-    setLine(2, m_s.BattsSel == Absorption::BattsOverTiles ? "" : OpenBattsSentence(m_s.BattsSel));
+    setLine(2,
+            m_s.absorption == Absorption::BattsOverTiles ? "" : OpenBattsSentence(m_s.absorption));
 }

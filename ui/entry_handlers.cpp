@@ -117,7 +117,7 @@ void MainWindow::showStoredAgain(QLineEdit* box, std::int32_t stored) {
 
 void MainWindow::commitDimension(EntryBox side) {
     QLineEdit* box = m_room.box(side);
-    std::int32_t& stored = side == EntryBox::Length ? m_s.Leng : m_s.Wid;
+    std::int32_t& stored = side == EntryBox::Length ? m_s.length : m_s.width;
     if (Trim(TextOf(box)).empty()) {
         showStoredAgain(box, stored);
         return;
@@ -128,7 +128,7 @@ void MainWindow::commitDimension(EntryBox side) {
                      EntryTitle(side));
     stored = v.value;
     setBoxText(box, std::to_string(stored));
-    const std::int32_t other = side == EntryBox::Length ? m_s.Wid : m_s.Leng;
+    const std::int32_t other = side == EntryBox::Length ? m_s.width : m_s.length;
     if (other > 0 && ConditionsComplete(m_s))
         m_calculate->setEnabled(true);
 }
@@ -137,23 +137,23 @@ void MainWindow::commitCeilingHeight() {
     QLineEdit* box = m_open.height;
     if (Trim(TextOf(box)).empty()) {
         setNote("Please re-enter the structural ceiling height.");
-        showStoredAgain(box, m_s.StructHt);
+        showStoredAgain(box, m_s.structuralHeight);
         return;
     }
     const EntryValue v = ReadEntry(TextOf(box), LimitsFor(EntryBox::CeilingHeight, m_s.MeasFeet));
     if (v.verdict != EntryVerdict::Accepted)
         m_boxes.Show(EntryMessage(EntryBox::CeilingHeight, m_s.MeasFeet, v.verdict),
                      MsgIcon::Information, EntryTitle(EntryBox::CeilingHeight));
-    m_s.StructHt = v.value;
-    setBoxText(box, std::to_string(m_s.StructHt));
-    setLine(1, StructHtSentence(m_s));
-    if (m_s.StructHt != m_prevStructHt) {
+    m_s.structuralHeight = v.value;
+    setBoxText(box, std::to_string(m_s.structuralHeight));
+    setLine(1, StructuralHeightSentence(m_s));
+    if (m_s.structuralHeight != m_prevStructHt) {
         clearResults();
         showOpenConditions();
     }
-    m_prevStructHt = m_s.StructHt;
+    m_prevStructHt = m_s.structuralHeight;
 }
 
 void MainWindow::commitDescription() {
-    m_s.Descr = Trim(TextOf(m_description.text));
+    m_s.description = Trim(TextOf(m_description.text));
 }

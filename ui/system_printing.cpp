@@ -9,7 +9,7 @@ SystemPrinting::~SystemPrinting() = default;
 std::string SystemPrinting::Print(const DesignState& s, MessageBoxes& boxes) {
     m_measure.reset();
     const std::unique_ptr<PrinterOutput> output =
-        OpenReportOutput(s.Descr, QDateTime::currentDateTime());
+        OpenReportOutput(s.description, QDateTime::currentDateTime());
     if (PrintReport(*output, s, boxes) != PrintOutcome::Printed || output->SavedPath().isEmpty())
         return {};
     return "No printer is installed. The report was saved as " + output->SavedPath().toStdString();

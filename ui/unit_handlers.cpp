@@ -26,7 +26,7 @@ void MainWindow::startAfresh() {
     m_validChars = "0123456789.";
     setNote("Choose the measurement system.");
     setWindowTitle("MASKING SPEAKER LAYOUT");
-    m_s.MaskLoc = Location::AboveCeiling;
+    m_s.location = Location::AboveCeiling;
     m_s.MeasChosen = false;
     m_s.MeasFeet = true;
 }
@@ -45,12 +45,12 @@ void MainWindow::chooseUnits(bool feet) {
     clearAllData();
     m_s.MeasChosen = true;
     // The location in force is shown selected; its set-up runs once, from here.
-    focusOn(m_location.option(static_cast<int>(m_s.MaskLoc)));
+    focusOn(m_location.option(static_cast<int>(m_s.location)));
     {
-        const QSignalBlocker quiet(m_location.option(static_cast<int>(m_s.MaskLoc)));
-        m_location.option(static_cast<int>(m_s.MaskLoc))->setChecked(true);
+        const QSignalBlocker quiet(m_location.option(static_cast<int>(m_s.location)));
+        m_location.option(static_cast<int>(m_s.location))->setChecked(true);
     }
-    chooseLocation(static_cast<int>(m_s.MaskLoc));
+    chooseLocation(static_cast<int>(m_s.location));
 }
 
 void MainWindow::promptForLocation() {
@@ -59,11 +59,11 @@ void MainWindow::promptForLocation() {
 
 void MainWindow::setDimensions() {
     const UnitData& u = UnitDataFor(m_s.MeasFeet);
-    m_room.lengthLabel->setText(u.LengCaption);
-    m_room.widthLabel->setText(u.WidCaption);
-    m_open.heightLabel->setText(u.CeilHtCaption);
-    m_ceiling.plenumLabel->setText(u.PlenCaption);
-    m_ceiling.heightLabel->setText(u.CeilHtListCaption);
+    m_room.lengthLabel->setText(u.lengthCaption);
+    m_room.widthLabel->setText(u.widthCaption);
+    m_open.heightLabel->setText(u.structuralHeightCaption);
+    m_ceiling.plenumLabel->setText(u.plenumDepthCaption);
+    m_ceiling.heightLabel->setText(u.ceilingHeightCaption);
     // A list is not named by its label as a text box is; give it the caption with its unit.
     m_ceiling.plenum->setAccessibleName(m_ceiling.plenumLabel->text());
     m_ceiling.height->setAccessibleName(m_ceiling.heightLabel->text());
@@ -75,9 +75,9 @@ void MainWindow::clearAllData() {
     setBoxText(m_room.length, "");
     setBoxText(m_room.width, "");
     setBoxText(m_open.height, "");
-    ZeroResults(m_s);
-    ZeroRoomAndConditions(m_s); // the structural height stays until a location is chosen
-    m_s.MaskLoc = Location::AboveCeiling;
+    ClearLayouts(m_s);
+    ClearRoomAndConditions(m_s); // the structural height stays until a location is chosen
+    m_s.location = Location::AboveCeiling;
     m_ceiling.batts->setChecked(false); // runs tickPlenumBatts when it was ticked
     m_calculate->setEnabled(false);
 }

@@ -32,8 +32,7 @@ namespace {
 // Location 1, the first plenum band and tile type, the lower ceiling band and batts over the
 // tiles: 10 ft or 3000 mm, the smallest nominal spacing there is.
 void SmallestSpacing(DesignState& s, const RoomCase& room) {
-    s.MeasFeet = room.feet;
-    s.MeasChosen = true;
+    s.units = room.feet ? Units::Feet : Units::Millimetres;
     s.location = Location::AboveCeiling;
     s.plenumDepth = 1;
     s.ceilingType = 1;
@@ -89,8 +88,8 @@ double ComputeRowsUs(const RoomCase& room, int runs) {
                     [&] {
                         const std::int32_t nominal = NominalSpacing(s).value_or(0);
                         for (int i = 0; i < kCallsPerRun; ++i) {
-                            g_sink = g_sink + ComputeRows(nominal, s.length, s.MeasFeet)->rows;
-                            g_sink = g_sink + ComputeRows(nominal, s.width, s.MeasFeet)->rows;
+                            g_sink = g_sink + ComputeRows(nominal, s.length, s.units.value())->rows;
+                            g_sink = g_sink + ComputeRows(nominal, s.width, s.units.value())->rows;
                         }
                     }) *
            1000 / kCallsPerRun;

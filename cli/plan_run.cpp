@@ -27,8 +27,8 @@ std::string Number(float v) {
     return Trim(SignedText(v));
 }
 
-std::string WiringUnitWord(bool feet) {
-    return Trim(WiringUnit(feet));
+std::string WiringUnitWord(Units units) {
+    return Trim(WiringUnit(units));
 }
 
 std::string SummaryRow(const Room& room, const QStringList& files) {
@@ -39,7 +39,7 @@ std::string SummaryRow(const Room& room, const QStringList& files) {
     for (const QString& file : files)
         names += (names.empty() ? "" : "; ") + QFileInfo(file).fileName().toStdString();
     const std::string cells[] = {CsvField(room.name),
-                                 s.MeasFeet ? "ft" : "mm",
+                                 s.units == Units::Feet ? "ft" : "mm",
                                  LocationWord(s.location),
                                  Number(std::int64_t{s.length}),
                                  Number(std::int64_t{s.width}),
@@ -51,8 +51,8 @@ std::string SummaryRow(const Room& room, const QStringList& files) {
                                  Number(std::int64_t{s.alongWidth.spacing}),
                                  Number(s.alongWidth.edge),
                                  Number(SpeakerCount(s)),
-                                 Number(WirePerSpeaker(s.MeasFeet) * SpeakerCount(s)),
-                                 WiringUnitWord(s.MeasFeet),
+                                 Number(WirePerSpeaker(s.units.value()) * SpeakerCount(s)),
+                                 WiringUnitWord(s.units.value()),
                                  CsvField(notes),
                                  CsvField(names)};
     std::string row;
@@ -91,9 +91,9 @@ class ScheduleRun {
         const RoomFiles files = WriteRoomFiles(room, m_out, m_err);
         m_filesFailed = m_filesFailed || !files.problems.isEmpty();
         m_summary.Append(QByteArray::fromStdString(SummaryRow(room, files.paths)));
-        Totals& t = m_totals[room.s.MeasFeet ? 0 : 1];
+        Totals& t = m_totals[room.s.units == Units::Feet ? 0 : 1];
         t.speakers += SpeakerCount(room.s);
-        t.wiring += WirePerSpeaker(room.s.MeasFeet) * SpeakerCount(room.s);
+        t.wiring += WirePerSpeaker(room.s.units.value()) * SpeakerCount(room.s);
         t.used = true;
         ++m_done;
     }
@@ -109,8 +109,8 @@ class ScheduleRun {
             if (t.used)
                 m_summary.Append(QByteArray::fromStdString(
                     "total," + std::string(feet ? "ft" : "mm") + ",,,,,,,,,,," +
-                    Number(t.speakers) + "," + Number(t.wiring) + "," + WiringUnitWord(feet) +
-                    ",,\n"));
+                    Number(t.speakers) + "," + Number(t.wiring) + "," +
+                    WiringUnitWord(feet ? Units::Feet : Units::Millimetres) + ",,\n"));
         }
     }
 

@@ -132,7 +132,7 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const Room& room) {
                         onSpeakers);
 
     // The name below the room, a foot or 300 mm high.
-    const double height = s.MeasFeet ? 1.0 : 300.0;
+    const double height = s.units == Units::Feet ? 1.0 : 300.0;
     const std::string name = DxfText(room.name);
     dxf.writeText(dw,
                   DL_TextData(0.0, -2 * height, 0.0, 0.0, 0.0, 0.0, height, 1.0, 0, 0, 0, name,
@@ -155,15 +155,15 @@ std::vector<SpeakerPoint> SpeakerPoints(const DesignState& s) {
 QByteArray RoomJson(const Room& room) {
     const DesignState& s = room.s;
     QJsonObject inputs{{"room", Text(room.name)},
-                       {"units", s.MeasFeet ? "ft" : "mm"},
+                       {"units", s.units == Units::Feet ? "ft" : "mm"},
                        {"location", LocationWord(s.location)},
                        {"length", s.length},
                        {"width", s.width},
                        {"description", Text(s.description)}};
     if (s.location == Location::AboveCeiling) {
-        inputs["plenum"] = s.plenumDepth;
-        inputs["tile"] = s.ceilingType;
-        inputs["ceiling-height"] = s.ceilingHeight;
+        inputs["plenum"] = s.plenumDepth.value();
+        inputs["tile"] = s.ceilingType.value();
+        inputs["ceiling-height"] = s.ceilingHeight.value();
         inputs["batts"] = s.absorption == Absorption::BattsOverTiles;
     } else if (s.location == Location::OpenCeiling) {
         inputs["structural-height"] = static_cast<int>(s.structuralHeight);
@@ -186,9 +186,10 @@ QByteArray RoomJson(const Room& room) {
         {"width", dimension(s.alongWidth)},
         {"speakers", static_cast<qint64>(SpeakerCount(s))},
         {"wiring",
-         QJsonObject{{"per_speaker", static_cast<qint64>(WirePerSpeaker(s.MeasFeet))},
-                     {"total", static_cast<qint64>(WirePerSpeaker(s.MeasFeet) * SpeakerCount(s))},
-                     {"unit", s.MeasFeet ? "ft" : "m"}}},
+         QJsonObject{
+             {"per_speaker", static_cast<qint64>(WirePerSpeaker(s.units.value()))},
+             {"total", static_cast<qint64>(WirePerSpeaker(s.units.value()) * SpeakerCount(s))},
+             {"unit", s.units == Units::Feet ? "ft" : "m"}}},
         {"lines", lines},
         {"notes", notes},
         {"coordinates", speakers}};
@@ -218,12 +219,12 @@ Made PlanDxf(const Room& room, const QString& scratchFolder) {
         return {{}, path + ": cannot be created"};
     dxf.writeHeader(*dw);
     dw->dxfString(9, "$INSUNITS");
-    dw->dxfInt(70, room.s.MeasFeet ? kInsUnitsFeet : kInsUnitsMillimetres);
+    dw->dxfInt(70, room.s.units == Units::Feet ? kInsUnitsFeet : kInsUnitsMillimetres);
     dw->dxfString(9, "$MEASUREMENT");
-    dw->dxfInt(70, room.s.MeasFeet ? 0 : 1);
+    dw->dxfInt(70, room.s.units == Units::Feet ? 0 : 1);
     dw->sectionEnd();
     DxfTables(dxf, *dw);
-    DxfBlocks(dxf, *dw, SpeakerDotRadius(room.s.MeasFeet));
+    DxfBlocks(dxf, *dw, SpeakerDotRadius(room.s.units.value()));
     DxfEntities(dxf, *dw, room);
     dxf.writeObjects(*dw);
     dxf.writeObjectsEnd(*dw);

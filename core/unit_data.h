@@ -2,6 +2,8 @@
 // the captions of the unit-bearing labels, the list texts and the nominal spacing table.
 #pragma once
 
+#include "core/unit_pair.h"
+
 #include <array>
 #include <cstdint>
 
@@ -19,4 +21,4 @@ struct UnitData {
 // The tile types are named the same in both systems.
 extern const std::array<const char*, 5> kCeilingTypeTexts;
 
-const UnitData& UnitDataFor(bool measFeet);
+const UnitData& UnitDataFor(Units units);

@@ -12,14 +12,14 @@ const QColor kDotColour(Qt::black);
 
 } // namespace
 
-double SpeakerDotRadius(bool measFeet) {
+double SpeakerDotRadius(Units units) {
     // One foot, or 305 mm.
     constexpr UnitPair<double> kDotRadius{1, 305};
-    return kDotRadius(measFeet);
+    return kDotRadius(units);
 }
 
 void DrawLayout(DrawingSurface& pic, const DesignState& s) {
-    const double radius = SpeakerDotRadius(s.MeasFeet);
+    const double radius = SpeakerDotRadius(s.units.value());
     pic.Clear();
     for (std::int64_t i = 0; i < s.alongLength.rows; ++i) {
         const double x = RowPosition(s.alongLength, i);

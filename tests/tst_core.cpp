@@ -49,7 +49,8 @@ class TestCore : public QObject {
     void spacingTableHoldsBothUnits() {
         const int byTile[] = {0, 2, 3, 4, 6}; // band 1: 11 13 14 15 17; each band adds 1
         for (int cell = 0; cell < 40; ++cell) // feet, then millimetres
-            QCOMPARE(UnitDataFor(cell < 20).spacing[cell / 5 % 4][cell % 5],
+            QCOMPARE(UnitDataFor(cell < 20 ? Units::Feet : Units::Millimetres)
+                         .spacing[cell / 5 % 4][cell % 5],
                      (11 + cell / 5 % 4 + byTile[cell % 5]) * (cell < 20 ? 1 : 300));
     }
 
@@ -71,14 +72,15 @@ class TestCore : public QObject {
         // clang-format on
         for (const auto& r : rows) {
             DesignState s;
-            s.MeasFeet = r[0], s.location = Location(r[1]), s.plenumDepth = std::int16_t(r[2]);
+            s.units = r[0] ? Units::Feet : Units::Millimetres, s.location = Location(r[1]),
+            s.plenumDepth = std::int16_t(r[2]);
             s.ceilingType = std::int16_t(r[3]), s.ceilingHeight = std::int16_t(r[4]);
             s.absorption = Absorption(r[5]), s.structuralHeight = r[6];
             QVERIFY2(NominalSpacing(s) == r[7], At(r[1], r[6]));
         }
     }
 
-    // Case A up to S; case B up to 2 x S, the spacing D / 2 with halves to even; case C beyond:
+    // One row up to S; two up to 2 x S, the spacing D / 2 with halves to even; beyond that
     // a fraction up to 0.25 keeps the rows, from 0.75 adds one at S, between adds one at S - 1.
     // In millimetres the fraction is held against 7.5 and 22.5, so no row is ever added.
     void rowsSpacingAndEdges() {
@@ -90,13 +92,15 @@ class TestCore : public QObject {
             {0, 4200, 4201, 2, 2100, 1050.5}, {0, 4200, 12599, 2, 4200, 4199.5}, {0, 4200, 12600, 3, 4200, 2100}};
         // clang-format on
         for (const auto& r : rows) {
-            const auto l = ComputeRows(std::int32_t(r[1]), std::int32_t(r[2]), r[0]);
+            const auto l = ComputeRows(std::int32_t(r[1]), std::int32_t(r[2]),
+                                       r[0] ? Units::Feet : Units::Millimetres);
             QVERIFY2(l && *l == (RowLayout{int(r[3]), int(r[4]), float(r[5])}), At(r[1], r[2]));
         }
         // Edge + (rows - 1) x spacing + edge is every dimension the boxes accept.
         for (const std::int32_t S : {10, 12, 16, 21, 3000, 4200, 4880})
             for (std::int32_t d = 0; d <= (S < 100 ? 1000 : 300000); d += S < 100 ? 1 : 7) {
-                const RowLayout l = ComputeRows(S, d, S < 100).value_or(RowLayout{});
+                const RowLayout l = ComputeRows(S, d, S < 100 ? Units::Feet : Units::Millimetres)
+                                        .value_or(RowLayout{});
                 QVERIFY2(l.rows >= 1 && (l.rows == 1) == (l.spacing == 0) && l.spacing <= S &&
                              2.0 * l.edge + double(l.rows - 1) * l.spacing == d,
                          At(S, d));
@@ -114,7 +118,7 @@ class TestCore : public QObject {
         // clang-format on
         for (const auto& r : rows) {
             DesignState s;
-            s.MeasFeet = r.feet, s.length = r.leng, s.width = r.wid;
+            s.units = r.feet ? Units::Feet : Units::Millimetres, s.length = r.leng, s.width = r.wid;
             QVERIFY2(IsSmallRoom(s) == r.small && OrientRoom(s) == (r.wid > r.leng),
                      At(r.leng, r.wid));
         }

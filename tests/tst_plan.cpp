@@ -57,8 +57,8 @@ QString ExpectedPlan(const Room& room) {
     QString plan = QString::asprintf(
         "errors 0 units %d\nlayers 0 Defpoints MASKING-GRID MASKING-SPEAKERS ROOM\nroom True 0,0 "
         "%d,0 %d,%d 0,%d\ndot %s\ngrid %d\nname %s\nspeakers",
-        s.MeasFeet ? 2 : 4, s.length, s.length, s.width, s.width, s.MeasFeet ? "1.0" : "305.0",
-        s.alongLength.rows + s.alongWidth.rows,
+        s.units == Units::Feet ? 2 : 4, s.length, s.length, s.width, s.width,
+        s.units == Units::Feet ? "1.0" : "305.0", s.alongLength.rows + s.alongWidth.rows,
         qUtf8Printable(QString::fromStdString(room.name).replace('\n', ' ')));
     for (const SpeakerPoint& p : SpeakerPoints(s))
         plan += QString::asprintf(" %g,%g", p.x, p.y);

@@ -44,7 +44,7 @@ class TestQtPrinter : public QObject {
     // filled dot at each speaker, white between them, and ink in the title's letters.
     void reportIsPaintedWithItsSpeakers() {
         DesignState s; // no location: no condition lines
-        s.MeasFeet = true, s.length = 40, s.width = 25, s.alongLength = {4, 10, 5};
+        s.units = Units::Feet, s.length = 40, s.width = 25, s.alongLength = {4, 10, 5};
         s.alongWidth = {3, 9, 3.5};
         const std::vector<PageItem> items = ComposeReport(s, ReportPaper());
         QImage image(1224, 1584, QImage::Format_RGB32);
@@ -93,7 +93,8 @@ class TestQtPrinter : public QObject {
             else if (fault == "full disk") // cat fails when the disk is full
                 QProcess::execute("sh", {"-c", "cat /dev/zero 2>/dev/null >\"$0\"/filler", folder});
             PrinterOutput printer([&] { return folder; }, "R", "Masking layout");
-            const std::vector<PageItem> page = ComposeReport(DesignState(), printer.Metrics());
+            const std::vector<PageItem> page =
+                ComposeReport(DesignState{Units::Feet}, printer.Metrics());
             QString description;
             try {
                 printer.Deliver(page);

@@ -246,8 +246,7 @@ class TestWindow : public QObject {
         QCOMPARE(s.alongLength.rows, 0);
         QTest::mouseDClick(f.OptMask(1), Qt::LeftButton, Qt::NoModifier, QPoint(6, 9));
         w.settle();
-        QVERIFY(f.ListPlenum->selectedItems().isEmpty() && s.plenumDepth == 0 &&
-                w.line(1).isEmpty());
+        QVERIFY(f.ListPlenum->selectedItems().isEmpty() && !s.plenumDepth && w.line(1).isEmpty());
     }
 
     // Print Results offers the description, Print prints it trimmed; a printer refusing the

@@ -37,12 +37,12 @@ bool MainWindow::resultsShown() const {
 
 void MainWindow::fillCeilingLists() {
     Refill(m_ceiling.type, kCeilingTypeTexts);
-    Refill(m_ceiling.plenum, UnitDataFor(m_s.MeasFeet).plenumDepthTexts);
-    Refill(m_ceiling.height, UnitDataFor(m_s.MeasFeet).ceilingHeightTexts);
+    Refill(m_ceiling.plenum, UnitDataFor(m_s.units.value()).plenumDepthTexts);
+    Refill(m_ceiling.height, UnitDataFor(m_s.units.value()).ceilingHeightTexts);
 }
 
 void MainWindow::chooseLocation(int location) {
-    if (!m_s.MeasChosen)
+    if (!m_s.units)
         return;
     m_calculate->setEnabled(false);
     m_s.location = static_cast<Location>(location);
@@ -103,13 +103,14 @@ void MainWindow::askForRoomLength() {
     focusOn(m_room.length);
 }
 
-void MainWindow::pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t& previous,
-                          int lineIndex, std::string (*sentence)(const DesignState&)) {
+void MainWindow::pickFrom(QListWidget* list, std::optional<std::int16_t>& choice,
+                          std::optional<std::int16_t>& previous, int lineIndex,
+                          std::string (*sentence)(const DesignState&)) {
     const QList<QListWidgetItem*> picked = list->selectedItems();
     if (picked.isEmpty())
         return; // the list was emptied: no pick, no line
     choice = static_cast<std::int16_t>(list->row(picked.first()) + 1);
-    if (previous >= 1 && previous != choice) {
+    if (previous && previous != choice) {
         clearResults();
         showSuspendedConditions();
         m_design.frame->SetCaption(kConditionsCaption);
@@ -155,9 +156,9 @@ void MainWindow::askForConditions() {
         return;
     }
     setNote(kPickConditions);
-    focusOn(m_s.plenumDepth < 1   ? m_ceiling.plenum
-            : m_s.ceilingType < 1 ? m_ceiling.type
-                                  : m_ceiling.height);
+    focusOn(!m_s.plenumDepth   ? m_ceiling.plenum
+            : !m_s.ceilingType ? m_ceiling.type
+                               : m_ceiling.height);
 }
 
 // A hidden or disabled control never gets the focus; where it cannot, the focus stays.
@@ -208,10 +209,10 @@ void MainWindow::clearResults() {
 }
 
 void MainWindow::showSuspendedConditions() {
-    setLine(1, m_s.plenumDepth < 1 ? "" : PlenumDepthSentence(m_s));
-    setLine(2, m_s.ceilingType < 1 ? "" : CeilingTypeSentence(m_s));
+    setLine(1, !m_s.plenumDepth ? "" : PlenumDepthSentence(m_s));
+    setLine(2, !m_s.ceilingType ? "" : CeilingTypeSentence(m_s));
     setLine(3, PlenumBattsSentence(m_s.absorption));
-    setLine(4, m_s.ceilingHeight < 1 ? "" : CeilingHeightSentence(m_s));
+    setLine(4, !m_s.ceilingHeight ? "" : CeilingHeightSentence(m_s));
 }
 
 void MainWindow::showOpenConditions() {

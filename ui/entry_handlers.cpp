@@ -71,7 +71,7 @@ void MainWindow::removeBeforeCaret(int count) {
 }
 
 std::string MainWindow::unitWords() const {
-    return m_s.MeasFeet ? "feet." : "millimeters.";
+    return m_s.units == Units::Feet ? "feet." : "millimeters.";
 }
 
 void MainWindow::promptForDimension(EntryBox side) {
@@ -122,9 +122,9 @@ void MainWindow::commitDimension(EntryBox side) {
         showStoredAgain(box, stored);
         return;
     }
-    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(side, m_s.MeasFeet));
+    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(side, m_s.units.value()));
     if (v.verdict != EntryVerdict::Accepted)
-        m_boxes.Show(EntryMessage(side, m_s.MeasFeet, v.verdict), MsgIcon::Information,
+        m_boxes.Show(EntryMessage(side, m_s.units.value(), v.verdict), MsgIcon::Information,
                      EntryTitle(side));
     stored = v.value;
     setBoxText(box, std::to_string(stored));
@@ -140,9 +140,10 @@ void MainWindow::commitCeilingHeight() {
         showStoredAgain(box, m_s.structuralHeight);
         return;
     }
-    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(EntryBox::CeilingHeight, m_s.MeasFeet));
+    const EntryValue v =
+        ReadEntry(TextOf(box), LimitsFor(EntryBox::CeilingHeight, m_s.units.value()));
     if (v.verdict != EntryVerdict::Accepted)
-        m_boxes.Show(EntryMessage(EntryBox::CeilingHeight, m_s.MeasFeet, v.verdict),
+        m_boxes.Show(EntryMessage(EntryBox::CeilingHeight, m_s.units.value(), v.verdict),
                      MsgIcon::Information, EntryTitle(EntryBox::CeilingHeight));
     m_s.structuralHeight = v.value;
     setBoxText(box, std::to_string(m_s.structuralHeight));

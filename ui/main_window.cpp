@@ -308,7 +308,7 @@ void MainWindow::connectHandlers() {
     for (int i = 1; i <= 2; ++i)
         connect(m_units.option(i), &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
-                chooseUnits(i == 1);
+                chooseUnits(i == 1 ? Units::Feet : Units::Millimetres);
         });
     for (int i = 1; i <= 3; ++i)
         connect(m_location.option(i), &QRadioButton::toggled, this, [this, i](bool on) {

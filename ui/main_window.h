@@ -45,7 +45,7 @@ class MainWindow : public QWidget {
 
   private slots:
     // Unit system and window.
-    void chooseUnits(bool feet);
+    void chooseUnits(Units units);
     void promptForLocation();
     // Speaker location and ceiling conditions.
     void chooseLocation(int location);
@@ -140,7 +140,8 @@ class MainWindow : public QWidget {
     void clearResults();
     void showSuspendedConditions();
     void showOpenConditions();
-    void pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t& previous, int line,
+    void pickFrom(QListWidget* list, std::optional<std::int16_t>& choice,
+                  std::optional<std::int16_t>& previous, int line,
                   std::string (*sentence)(const DesignState&));
     void changeAbsorption(const std::string& line, void (MainWindow::*rebuild)(),
                           bool (*conditionsComplete)(const DesignState&));
@@ -172,9 +173,9 @@ class MainWindow : public QWidget {
 
     DesignState m_s;
     // What each condition handler stored on its previous run; never reset.
-    std::int16_t m_prevPlenum = 0;
-    std::int16_t m_prevCeil = 0;
-    std::int16_t m_prevCeilHt = 0;
+    std::optional<std::int16_t> m_prevPlenum;
+    std::optional<std::int16_t> m_prevCeil;
+    std::optional<std::int16_t> m_prevCeilHt;
     Absorption m_prevBatts = Absorption::None;
     std::int32_t m_prevStructHt = 0;
     std::string m_validChars;

@@ -27,12 +27,11 @@ void MainWindow::startAfresh() {
     setNote("Choose the measurement system.");
     setWindowTitle("MASKING SPEAKER LAYOUT");
     m_s.location = Location::AboveCeiling;
-    m_s.MeasChosen = false;
-    m_s.MeasFeet = true;
+    m_s.units.reset();
 }
 
-void MainWindow::chooseUnits(bool feet) {
-    m_s.MeasFeet = feet;
+void MainWindow::chooseUnits(Units units) {
+    m_s.units = units;
     setDimensions();
     fillCeilingLists();
     m_location.frame->setVisible(true);
@@ -43,7 +42,6 @@ void MainWindow::chooseUnits(bool feet) {
     erasePicture();
     m_design.picture->setVisible(false);
     clearAllData();
-    m_s.MeasChosen = true;
     // The location in force is shown selected; its set-up runs once, from here.
     focusOn(m_location.option(static_cast<int>(m_s.location)));
     {
@@ -58,7 +56,7 @@ void MainWindow::promptForLocation() {
 }
 
 void MainWindow::setDimensions() {
-    const UnitData& u = UnitDataFor(m_s.MeasFeet);
+    const UnitData& u = UnitDataFor(m_s.units.value());
     m_room.lengthLabel->setText(u.lengthCaption);
     m_room.widthLabel->setText(u.widthCaption);
     m_open.heightLabel->setText(u.structuralHeightCaption);

@@ -3,6 +3,7 @@
 // at every boundary of the rule (and that they always fill it exactly), and the small-room test.
 #include "core/calculate.h"
 #include "core/compute_rows.h"
+#include "core/design_workflow.h"
 #include "core/number_text.h"
 #include "core/unit_data.h"
 
@@ -121,6 +122,85 @@ class TestCore : public QObject {
             s.units = r.feet ? Units::Feet : Units::Millimetres, s.length = r.leng, s.width = r.wid;
             QVERIFY2(IsSmallRoom(s) == r.small && OrientRoom(s) == (r.wid > r.leng),
                      At(r.leng, r.wid));
+        }
+    }
+
+    // A session as the window runs it: each action and what it did (1 threw the results away,
+    // 0 kept them, x/a a Calculate that did or did not exchange the sides, - one refused, n a
+    // location refused before the units), then whether results are on show, whether Calculate
+    // may run, and the location in force. f/m units; l location; p/t/h a list's row; a the
+    // absorption; s the structural height; L/W a dimension; c Calculate; d discard.
+    void workflowKeepsOnlyResultsThatStillHold() {
+        // clang-format off
+        const struct { const char* actions; const char* did; bool shown, allowed; int location; } rows[] = {
+            {"f p1 t1 h1 L30 W20 c", ".000..a", true, true, 1},
+            {"f p1 t1 h1 L30 W20 c p1 t1 h1", ".000..a000", true, true, 1},
+            {"f p1 t1 h1 L30 W20 c h2", ".000..a1", false, true, 1},
+            {"f p1 t1 h1 L30 W20 c a0 a1", ".000..a01", false, true, 1},
+            {"f p1 t1 h1 L30 W20 c a1 c a1 a0", ".000..a1a01", false, true, 1},
+            {"f p1 t1 L30 W20 c", ".00..-", false, false, 1},
+            {"f p1 m p2 t1 h1 L20 W30 c", ".0.100..x", true, true, 1},
+            {"f l2 s12 L30 W20 c s12", "..1..a0", true, true, 2},
+            {"f l2 s12 L30 W20 c s13", "..1..a1", false, true, 2},
+            {"f l2 L30 W20 c", "....-", false, false, 2},
+            {"f l3 L20 W30 c d", "....x.", false, true, 3},
+            {"f l3 L30 W20 c l3", "....a.", false, false, 3},
+            {"f l3 L30 W20 c m", "....a.", false, false, 1},
+            {"f l3 L30 W0 c", "....-", false, false, 3},
+            {"l2 f", "n.", false, false, 1}};
+        // clang-format on
+        for (const auto& r : rows) {
+            DesignWorkflow w;
+            w.start();
+            QString did;
+            for (const QString& a : QString(r.actions).split(' ')) {
+                const int n = a.mid(1).toInt();
+                const auto i16 = std::int16_t(n);
+                const auto flag = [&](bool b) { did += b ? '1' : '0'; };
+                switch (a[0].toLatin1()) {
+                case 'f':
+                case 'm':
+                    w.chooseUnits(a == "f" ? Units::Feet : Units::Millimetres);
+                    did += '.';
+                    break;
+                case 'l':
+                    did += w.chooseLocation(Location(n)) ? '.' : 'n';
+                    break;
+                case 'p':
+                    flag(w.pick(CeilingList::PlenumDepth, i16));
+                    break;
+                case 't':
+                    flag(w.pick(CeilingList::CeilingType, i16));
+                    break;
+                case 'h':
+                    flag(w.pick(CeilingList::CeilingHeight, i16));
+                    break;
+                case 'a':
+                    flag(w.tickAbsorption(Absorption(n)));
+                    break;
+                case 's':
+                    flag(w.commitStructuralHeight(n));
+                    break;
+                case 'L':
+                case 'W':
+                    w.commitDimension(a[0] == 'L' ? EntryBox::Length : EntryBox::Width, n);
+                    did += '.';
+                    break;
+                case 'd':
+                    w.discardResults();
+                    did += '.';
+                    break;
+                default: {
+                    const auto o = w.calculate();
+                    did += !o ? '-' : *o == Orientation::Exchanged ? 'x' : 'a';
+                }
+                }
+            }
+            const DesignState& s = w.state();
+            QVERIFY2(did == r.did && w.resultsShown() == r.shown &&
+                         w.calculateAllowed() == r.allowed && int(s.location) == r.location &&
+                         (!r.shown || s.alongLength.rows > 0) && s.length >= s.width * r.shown,
+                     r.actions);
         }
     }
 };

@@ -71,7 +71,7 @@ void MainWindow::removeBeforeCaret(int count) {
 }
 
 std::string MainWindow::unitWords() const {
-    return m_s.units == Units::Feet ? "feet." : "millimeters.";
+    return state().units == Units::Feet ? "feet." : "millimeters.";
 }
 
 void MainWindow::promptForDimension(EntryBox side) {
@@ -80,7 +80,8 @@ void MainWindow::promptForDimension(EntryBox side) {
 }
 
 void MainWindow::promptForCeilingHeight() {
-    clearResults();
+    m_workflow.discardResults();
+    clearResultLines();
     setNote("Enter the structural ceiling height in " + unitWords() +
             "\nCheck if sound absorbing materials are on the structural ceiling.");
 }
@@ -95,7 +96,7 @@ void MainWindow::enterInWidth() {
         focusOn(m_room.length); // its own prompt asks for the length
     } else if (ReadLeadingNumber(TextOf(m_room.width)) <= 0) {
         promptForDimension(EntryBox::Width); // the focus stays; ask for the width again
-    } else if (!ConditionsComplete(m_s)) {
+    } else if (!ConditionsComplete(state())) {
         askForConditions();
     } else {
         m_calculate->setEnabled(true);
@@ -117,19 +118,17 @@ void MainWindow::showStoredAgain(QLineEdit* box, std::int32_t stored) {
 
 void MainWindow::commitDimension(EntryBox side) {
     QLineEdit* box = m_room.box(side);
-    std::int32_t& stored = side == EntryBox::Length ? m_s.length : m_s.width;
     if (Trim(TextOf(box)).empty()) {
-        showStoredAgain(box, stored);
+        showStoredAgain(box, side == EntryBox::Length ? state().length : state().width);
         return;
     }
-    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(side, m_s.units.value()));
+    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(side, state().units.value()));
     if (v.verdict != EntryVerdict::Accepted)
-        m_boxes.Show(EntryMessage(side, m_s.units.value(), v.verdict), MsgIcon::Information,
+        m_boxes.Show(EntryMessage(side, state().units.value(), v.verdict), MsgIcon::Information,
                      EntryTitle(side));
-    stored = v.value;
-    setBoxText(box, std::to_string(stored));
-    const std::int32_t other = side == EntryBox::Length ? m_s.width : m_s.length;
-    if (other > 0 && ConditionsComplete(m_s))
+    m_workflow.commitDimension(side, v.value);
+    setBoxText(box, std::to_string(v.value));
+    if (m_workflow.calculateAllowed())
         m_calculate->setEnabled(true);
 }
 
@@ -137,24 +136,23 @@ void MainWindow::commitCeilingHeight() {
     QLineEdit* box = m_open.height;
     if (Trim(TextOf(box)).empty()) {
         setNote("Please re-enter the structural ceiling height.");
-        showStoredAgain(box, m_s.structuralHeight);
+        showStoredAgain(box, state().structuralHeight);
         return;
     }
     const EntryValue v =
-        ReadEntry(TextOf(box), LimitsFor(EntryBox::CeilingHeight, m_s.units.value()));
+        ReadEntry(TextOf(box), LimitsFor(EntryBox::CeilingHeight, state().units.value()));
     if (v.verdict != EntryVerdict::Accepted)
-        m_boxes.Show(EntryMessage(EntryBox::CeilingHeight, m_s.units.value(), v.verdict),
+        m_boxes.Show(EntryMessage(EntryBox::CeilingHeight, state().units.value(), v.verdict),
                      MsgIcon::Information, EntryTitle(EntryBox::CeilingHeight));
-    m_s.structuralHeight = v.value;
-    setBoxText(box, std::to_string(m_s.structuralHeight));
-    setLine(1, StructuralHeightSentence(m_s));
-    if (m_s.structuralHeight != m_prevStructHt) {
-        clearResults();
+    const bool changed = m_workflow.commitStructuralHeight(v.value);
+    setBoxText(box, std::to_string(v.value));
+    setLine(1, StructuralHeightSentence(state()));
+    if (changed) {
+        clearResultLines();
         showOpenConditions();
     }
-    m_prevStructHt = m_s.structuralHeight;
 }
 
 void MainWindow::commitDescription() {
-    m_s.description = Trim(TextOf(m_description.text));
+    m_workflow.commitDescription(Trim(TextOf(m_description.text)));
 }

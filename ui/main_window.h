@@ -1,10 +1,10 @@
 // The program's one window. Its controls carry the names the design gives them as object and
 // accessible names; the C++ side groups them by the frame they sit in. The window owns the
-// design state for as long as it is open, and remembers what only it needs: the picks and the
-// height of the previous run of each handler, and the characters a numeric box accepts.
+// design workflow for as long as it is open, forwards every user action to it and shows what
+// it says.
 #pragma once
 
-#include "core/design_state.h"
+#include "core/design_workflow.h"
 #include "core/dialogs.h"
 #include "core/entry.h"
 #include "core/indexed.h"
@@ -33,8 +33,7 @@ class MainWindow : public QWidget {
     MainWindow(MessageBoxes& boxes, ReportPrinting& printing, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    DesignState& state() { return m_s; }
-    const DesignState& state() const { return m_s; }
+    const DesignState& state() const { return m_workflow.state(); }
     // No focus handler or Backspace of the character filter is waiting to run.
     bool idle() const { return m_focusMoves.empty() && m_backspaces.empty(); }
 
@@ -137,13 +136,13 @@ class MainWindow : public QWidget {
     void askForSuspendedCeiling();
     void askForStructuralHeight();
     void askForRoomLength();
-    void clearResults();
+    void clearResultLines();
     void showSuspendedConditions();
     void showOpenConditions();
-    void pickFrom(QListWidget* list, std::optional<std::int16_t>& choice,
-                  std::optional<std::int16_t>& previous, int line,
+    void pickFrom(QListWidget* list, CeilingList which, int line,
                   std::string (*sentence)(const DesignState&));
-    void changeAbsorption(const std::string& line, void (MainWindow::*rebuild)(),
+    void changeAbsorption(Absorption absorption, const std::string& line,
+                          void (MainWindow::*rebuild)(),
                           bool (*conditionsComplete)(const DesignState&));
     void guideToRoomOrCalculate();
     void askForConditions();
@@ -156,7 +155,6 @@ class MainWindow : public QWidget {
     void setLine(int i, const std::string& text);
     void setBoxText(QLineEdit* box, const std::string& text);
     void erasePicture();
-    bool resultsShown() const;
     std::string unitWords() const;
 
     UnitsFrame m_units{};
@@ -171,13 +169,7 @@ class MainWindow : public QWidget {
     QPushButton* m_exit = nullptr;
     QPushButton* m_printResults = nullptr;
 
-    DesignState m_s;
-    // What each condition handler stored on its previous run; never reset.
-    std::optional<std::int16_t> m_prevPlenum;
-    std::optional<std::int16_t> m_prevCeil;
-    std::optional<std::int16_t> m_prevCeilHt;
-    Absorption m_prevBatts = Absorption::None;
-    std::int32_t m_prevStructHt = 0;
+    DesignWorkflow m_workflow;
     std::string m_validChars;
 
     MessageBoxes& m_boxes;

@@ -26,12 +26,11 @@ void MainWindow::startAfresh() {
     m_validChars = "0123456789.";
     setNote("Choose the measurement system.");
     setWindowTitle("MASKING SPEAKER LAYOUT");
-    m_s.location = Location::AboveCeiling;
-    m_s.units.reset();
+    m_workflow.start();
 }
 
 void MainWindow::chooseUnits(Units units) {
-    m_s.units = units;
+    m_workflow.chooseUnits(units);
     setDimensions();
     fillCeilingLists();
     m_location.frame->setVisible(true);
@@ -43,12 +42,12 @@ void MainWindow::chooseUnits(Units units) {
     m_design.picture->setVisible(false);
     clearAllData();
     // The location in force is shown selected; its set-up runs once, from here.
-    focusOn(m_location.option(static_cast<int>(m_s.location)));
+    focusOn(m_location.option(static_cast<int>(state().location)));
     {
-        const QSignalBlocker quiet(m_location.option(static_cast<int>(m_s.location)));
-        m_location.option(static_cast<int>(m_s.location))->setChecked(true);
+        const QSignalBlocker quiet(m_location.option(static_cast<int>(state().location)));
+        m_location.option(static_cast<int>(state().location))->setChecked(true);
     }
-    chooseLocation(static_cast<int>(m_s.location));
+    chooseLocation(static_cast<int>(state().location));
 }
 
 void MainWindow::promptForLocation() {
@@ -56,7 +55,7 @@ void MainWindow::promptForLocation() {
 }
 
 void MainWindow::setDimensions() {
-    const UnitData& u = UnitDataFor(m_s.units.value());
+    const UnitData& u = UnitDataFor(state().units.value());
     m_room.lengthLabel->setText(u.lengthCaption);
     m_room.widthLabel->setText(u.widthCaption);
     m_open.heightLabel->setText(u.structuralHeightCaption);
@@ -73,9 +72,6 @@ void MainWindow::clearAllData() {
     setBoxText(m_room.length, "");
     setBoxText(m_room.width, "");
     setBoxText(m_open.height, "");
-    ClearLayouts(m_s);
-    ClearRoomAndConditions(m_s); // the structural height stays until a location is chosen
-    m_s.location = Location::AboveCeiling;
     m_ceiling.batts->setChecked(false); // runs tickPlenumBatts when it was ticked
     m_calculate->setEnabled(false);
 }

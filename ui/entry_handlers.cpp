@@ -1,5 +1,5 @@
-// The numeric boxes: the character filter as the user types, the prompts, the keys that move
-// the user on, and the reading, rounding and limits applied when a box is left.
+// The numeric boxes: the prompts, the keys that move the user on, and the reading, rounding and
+// limits applied when a box is left. (Their validator refuses characters as the user types.)
 #include "core/entry.h"
 #include "core/number_text.h"
 #include "core/sentences.h"
@@ -7,12 +7,9 @@
 #include "ui/main_window.h"
 #include "ui/room_picture.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <algorithm>
 
 namespace {
 
@@ -20,54 +17,15 @@ std::string TextOf(const QLineEdit* box) {
     return box->text().toStdString();
 }
 
-// Selects up to n characters before the caret, a surrogate pair counting as one, as n
-// Backspaces would remove them.
-void SelectBeforeCaret(QLineEdit* box, int n) {
-    const QString text = box->text();
-    const int caret = box->cursorPosition();
-    int start = caret;
-    for (; n > 0 && start > 0; --n) {
-        --start;
-        if (start > 0 && text[start].isLowSurrogate() && text[start - 1].isHighSurrogate())
-            --start;
-    }
-    box->setSelection(caret, start - caret);
-}
-
 } // namespace
 
-void MainWindow::filterNumber(QLineEdit* box) {
-    const QString text = box->text();
-    if (!LastCharValid(Trim(text.toStdString()), m_validChars)) {
-        // All the Backspaces that one per refused last character would give, at once: one by
-        // one, each would re-check the whole text, and a long paste would freeze the window.
-        const int caret = box->cursorPosition();
-        const std::size_t refused = RefusedBeforeCaret(text.left(caret).toStdString(),
-                                                       text.mid(caret).toStdString(), m_validChars);
-        m_backspaces.push_back(static_cast<int>(std::max<std::size_t>(refused, 1)));
-        schedulePending();
-    }
-    // A new room dimension takes away the drawing of an earlier calculation; the result lines
-    // stay until the next Calculate.
-    if (box != m_open.height && m_design.picture->isVisibleTo(this)) {
+// A new room dimension takes away the drawing of an earlier calculation; the result lines stay
+// until the next Calculate.
+void MainWindow::eraseOutdatedPicture() {
+    if (m_design.picture->isVisibleTo(this)) {
         erasePicture();
         m_design.picture->setVisible(false);
     }
-}
-
-// The Backspaces go to whichever box has the focus when they run. In a text box n of them go as
-// one: the n characters before the caret are selected and taken together, so the box changes,
-// and its filter runs, once.
-void MainWindow::removeBeforeCaret(int count) {
-    auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    if (!box)
-        return;
-    if (count > 1 && !box->hasSelectedText()) {
-        SelectBeforeCaret(box, count);
-        count = 1;
-    }
-    for (int i = 0; i < count; ++i)
-        box->backspace();
 }
 
 std::string MainWindow::unitWords() const {

@@ -4,6 +4,8 @@
 #include "ui/main_window.h"
 
 #include "core/app_info.h"
+#include "core/entry.h"
+#include "core/number_text.h"
 #include "output/typeface.h"
 #include "ui/frame_box.h"
 #include "ui/room_picture.h"
@@ -18,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValidator>
 
 #include <iterator>
 
@@ -87,6 +90,32 @@ class LocationButton : public QRadioButton {
     void mouseDoubleClickEvent(QMouseEvent*) override { emit doubleClicked(); }
 };
 
+// A numeric box takes whatever is typed or pasted, then gives back, one character before the
+// caret at a time, as much as it takes for the text (its blanks trimmed) to end in a digit or a
+// point. A paste may so be kept in part, and a character typed in front of a number stays.
+class NumberValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+
+    // Always acceptable once refused characters are gone, so that Enter still moves on.
+    State validate(QString& text, int& caret) const override {
+        static const std::string kValid = "0123456789.";
+        if (LastCharValid(Trim(text.toStdString()), kValid))
+            return Acceptable;
+        std::size_t refused = RefusedBeforeCaret(text.left(caret).toStdString(),
+                                                 text.mid(caret).toStdString(), kValid);
+        int start = caret;
+        for (; refused > 0 && start > 0; --refused) { // a surrogate pair is one character
+            --start;
+            if (start > 0 && text[start].isLowSurrogate() && text[start - 1].isHighSurrogate())
+                --start;
+        }
+        text.remove(start, caret - start);
+        caret = start;
+        return Acceptable;
+    }
+};
+
 // A numeric box holds far more than any number a person types, and no more: the toolkit's
 // insertion of a paste longer than a box holds costs the square of what the box holds, which
 // at the default of 32767 characters keeps the window busy for about a tenth of a second.
@@ -94,6 +123,7 @@ NumberBox* MakeNumberBox(QWidget* parent, const char* name, double points) {
     constexpr int kLongestText = 1024;
     auto* box = MakeTextBox<NumberBox>(parent, name, points);
     box->setMaxLength(kLongestText);
+    box->setValidator(new NumberValidator(box));
     return box;
 }
 
@@ -322,8 +352,8 @@ void MainWindow::connectHandlers() {
             &MainWindow::pickCeilingHeight);
     connect(m_ceiling.batts, &QCheckBox::toggled, this, &MainWindow::tickPlenumBatts);
     connect(m_open.insulation, &QCheckBox::toggled, this, &MainWindow::tickOpenInsulation);
-    for (QLineEdit* box : {m_room.length, m_room.width, m_open.height})
-        connect(box, &QLineEdit::textChanged, this, [this, box] { filterNumber(box); });
+    for (QLineEdit* box : {m_room.length, m_room.width})
+        connect(box, &QLineEdit::textChanged, this, &MainWindow::eraseOutdatedPicture);
     connect(m_room.length, &QLineEdit::returnPressed, this, &MainWindow::enterInLength);
     connect(m_room.width, &QLineEdit::returnPressed, this, &MainWindow::enterInWidth);
     connect(m_open.height, &QLineEdit::returnPressed, this, &MainWindow::enterInCeilingHeight);
@@ -379,21 +409,15 @@ void MainWindow::runPending() {
         return;
     m_running = true;
     while (!idle()) {
-        if (!m_focusMoves.empty()) {
-            const FocusMove move = m_focusMoves.front();
-            m_focusMoves.pop_front();
-            runFocusHandler(move.control, move.entered);
-        } else {
-            const int count = m_backspaces.front();
-            m_backspaces.pop_front();
-            removeBeforeCaret(count);
-        }
+        const FocusMove move = m_focusMoves.front();
+        m_focusMoves.pop_front();
+        runFocusHandler(move.control, move.entered);
     }
     m_running = false;
 }
 
-// Input reaches the window only after the handlers and Backspaces queued before it, so a click
-// never overtakes the focus handlers of the focus move it caused.
+// Input reaches the window only after the focus handlers queued before it, so a click never
+// overtakes the focus handlers of the focus move it caused.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:

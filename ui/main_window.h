@@ -34,8 +34,8 @@ class MainWindow : public QWidget {
     ~MainWindow() override;
 
     const DesignState& state() const { return m_workflow.state(); }
-    // No focus handler or Backspace of the character filter is waiting to run.
-    bool idle() const { return m_focusMoves.empty() && m_backspaces.empty(); }
+    // No focus handler is waiting to run.
+    bool idle() const { return m_focusMoves.empty(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,7 +54,7 @@ class MainWindow : public QWidget {
     void tickPlenumBatts();
     void tickOpenInsulation();
     // Numeric entry.
-    void filterNumber(QLineEdit* box);
+    void eraseOutdatedPicture();
     void promptForDimension(EntryBox side);
     void promptForCeilingHeight();
     void commitDimension(EntryBox side);
@@ -149,7 +149,6 @@ class MainWindow : public QWidget {
     void focusOn(QWidget* control);
     void schedulePending();
     void runFocusHandler(QWidget* control, bool entered);
-    void removeBeforeCaret(int count);
     void showStoredAgain(QLineEdit* box, std::int32_t stored);
     void setNote(const std::string& text);
     void setLine(int i, const std::string& text);
@@ -170,19 +169,16 @@ class MainWindow : public QWidget {
     QPushButton* m_printResults = nullptr;
 
     DesignWorkflow m_workflow;
-    std::string m_validChars;
 
     MessageBoxes& m_boxes;
     ReportPrinting& m_printing;
-    // Focus handlers run after the handler that moved the focus has returned, and the filter's
-    // Backspaces after every pending focus handler; one at a time, even when one opens a modal
-    // message box.
+    // Focus handlers run after the handler that moved the focus has returned, one at a time,
+    // even when one opens a modal message box.
     struct FocusMove {
         QWidget* control;
         bool entered;
     };
     std::deque<FocusMove> m_focusMoves;
-    std::deque<int> m_backspaces;
     bool m_running = false;
     bool m_scheduled = false;
     bool m_activated = false;

@@ -23,7 +23,6 @@ void MainWindow::startAfresh() {
           static_cast<QWidget*>(m_design.frame), static_cast<QWidget*>(m_description.frame),
           static_cast<QWidget*>(m_design.picture)})
         hidden->setVisible(false);
-    m_validChars = "0123456789.";
     setNote("Choose the measurement system.");
     setWindowTitle("MASKING SPEAKER LAYOUT");
     m_workflow.start();

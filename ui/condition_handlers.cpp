@@ -36,8 +36,8 @@ void MainWindow::fillCeilingLists() {
     Refill(m_ceiling.height, UnitDataFor(state().units.value()).ceilingHeightTexts);
 }
 
-void MainWindow::chooseLocation(int location) {
-    if (!m_workflow.chooseLocation(static_cast<Location>(location)))
+void MainWindow::chooseLocation(Location location) {
+    if (!m_workflow.chooseLocation(location))
         return;
     m_calculate->setEnabled(false);
     setBoxText(m_open.height, "");

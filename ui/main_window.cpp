@@ -192,11 +192,14 @@ MainWindow::~MainWindow() {
 void MainWindow::createUnitsFrame() {
     m_units.frame = MakeFrame(this, "FramMeas", "Measurement System");
     Place(m_units.frame, 60, 0, 3015, 735);
-    m_units.option(1) = Make<QRadioButton>(m_units.frame, "OptMeas(1)", "Feet", kControlPoints);
-    Place(m_units.option(1), 180, 270, 855, 360);
-    m_units.option(2) =
+    m_units.options = new QButtonGroup(m_units.frame);
+    auto* feet = Make<QRadioButton>(m_units.frame, "OptMeas(1)", "Feet", kControlPoints);
+    Place(feet, 180, 270, 855, 360);
+    m_units.options->addButton(feet, int(Units::Feet));
+    auto* millimetres =
         Make<QRadioButton>(m_units.frame, "OptMeas(2)", "Millimeters", kControlPoints);
-    Place(m_units.option(2), 1320, 270, 1395, 360);
+    Place(millimetres, 1320, 270, 1395, 360);
+    m_units.options->addButton(millimetres, int(Units::Millimetres));
 }
 
 void MainWindow::createLocationFrame() {
@@ -205,12 +208,15 @@ void MainWindow::createLocationFrame() {
     const char* names[] = {"OptMask(1)", "OptMask(2)", "OptMask(3)"};
     const char* captions[] = {"Above Suspended Ceiling", "In Open Ceiling Space ",
                               "In Access Floor"};
+    m_location.options = new QButtonGroup(m_location.frame);
     for (int i = 1; i <= 3; ++i) {
         auto* option =
             Make<LocationButton>(m_location.frame, names[i - 1], captions[i - 1], kControlPoints);
         Place(option, 120, 270 + (i - 1) * 315, 2715, 285);
-        connect(option, &LocationButton::doubleClicked, this, [this, i] { chooseLocation(i); });
-        m_location.option(i) = option;
+        const auto location = static_cast<Location>(i);
+        connect(option, &LocationButton::doubleClicked, this,
+                [this, location] { chooseLocation(location); });
+        m_location.options->addButton(option, int(location));
     }
 }
 
@@ -324,27 +330,37 @@ void MainWindow::createLooseControls() {
 }
 
 void MainWindow::setTabOrder() {
-    QWidget* const order[] = {m_location.option(1), m_location.option(2), m_location.option(3),
-                              m_ceiling.plenum,     m_ceiling.type,       m_ceiling.batts,
-                              m_room.length,        m_room.width,         m_calculate,
-                              m_printResults,       m_description.print,  m_exit,
-                              m_description.text,   m_open.height,        m_units.option(2),
-                              m_units.option(1),    m_ceiling.height,     m_open.insulation};
+    QWidget* const order[] = {m_location.option(Location::AboveCeiling),
+                              m_location.option(Location::OpenCeiling),
+                              m_location.option(Location::AccessFloor),
+                              m_ceiling.plenum,
+                              m_ceiling.type,
+                              m_ceiling.batts,
+                              m_room.length,
+                              m_room.width,
+                              m_calculate,
+                              m_printResults,
+                              m_description.print,
+                              m_exit,
+                              m_description.text,
+                              m_open.height,
+                              m_units.option(Units::Millimetres),
+                              m_units.option(Units::Feet),
+                              m_ceiling.height,
+                              m_open.insulation};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::connectHandlers() {
-    for (int i = 1; i <= 2; ++i)
-        connect(m_units.option(i), &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                chooseUnits(i == 1 ? Units::Feet : Units::Millimetres);
-        });
-    for (int i = 1; i <= 3; ++i)
-        connect(m_location.option(i), &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                chooseLocation(i);
-        });
+    connect(m_units.options, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            chooseUnits(static_cast<Units>(id));
+    });
+    connect(m_location.options, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            chooseLocation(static_cast<Location>(id));
+    });
     connect(m_ceiling.plenum, &QListWidget::itemSelectionChanged, this,
             &MainWindow::pickPlenumDepth);
     connect(m_ceiling.type, &QListWidget::itemSelectionChanged, this, &MainWindow::pickCeilingType);
@@ -396,7 +412,9 @@ void MainWindow::runFocusHandler(QWidget* control, bool entered) {
         warnOfSmallRoom();
     } else if (control == m_description.text && !entered) {
         commitDescription();
-    } else if ((control == m_units.option(1) || control == m_units.option(2)) && !entered) {
+    } else if ((control == m_units.option(Units::Feet) ||
+                control == m_units.option(Units::Millimetres)) &&
+               !entered) {
         promptForLocation();
     }
 }

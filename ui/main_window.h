@@ -8,7 +8,9 @@
 #include "core/dialogs.h"
 #include "core/entry.h"
 #include "core/indexed.h"
+#include "core/unit_pair.h"
 
+#include <QButtonGroup>
 #include <QWidget>
 
 #include <cstdint>
@@ -43,11 +45,7 @@ class MainWindow : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private slots:
-    // Unit system and window.
-    void chooseUnits(Units units);
-    void promptForLocation();
-    // Speaker location and ceiling conditions.
-    void chooseLocation(int location);
+    // Ceiling conditions.
     void pickPlenumDepth();
     void pickCeilingType();
     void pickCeilingHeight();
@@ -55,32 +53,40 @@ class MainWindow : public QWidget {
     void tickOpenInsulation();
     // Numeric entry.
     void eraseOutdatedPicture();
-    void promptForDimension(EntryBox side);
-    void promptForCeilingHeight();
-    void commitDimension(EntryBox side);
-    void commitCeilingHeight();
-    void commitDescription();
     void enterInLength();
     void enterInWidth();
     void enterInCeilingHeight();
     // Calculate and print.
     void calculate();
-    void warnOfSmallRoom();
     void offerDescription();
     void printReport();
     void fitDescription();
-    // What waits for the running handler to return.
     void followFocus(QWidget* old, QWidget* now);
-    void runPending();
 
   private:
+    // Unit system, location, and what the focus handlers do on entering or leaving a control.
+    void chooseUnits(Units units);
+    void promptForLocation();
+    void chooseLocation(Location location);
+    void promptForDimension(EntryBox side);
+    void promptForCeilingHeight();
+    void commitDimension(EntryBox side);
+    void commitCeilingHeight();
+    void commitDescription();
+    void warnOfSmallRoom();
+    // What waits for the running handler to return.
+    void runPending();
+
+    // Each frame's options are a button group whose ids are the enum's values.
     struct UnitsFrame {
         FrameBox* frame;
-        Indexed<QRadioButton*, 2> option; // 1 feet, 2 millimetres
+        QButtonGroup* options;
+        QAbstractButton* option(Units units) const { return options->button(int(units)); }
     };
     struct LocationFrame {
         FrameBox* frame;
-        Indexed<QRadioButton*, 3> option; // by location code
+        QButtonGroup* options;
+        QAbstractButton* option(Location location) const { return options->button(int(location)); }
     };
     struct RoomFrame {
         FrameBox* frame;

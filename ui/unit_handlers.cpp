@@ -41,12 +41,14 @@ void MainWindow::chooseUnits(Units units) {
     m_design.picture->setVisible(false);
     clearAllData();
     // The location in force is shown selected; its set-up runs once, from here.
-    focusOn(m_location.option(static_cast<int>(state().location)));
+    QAbstractButton* const option = m_location.option(state().location);
+    focusOn(option);
     {
-        const QSignalBlocker quiet(m_location.option(static_cast<int>(state().location)));
-        m_location.option(static_cast<int>(state().location))->setChecked(true);
+        const QSignalBlocker quietOption(option);
+        const QSignalBlocker quietGroup(m_location.options);
+        option->setChecked(true);
     }
-    chooseLocation(static_cast<int>(state().location));
+    chooseLocation(state().location);
 }
 
 void MainWindow::promptForLocation() {

@@ -167,7 +167,7 @@ MainWindow::MainWindow(MessageBoxes& boxes, ReportPrinting& printing, QWidget* p
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_boxes(boxes), m_printing(printing) {
     setObjectName("MainWindow");
-    setWindowTitle("MASKING SPEAKER LAYOUT");
+    setWindowTitle(kWindowTitle);
     setFont(Face(kDefaultPoints));
     setFixedSize(kClientSize);
     createUnitsFrame();

@@ -1,5 +1,6 @@
 // The start state, the choice of the measurement system with the reset that goes with it, and
 // the end of the program.
+#include "core/app_info.h"
 #include "core/unit_data.h"
 #include "ui/frame_box.h"
 #include "ui/main_window.h"
@@ -24,7 +25,7 @@ void MainWindow::startAfresh() {
           static_cast<QWidget*>(m_design.picture)})
         hidden->setVisible(false);
     setNote("Choose the measurement system.");
-    setWindowTitle("MASKING SPEAKER LAYOUT");
+    setWindowTitle(kWindowTitle);
     m_workflow.start();
 }
 

@@ -117,19 +117,14 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const Room& room) {
     dxf.writePolylineEnd(dw);
 
     const DL_Attributes onGrid(kGridLayer, kByLayer, -1, "BYLAYER", 1.0);
-    for (std::int64_t i = 0; i < s.alongLength.rows; ++i) {
-        const double x = RowPosition(s.alongLength, i);
-        dxf.writeLine(dw, DL_LineData(x, 0.0, 0.0, x, wid, 0.0), onGrid);
-    }
-    for (std::int64_t j = 0; j < s.alongWidth.rows; ++j) {
-        const double y = RowPosition(s.alongWidth, j);
-        dxf.writeLine(dw, DL_LineData(0.0, y, 0.0, leng, y, 0.0), onGrid);
-    }
-
     const DL_Attributes onSpeakers(kSpeakerLayer, kByLayer, -1, "BYLAYER", 1.0);
-    for (const SpeakerPoint& p : SpeakerPoints(s))
-        dxf.writeInsert(dw, DL_InsertData(kSpeakerBlock, p.x, p.y, 0.0, 1, 1, 1, 0, 1, 1, 0, 0),
-                        onSpeakers);
+    VisitGrid(
+        s, [&](double x) { dxf.writeLine(dw, DL_LineData(x, 0.0, 0.0, x, wid, 0.0), onGrid); },
+        [&](double y) { dxf.writeLine(dw, DL_LineData(0.0, y, 0.0, leng, y, 0.0), onGrid); },
+        [&](double x, double y) {
+            dxf.writeInsert(dw, DL_InsertData(kSpeakerBlock, x, y, 0.0, 1, 1, 1, 0, 1, 1, 0, 0),
+                            onSpeakers);
+        });
 
     // The name below the room, a foot or 300 mm high.
     const double height = s.units == Units::Feet ? 1.0 : 300.0;
@@ -146,9 +141,11 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const Room& room) {
 std::vector<SpeakerPoint> SpeakerPoints(const DesignState& s) {
     std::vector<SpeakerPoint> points;
     points.reserve(static_cast<std::size_t>(std::max<std::int64_t>(SpeakerCount(s), 0)));
-    for (std::int64_t i = 0; i < s.alongLength.rows; ++i)
-        for (std::int64_t j = 0; j < s.alongWidth.rows; ++j)
-            points.push_back({RowPosition(s.alongLength, i), RowPosition(s.alongWidth, j)});
+    VisitGrid(
+        s, [](double) {}, [](double) {},
+        [&](double x, double y) {
+            points.push_back({x, y});
+        });
     return points;
 }
 

@@ -46,18 +46,28 @@ void SmallestSpacing(DesignState& s, const RoomCase& room) {
 }
 
 // The same design given to the window through its controls, as a user would.
+// The focus handlers that store an entry run only in the active window.
 void EnterSmallestSpacing(MainWindow& form, const RoomCase& room) {
+    form.activateWindow();
+    for (int i = 0; i < 100 && !form.isActiveWindow(); ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
     form.findChild<QRadioButton*>(room.feet ? "OptMeas(1)" : "OptMeas(2)")->click();
-    for (const char* list : {"ListPlenum", "ListCeil", "ListCeilHt"})
+    QApplication::processEvents();
+    for (const char* list : {"ListPlenum", "ListCeil", "ListCeilHt"}) {
         form.findChild<QListWidget*>(list)->setCurrentRow(0);
+        QApplication::processEvents();
+    }
     form.findChild<QCheckBox*>("ChkBatts")->setChecked(true);
+    QApplication::processEvents();
     for (const auto& [name, value] : {std::pair{"TxtLeng", room.leng}, {"TxtWid", room.wid}}) {
         auto* box = form.findChild<QLineEdit*>(name);
         box->setFocus();
         box->setText(QString::number(value));
         QApplication::processEvents();
     }
-    form.findChild<QPushButton*>("CmdCalculate")->setFocus();
+    // Enter in the width box enables Calculate and moves on to it, storing the width.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(form.findChild<QLineEdit*>("TxtWid"), &enter);
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
 }
@@ -181,6 +191,8 @@ double WindowBench::CalculateMs(const RoomCase& room, int runs) {
     MainWindow& form = m_parts->form;
     EnterSmallestSpacing(form, room);
     auto* calculate = form.findChild<QPushButton*>("CmdCalculate");
+    if (!calculate->isEnabled())
+        return -1; // the design did not reach the window
     auto* picture = form.findChild<RoomPicture*>("PicRoom");
     const auto newRoom = [&] {
         picture->setVisible(false);

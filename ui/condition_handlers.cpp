@@ -1,5 +1,6 @@
 // The speaker location, the ceiling conditions and the "Design Conditions" summary that
-// follows them. A changed condition throws away the results it no longer matches.
+// follows them. When the workflow says a changed condition threw the results away, they leave
+// the screen.
 #include "core/sentences.h"
 #include "core/unit_data.h"
 #include "ui/frame_box.h"

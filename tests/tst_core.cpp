@@ -142,6 +142,7 @@ class TestCore : public QObject {
             {"f p1 m p2 t1 h1 L20 W30 c", ".0.100..x", true, true, 1},
             {"f l2 s12 L30 W20 c s12", "..1..a0", true, true, 2},
             {"f l2 s12 L30 W20 c s13", "..1..a1", false, true, 2},
+            {"f l2 s13 L30 W20 c s12", "..1..a1", false, true, 2},
             {"f l2 L30 W20 c", "....-", false, false, 2},
             {"f l3 L20 W30 c d", "....x.", false, true, 3},
             {"f l3 L30 W20 c l3", "....a.", false, false, 3},

@@ -16,12 +16,15 @@
 #include "ui/twips.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
 
@@ -32,8 +35,7 @@ namespace {
 // Location 1, the first plenum band and tile type, the lower ceiling band and batts over the
 // tiles: 10 ft or 3000 mm, the smallest nominal spacing there is.
 void SmallestSpacing(DesignState& s, const RoomCase& room) {
-    s.MeasFeet = room.feet;
-    s.MeasChosen = true;
+    s.units = room.feet ? Units::Feet : Units::Millimetres;
     s.location = Location::AboveCeiling;
     s.plenumDepth = 1;
     s.ceilingType = 1;
@@ -41,6 +43,33 @@ void SmallestSpacing(DesignState& s, const RoomCase& room) {
     s.absorption = Absorption::BattsOverTiles;
     s.length = room.leng;
     s.width = room.wid;
+}
+
+// The same design given to the window through its controls, as a user would.
+// The focus handlers that store an entry run only in the active window.
+void EnterSmallestSpacing(MainWindow& form, const RoomCase& room) {
+    form.activateWindow();
+    for (int i = 0; i < 100 && !form.isActiveWindow(); ++i)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    form.findChild<QRadioButton*>(room.feet ? "OptMeas(1)" : "OptMeas(2)")->click();
+    QApplication::processEvents();
+    for (const char* list : {"ListPlenum", "ListCeil", "ListCeilHt"}) {
+        form.findChild<QListWidget*>(list)->setCurrentRow(0);
+        QApplication::processEvents();
+    }
+    form.findChild<QCheckBox*>("ChkBatts")->setChecked(true);
+    QApplication::processEvents();
+    for (const auto& [name, value] : {std::pair{"TxtLeng", room.leng}, {"TxtWid", room.wid}}) {
+        auto* box = form.findChild<QLineEdit*>(name);
+        box->setFocus();
+        box->setText(QString::number(value));
+        QApplication::processEvents();
+    }
+    // Enter in the width box enables Calculate and moves on to it, storing the width.
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(form.findChild<QLineEdit*>("TxtWid"), &enter);
+    for (int i = 0; i < 20; ++i)
+        QApplication::processEvents();
 }
 
 DesignState Calculated(const RoomCase& room) {
@@ -89,8 +118,8 @@ double ComputeRowsUs(const RoomCase& room, int runs) {
                     [&] {
                         const std::int32_t nominal = NominalSpacing(s).value_or(0);
                         for (int i = 0; i < kCallsPerRun; ++i) {
-                            g_sink = g_sink + ComputeRows(nominal, s.length, s.MeasFeet)->rows;
-                            g_sink = g_sink + ComputeRows(nominal, s.width, s.MeasFeet)->rows;
+                            g_sink = g_sink + ComputeRows(nominal, s.length, s.units.value())->rows;
+                            g_sink = g_sink + ComputeRows(nominal, s.width, s.units.value())->rows;
                         }
                     }) *
            1000 / kCallsPerRun;
@@ -160,7 +189,10 @@ WindowBench::~WindowBench() = default;
 
 double WindowBench::CalculateMs(const RoomCase& room, int runs) {
     MainWindow& form = m_parts->form;
-    SmallestSpacing(form.state(), room);
+    EnterSmallestSpacing(form, room);
+    auto* calculate = form.findChild<QPushButton*>("CmdCalculate");
+    if (!calculate->isEnabled())
+        return -1; // the design did not reach the window
     auto* picture = form.findChild<RoomPicture*>("PicRoom");
     const auto newRoom = [&] {
         picture->setVisible(false);
@@ -171,7 +203,7 @@ double WindowBench::CalculateMs(const RoomCase& room, int runs) {
     for (int i = 0; i <= runs; ++i) { // the first run warms caches and is not counted
         newRoom();
         const double start = NowMs();
-        QMetaObject::invokeMethod(&form, "calculate");
+        calculate->click();
         QApplication::processEvents(); // paints what the click left to be painted
         if (i > 0)
             times.push_back(NowMs() - start);

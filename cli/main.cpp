@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr const char* kCommandName = "masking-speaker-plan";
-
 constexpr const char* kDescription =
     R"txt(Lays out sound-masking speakers by the same rule, texts and report as the
 window: one room from the options below, or every room of a schedule (CSV).

@@ -32,8 +32,8 @@ std::string Number(float v) {
     return Trim(SignedText(v));
 }
 
-std::string WiringUnitWord(bool feet) {
-    return Trim(WiringUnit(feet));
+std::string WiringUnitWord(Units units) {
+    return Trim(WiringUnit(units));
 }
 
 // A spreadsheet takes a cell that starts with = + - @ (or a tab or a carriage return before
@@ -67,14 +67,14 @@ std::string SummaryRow(const Room& room, const RoomFiles& files) {
         notes.push_back(problem.toStdString());
     for (const QString& file : files.paths)
         names.push_back(QFileInfo(file).fileName().toStdString());
-    return Row({Cell(room.name), s.MeasFeet ? "ft" : "mm", LocationWord(s.location),
+    return Row({Cell(room.name), s.units == Units::Feet ? "ft" : "mm", LocationWord(s.location),
                 Number(std::int64_t{s.length}), Number(std::int64_t{s.width}),
                 Number(std::int64_t{s.nominalSpacing}), Number(std::int64_t{s.alongLength.rows}),
                 Number(std::int64_t{s.alongLength.spacing}), Number(s.alongLength.edge),
                 Number(std::int64_t{s.alongWidth.rows}), Number(std::int64_t{s.alongWidth.spacing}),
                 Number(s.alongWidth.edge), Number(SpeakerCount(s)),
-                Number(WirePerSpeaker(s.MeasFeet) * SpeakerCount(s)), WiringUnitWord(s.MeasFeet),
-                Cell(Joined(notes)), Cell(Joined(names))});
+                Number(WirePerSpeaker(s.units.value()) * SpeakerCount(s)),
+                WiringUnitWord(s.units.value()), Cell(Joined(notes)), Cell(Joined(names))});
 }
 
 // A refused row keeps the room's cells as they were given, where they fit their field.
@@ -127,9 +127,9 @@ class ScheduleRun {
             ++m_incomplete;
             return;
         }
-        Totals& t = m_totals[room.s.MeasFeet ? 0 : 1];
+        Totals& t = m_totals[room.s.units == Units::Feet ? 0 : 1];
         t.speakers += SpeakerCount(room.s);
-        t.wiring += WirePerSpeaker(room.s.MeasFeet) * SpeakerCount(room.s);
+        t.wiring += WirePerSpeaker(room.s.units.value()) * SpeakerCount(room.s);
         t.used = true;
         ++m_done;
     }
@@ -140,8 +140,8 @@ class ScheduleRun {
             if (t.used)
                 m_summary->Append(QByteArray::fromStdString(
                     "total," + std::string(feet ? "ft" : "mm") + ",,,,,,,,,,," +
-                    Number(t.speakers) + "," + Number(t.wiring) + "," + WiringUnitWord(feet) +
-                    ",,\n"));
+                    Number(t.speakers) + "," + Number(t.wiring) + "," +
+                    WiringUnitWord(feet ? Units::Feet : Units::Millimetres) + ",,\n"));
         }
     }
 

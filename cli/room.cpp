@@ -60,7 +60,8 @@ class Checker {
     }
 
     // A pick from a list of `count`, 1 first.
-    std::optional<RoomError> Pick(Field f, int count, std::int16_t& sel, const char* where) const {
+    std::optional<RoomError> Pick(Field f, int count, std::optional<std::int16_t>& sel,
+                                  const char* where) const {
         if (!Given(f))
             return Missing(f, where);
         const QString text = QString::fromStdString(Trim(Text(f)));
@@ -97,7 +98,7 @@ class Checker {
     }
 
     // A length in whole units within the window's limits for its box.
-    std::optional<RoomError> Length(Field f, EntryBox box, bool feet, std::int32_t& value,
+    std::optional<RoomError> Length(Field f, EntryBox box, Units units, std::int32_t& value,
                                     std::vector<std::string>& notes,
                                     const char* where = "for every room") const {
         if (!Given(f))
@@ -106,9 +107,9 @@ class Checker {
         static const QRegularExpression number(R"(^[+-]?(\d+\.?\d*|\.\d+)$)");
         if (!number.match(QString::fromStdString(text)).hasMatch())
             return Bad(f, "is not a number");
-        const EntryLimits limits = LimitsFor(box, feet);
+        const EntryLimits limits = LimitsFor(box, units);
         const EntryValue v = ReadEntry(text, limits);
-        const std::string unit = feet ? " ft" : " mm";
+        const std::string unit = units == Units::Feet ? " ft" : " mm";
         if (v.verdict == EntryVerdict::BelowMinimum)
             return Bad(f, "is below the minimum of " + std::to_string(limits.minimum) + unit);
         if (v.verdict == EntryVerdict::AboveMaximum)
@@ -155,7 +156,7 @@ std::optional<RoomError> Conditions(const Checker& c, DesignState& s,
     }
     case Location::OpenCeiling: {
         bool insulation = false;
-        if (auto e = c.Length(Field::StructuralHeight, EntryBox::CeilingHeight, s.MeasFeet,
+        if (auto e = c.Length(Field::StructuralHeight, EntryBox::CeilingHeight, s.units.value(),
                               s.structuralHeight, notes, kOpenCeiling))
             return e;
         if (auto e = c.YesNo(Field::Insulation, insulation))
@@ -216,11 +217,12 @@ std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields) {
 
     const std::string units = Lowered(c.Text(Field::Units));
     if (units == "ft" || units == "feet")
-        s.MeasFeet = true;
-    else if (units != "mm" && units != "millimeters" && units != "millimetres")
+        s.units = Units::Feet;
+    else if (units == "mm" || units == "millimeters" || units == "millimetres")
+        s.units = Units::Millimetres;
+    else
         return c.Given(Field::Units) ? c.Bad(Field::Units, "is not ft or mm")
                                      : c.Missing(Field::Units, "for every room");
-    s.MeasChosen = true;
 
     const std::string location = Lowered(c.Text(Field::Location));
     for (Location loc : {Location::AboveCeiling, Location::OpenCeiling, Location::AccessFloor})
@@ -232,9 +234,9 @@ std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields) {
 
     if (auto e = Conditions(c, s, room.notes))
         return *e;
-    if (auto e = c.Length(Field::Length, EntryBox::Length, s.MeasFeet, s.length, room.notes))
+    if (auto e = c.Length(Field::Length, EntryBox::Length, s.units.value(), s.length, room.notes))
         return *e;
-    if (auto e = c.Length(Field::Width, EntryBox::Width, s.MeasFeet, s.width, room.notes))
+    if (auto e = c.Length(Field::Width, EntryBox::Width, s.units.value(), s.width, room.notes))
         return *e;
     s.description = Trim(c.Text(Field::Description));
     if (s.description.empty())

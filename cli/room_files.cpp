@@ -119,7 +119,7 @@ struct PlanExtents {
 };
 
 PlanExtents ExtentsOf(const DesignState& s) {
-    const double height = kNameHeight(s.MeasFeet);
+    const double height = kNameHeight(s.units.value());
     return {0.0, -2 * height, double(s.length), double(s.width)};
 }
 
@@ -228,21 +228,16 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const Room& room) {
     dxf.writePolylineEnd(dw);
 
     const DL_Attributes onGrid(kGridLayer, kByLayer, -1, "BYLAYER", 1.0);
-    for (std::int64_t i = 0; i < s.alongLength.rows; ++i) {
-        const double x = RowPosition(s.alongLength, i);
-        dxf.writeLine(dw, DL_LineData(x, 0.0, 0.0, x, wid, 0.0), onGrid);
-    }
-    for (std::int64_t j = 0; j < s.alongWidth.rows; ++j) {
-        const double y = RowPosition(s.alongWidth, j);
-        dxf.writeLine(dw, DL_LineData(0.0, y, 0.0, leng, y, 0.0), onGrid);
-    }
-
     const DL_Attributes onSpeakers(kSpeakerLayer, kByLayer, -1, "BYLAYER", 1.0);
-    for (const SpeakerPoint& p : SpeakerPoints(s))
-        dxf.writeInsert(dw, DL_InsertData(kSpeakerBlock, p.x, p.y, 0.0, 1, 1, 1, 0, 1, 1, 0, 0),
-                        onSpeakers);
+    VisitGrid(
+        s, [&](double x) { dxf.writeLine(dw, DL_LineData(x, 0.0, 0.0, x, wid, 0.0), onGrid); },
+        [&](double y) { dxf.writeLine(dw, DL_LineData(0.0, y, 0.0, leng, y, 0.0), onGrid); },
+        [&](double x, double y) {
+            dxf.writeInsert(dw, DL_InsertData(kSpeakerBlock, x, y, 0.0, 1, 1, 1, 0, 1, 1, 0, 0),
+                            onSpeakers);
+        });
 
-    const double height = kNameHeight(s.MeasFeet);
+    const double height = kNameHeight(s.units.value());
     const std::string name = DxfText(room.name);
     dxf.writeText(dw,
                   DL_TextData(0.0, -2 * height, 0.0, 0.0, 0.0, 0.0, height, 1.0, 0, 0, 0, name,
@@ -256,24 +251,26 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const Room& room) {
 std::vector<SpeakerPoint> SpeakerPoints(const DesignState& s) {
     std::vector<SpeakerPoint> points;
     points.reserve(static_cast<std::size_t>(std::max<std::int64_t>(SpeakerCount(s), 0)));
-    for (std::int64_t i = 0; i < s.alongLength.rows; ++i)
-        for (std::int64_t j = 0; j < s.alongWidth.rows; ++j)
-            points.push_back({RowPosition(s.alongLength, i), RowPosition(s.alongWidth, j)});
+    VisitGrid(
+        s, [](double) {}, [](double) {},
+        [&](double x, double y) {
+            points.push_back({x, y});
+        });
     return points;
 }
 
 QByteArray RoomJson(const Room& room) {
     const DesignState& s = room.s;
     QJsonObject inputs{{"room", Text(room.name)},
-                       {"units", s.MeasFeet ? "ft" : "mm"},
+                       {"units", s.units == Units::Feet ? "ft" : "mm"},
                        {"location", LocationWord(s.location)},
                        {"length", s.length},
                        {"width", s.width},
                        {"description", Text(s.description)}};
     if (s.location == Location::AboveCeiling) {
-        inputs["plenum"] = s.plenumDepth;
-        inputs["tile"] = s.ceilingType;
-        inputs["ceiling-height"] = s.ceilingHeight;
+        inputs["plenum"] = s.plenumDepth.value();
+        inputs["tile"] = s.ceilingType.value();
+        inputs["ceiling-height"] = s.ceilingHeight.value();
         inputs["batts"] = s.absorption == Absorption::BattsOverTiles;
     } else if (s.location == Location::OpenCeiling) {
         inputs["structural-height"] = static_cast<int>(s.structuralHeight);
@@ -296,9 +293,10 @@ QByteArray RoomJson(const Room& room) {
         {"width", dimension(s.alongWidth)},
         {"speakers", static_cast<qint64>(SpeakerCount(s))},
         {"wiring",
-         QJsonObject{{"per_speaker", static_cast<qint64>(WirePerSpeaker(s.MeasFeet))},
-                     {"total", static_cast<qint64>(WirePerSpeaker(s.MeasFeet) * SpeakerCount(s))},
-                     {"unit", s.MeasFeet ? "ft" : "m"}}},
+         QJsonObject{
+             {"per_speaker", static_cast<qint64>(WirePerSpeaker(s.units.value()))},
+             {"total", static_cast<qint64>(WirePerSpeaker(s.units.value()) * SpeakerCount(s))},
+             {"unit", s.units == Units::Feet ? "ft" : "m"}}},
         {"lines", lines},
         {"notes", notes},
         {"coordinates", speakers}};
@@ -331,9 +329,9 @@ QByteArray PlanDxf(const Room& room) {
     DxfBytes dw;
     dxf.writeHeader(dw);
     dw.dxfString(9, "$INSUNITS");
-    dw.dxfInt(70, room.s.MeasFeet ? kInsUnitsFeet : kInsUnitsMillimetres);
+    dw.dxfInt(70, room.s.units == Units::Feet ? kInsUnitsFeet : kInsUnitsMillimetres);
     dw.dxfString(9, "$MEASUREMENT");
-    dw.dxfInt(70, room.s.MeasFeet ? 0 : 1);
+    dw.dxfInt(70, room.s.units == Units::Feet ? 0 : 1);
     for (const auto& [name, x, y] : {std::tuple{"$EXTMIN", extents.minX, extents.minY},
                                      {"$EXTMAX", extents.maxX, extents.maxY}}) {
         dw.dxfString(9, name);
@@ -343,7 +341,7 @@ QByteArray PlanDxf(const Room& room) {
     }
     dw.sectionEnd();
     DxfTables(dxf, dw, extents);
-    DxfBlocks(dxf, dw, SpeakerDotRadius(room.s.MeasFeet));
+    DxfBlocks(dxf, dw, SpeakerDotRadius(room.s.units.value()));
     DxfEntities(dxf, dw, room);
     dxf.writeObjects(dw);
     dxf.writeObjectsEnd(dw);

@@ -43,8 +43,8 @@ bool ComputeDesign(DesignState& s) {
     const std::optional<std::int32_t> nominal = NominalSpacing(s);
     if (!nominal)
         return false;
-    const std::optional<RowLayout> length = ComputeRows(*nominal, s.length, s.MeasFeet);
-    const std::optional<RowLayout> width = ComputeRows(*nominal, s.width, s.MeasFeet);
+    const std::optional<RowLayout> length = ComputeRows(*nominal, s.length, s.units.value());
+    const std::optional<RowLayout> width = ComputeRows(*nominal, s.width, s.units.value());
     if (!length || !width)
         return false;
     s.nominalSpacing = *nominal;
@@ -62,7 +62,7 @@ double RowPosition(const RowLayout& layout, std::int64_t i) {
 }
 
 std::array<std::string, 4> ResultLines(const DesignState& s) {
-    const std::string unit = s.MeasFeet ? " ft." : " mm.";
+    const std::string unit = s.units == Units::Feet ? " ft." : " mm.";
     std::array<std::string, 4> lines;
     lines[0] = RowsLine("Length:", s.alongLength, unit);
     // The plural width line begins with a blank; the singular one does not.
@@ -71,7 +71,7 @@ std::array<std::string, 4> ResultLines(const DesignState& s) {
     lines[2] = n <= 1 ? "There is" + SignedText(n) + " masking speaker."
                       : "There are" + SignedText(n) + " masking speakers.";
     if (n > 0)
-        lines[3] = WiringSentence(s.MeasFeet, n);
+        lines[3] = WiringSentence(s.units.value(), n);
     return lines;
 }
 
@@ -88,5 +88,5 @@ bool IsSmallRoom(const DesignState& s) {
         return false;
     const float ratio = static_cast<float>(static_cast<double>(s.length) / s.width);
     const std::int64_t area = std::int64_t{s.length} * std::int64_t{s.width};
-    return ratio < 2.0f && area <= kSmallRoomArea(s.MeasFeet);
+    return ratio < 2.0f && area <= kSmallRoomArea(s.units.value());
 }

@@ -29,6 +29,20 @@ std::int64_t SpeakerCount(const DesignState& s);
 // spacing for each row before it. The product is 64-bit so no design can wrap it.
 double RowPosition(const RowLayout& layout, std::int64_t i);
 
+// Visits the speaker grid of the last ComputeDesign in the one order every drawing of it uses:
+// each row along the length (its x), each row along the width (its y), then each speaker where
+// two rows cross (x, y), row by row along the length.
+template <typename LengthRow, typename WidthRow, typename Speaker>
+void VisitGrid(const DesignState& s, LengthRow lengthRow, WidthRow widthRow, Speaker speaker) {
+    for (std::int64_t i = 0; i < s.alongLength.rows; ++i)
+        lengthRow(RowPosition(s.alongLength, i));
+    for (std::int64_t j = 0; j < s.alongWidth.rows; ++j)
+        widthRow(RowPosition(s.alongWidth, j));
+    for (std::int64_t i = 0; i < s.alongLength.rows; ++i)
+        for (std::int64_t j = 0; j < s.alongWidth.rows; ++j)
+            speaker(RowPosition(s.alongLength, i), RowPosition(s.alongWidth, j));
+}
+
 // The four result lines for the layouts of the last ComputeDesign.
 std::array<std::string, 4> ResultLines(const DesignState& s);
 

@@ -22,52 +22,53 @@ constexpr UnitPair<std::int32_t> kBand3To{15, 2400};
 // Access floor: fixed spacing (4880 mm, not 4800).
 constexpr UnitPair<std::int32_t> kAccessFloorSpacing{16, 4880};
 // Scales the fraction thresholds of the row count. In millimetres the thresholds (7.5 and
-// 22.5) exceed any fraction, so the row count is always Int(Dimen / S) at nominal spacing.
+// 22.5) exceed any fraction, so the row count is always the whole part of dimension / S at nominal
+// spacing.
 constexpr UnitPair<float> kToleranceFactor{1.0f, 30.0f};
 
-int OpenCeilingBand(std::int32_t structHt, bool feet) {
-    const std::int32_t d = structHt - kOpenCeilingDrop(feet);
-    if (d < kBand1Below(feet))
+int OpenCeilingBand(std::int32_t structuralHeight, Units units) {
+    const std::int32_t d = structuralHeight - kOpenCeilingDrop(units);
+    if (d < kBand1Below(units))
         return 1;
-    if (d >= kBand2From(feet) && d <= kBand2To(feet))
+    if (d >= kBand2From(units) && d <= kBand2To(units))
         return 2;
-    if (d >= kBand3From(feet) && d <= kBand3To(feet))
+    if (d >= kBand3From(units) && d <= kBand3To(units))
         return 3;
     return 4;
 }
 
-bool InTable(int band, int type) {
-    return band >= 1 && band <= 4 && type >= 1 && type <= 5;
+bool InTable(std::optional<std::int16_t> band, std::optional<std::int16_t> type) {
+    return band && type && *band >= 1 && *band <= 4 && *type >= 1 && *type <= 5;
 }
 
 } // namespace
 
 std::optional<std::int32_t> NominalSpacing(const DesignState& s) {
-    const bool feet = s.MeasFeet;
-    const UnitData& units = UnitDataFor(feet);
+    const Units units = s.units.value();
+    const UnitData& table = UnitDataFor(units);
     std::int32_t S = 0;
     switch (s.location) {
     case Location::AboveCeiling:
         if (!InTable(s.plenumDepth, s.ceilingType))
             return std::nullopt;
-        S = units.spacing[s.plenumDepth - 1][s.ceilingType - 1];
+        S = table.spacing[*s.plenumDepth - 1][*s.ceilingType - 1];
         if (s.ceilingHeight == 2)
-            S += kStep(feet);
+            S += kStep(units);
         break;
     case Location::OpenCeiling:
-        S = units.spacing[OpenCeilingBand(s.structuralHeight, feet) - 1][0];
+        S = table.spacing[OpenCeilingBand(s.structuralHeight, units) - 1][0];
         break;
     case Location::AccessFloor:
-        return kAccessFloorSpacing(feet);
+        return kAccessFloorSpacing(units);
     case Location::None:
         return std::nullopt;
     }
     if (s.absorption != Absorption::None)
-        S -= kStep(feet);
+        S -= kStep(units);
     return S;
 }
 
-std::optional<RowLayout> ComputeRows(std::int32_t nominal, std::int32_t dimension, bool measFeet) {
+std::optional<RowLayout> ComputeRows(std::int32_t nominal, std::int32_t dimension, Units units) {
     if (nominal <= 0 || dimension < 0)
         return std::nullopt;
     const std::int64_t S = nominal;
@@ -85,7 +86,7 @@ std::optional<RowLayout> ComputeRows(std::int32_t nominal, std::int32_t dimensio
         const float q = static_cast<float>(static_cast<double>(dimen) / static_cast<double>(S));
         const float whole = std::floor(q);
         const float f = q - whole;
-        const float F = kToleranceFactor(measFeet);
+        const float F = kToleranceFactor(units);
         rows = static_cast<std::int64_t>(whole);
         spacing = S;
         if (f > 0.25f * F) {

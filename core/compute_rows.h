@@ -14,4 +14,4 @@ std::optional<std::int32_t> NominalSpacing(const DesignState& s);
 
 // The rows along a dimension at the nominal spacing, or nothing when the spacing is not positive
 // or the dimension is negative or beyond what the rule's single-precision arithmetic can lay out.
-std::optional<RowLayout> ComputeRows(std::int32_t nominal, std::int32_t dimension, bool measFeet);
+std::optional<RowLayout> ComputeRows(std::int32_t nominal, std::int32_t dimension, Units units);

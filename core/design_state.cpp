@@ -1,7 +1,7 @@
 #include "core/design_state.h"
 
 bool SuspendedCeilingComplete(const DesignState& s) {
-    return s.ceilingType >= 1 && s.plenumDepth >= 1 && s.ceilingHeight >= 1;
+    return s.ceilingType && s.plenumDepth && s.ceilingHeight;
 }
 
 bool OpenCeilingComplete(const DesignState& s) {
@@ -30,8 +30,8 @@ void ClearLayouts(DesignState& s) {
 void ClearRoomAndConditions(DesignState& s) {
     s.length = 0;
     s.width = 0;
-    s.plenumDepth = 0;
-    s.ceilingType = 0;
-    s.ceilingHeight = 0;
+    s.plenumDepth.reset();
+    s.ceilingType.reset();
+    s.ceilingHeight.reset();
     s.absorption = Absorption::None;
 }

@@ -4,7 +4,10 @@
 // are single precision because they are whole or half units.
 #pragma once
 
+#include "core/unit_pair.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // Where the masking speakers go; the values are the indexes of the location buttons.
@@ -13,8 +16,8 @@ enum class Location : std::int16_t { None = 0, AboveCeiling = 1, OpenCeiling = 2
 // Sound-absorbing material, as the check boxes set it.
 enum class Absorption : std::int16_t { None, BattsOverTiles, OnStructure };
 
-// The rows of speakers along one dimension of the room: HalfSpc + (rows - 1) * spacing + HalfSpc
-// is the dimension, where the edge distance HalfSpc is whole or half a unit.
+// The rows of speakers along one dimension of the room: edge + (rows - 1) * spacing + edge is
+// the dimension, where the edge distance is whole or half a unit.
 struct RowLayout {
     std::int32_t rows = 0;
     std::int32_t spacing = 0;
@@ -25,9 +28,12 @@ struct RowLayout {
 };
 
 struct DesignState {
-    std::int16_t plenumDepth = 0; // 1..4, the plenum depth band; 0 before a pick
-    std::int16_t ceilingType = 0;   // 1..5, the tile type
-    std::int16_t ceilingHeight = 0; // 1..2, the suspended ceiling height band
+    std::optional<Units> units; // until the user picks a system
+
+    // The suspended ceiling's picks, counted from 1 as the lists show them; none before a pick.
+    std::optional<std::int16_t> plenumDepth;   // 1..4, the plenum depth band
+    std::optional<std::int16_t> ceilingType;   // 1..5, the tile type
+    std::optional<std::int16_t> ceilingHeight; // 1..2, the suspended ceiling height band
     Absorption absorption = Absorption::None;
     std::int32_t structuralHeight = 0;
 
@@ -39,8 +45,6 @@ struct DesignState {
     RowLayout alongLength;
     RowLayout alongWidth;
 
-    bool MeasFeet = false;
-    bool MeasChosen = false;
     std::string description;
 };
 

@@ -55,14 +55,14 @@ std::size_t RefusedBeforeCaret(std::string_view before, std::string_view after,
     return removed;
 }
 
-EntryLimits LimitsFor(EntryBox box, bool measFeet) {
+EntryLimits LimitsFor(EntryBox box, Units units) {
     constexpr UnitPair<std::int32_t> kRoomMinimum{4, 1200};
     constexpr UnitPair<std::int32_t> kRoomMaximum{1000, 300000};
     constexpr UnitPair<std::int32_t> kCeilingMinimum{12, 3600};
     constexpr UnitPair<std::int32_t> kCeilingMaximum{100, 30000};
     if (box == EntryBox::CeilingHeight)
-        return {kCeilingMinimum(measFeet), kCeilingMaximum(measFeet)};
-    return {kRoomMinimum(measFeet), kRoomMaximum(measFeet)};
+        return {kCeilingMinimum(units), kCeilingMaximum(units)};
+    return {kRoomMinimum(units), kRoomMaximum(units)};
 }
 
 EntryValue ReadEntry(std::string_view text, EntryLimits limits) {
@@ -74,11 +74,11 @@ EntryValue ReadEntry(std::string_view text, EntryLimits limits) {
     return {static_cast<std::int32_t>(v), EntryVerdict::Accepted};
 }
 
-std::string EntryMessage(EntryBox box, bool measFeet, EntryVerdict verdict) {
-    const EntryLimits limits = LimitsFor(box, measFeet);
+std::string EntryMessage(EntryBox box, Units units, EntryVerdict verdict) {
+    const EntryLimits limits = LimitsFor(box, units);
     const bool below = verdict == EntryVerdict::BelowMinimum;
     const std::string limit = std::to_string(below ? limits.minimum : limits.maximum);
-    const std::string unit = measFeet ? " feet" : " millimeters";
+    const std::string unit = units == Units::Feet ? " feet" : " millimeters";
     if (box == EntryBox::CeilingHeight)
         return "The structural ceiling should be " + std::string(below ? "at least " : "at most ") +
                limit + unit + ".";

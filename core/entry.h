@@ -32,7 +32,7 @@ struct EntryLimits {
 // real room (1000 ft, 300 m) and structural ceiling (100 ft, 30 m); they keep every row count,
 // speaker count, drawing and printed position exact and quick, and the ceiling height within
 // 16 bits.
-EntryLimits LimitsFor(EntryBox box, bool measFeet);
+EntryLimits LimitsFor(EntryBox box, Units units);
 
 enum class EntryVerdict { Accepted, BelowMinimum, AboveMaximum };
 
@@ -46,6 +46,6 @@ struct EntryValue {
 EntryValue ReadEntry(std::string_view text, EntryLimits limits);
 
 // The information message for a value that was raised or lowered.
-std::string EntryMessage(EntryBox box, bool measFeet, EntryVerdict verdict);
+std::string EntryMessage(EntryBox box, Units units, EntryVerdict verdict);
 // Its title: "Room Length", "Room Width" or "Ceiling Height".
 std::string EntryTitle(EntryBox box);

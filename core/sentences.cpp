@@ -7,30 +7,31 @@
 const char* const kOpenBattsClearedByCheckBox =
     "There are no sound absorption materails on the structural ceiling.";
 
-std::string UnitSentence(bool measFeet) {
-    return measFeet ? " feet." : " millimeters.";
+std::string UnitSentence(Units units) {
+    return units == Units::Feet ? " feet." : " millimeters.";
 }
 
 std::string PlenumDepthSentence(const DesignState& s) {
     // The band texts begin with "Between" themselves; the word stands twice on purpose.
     return "The plenum depth is between " +
-           Lower(UnitDataFor(s.MeasFeet).plenumDepthTexts.at(s.plenumDepth - 1)) +
-           UnitSentence(s.MeasFeet);
+           Lower(UnitDataFor(s.units.value()).plenumDepthTexts.at(s.plenumDepth.value() - 1)) +
+           UnitSentence(s.units.value());
 }
 
 std::string CeilingTypeSentence(const DesignState& s) {
-    return "The suspended ceiling is " + Lower(kCeilingTypeTexts.at(s.ceilingType - 1)) + ".";
+    return "The suspended ceiling is " + Lower(kCeilingTypeTexts.at(s.ceilingType.value() - 1)) +
+           ".";
 }
 
 std::string CeilingHeightSentence(const DesignState& s) {
     return "The suspended ceiling height is " +
-           Lower(UnitDataFor(s.MeasFeet).ceilingHeightTexts.at(s.ceilingHeight - 1)) +
-           UnitSentence(s.MeasFeet);
+           Lower(UnitDataFor(s.units.value()).ceilingHeightTexts.at(s.ceilingHeight.value() - 1)) +
+           UnitSentence(s.units.value());
 }
 
 std::string StructuralHeightSentence(const DesignState& s) {
     return "The structural ceiling height is " + std::to_string(s.structuralHeight) +
-           UnitSentence(s.MeasFeet);
+           UnitSentence(s.units.value());
 }
 
 std::string PlenumBattsSentence(Absorption absorption) {
@@ -51,17 +52,17 @@ std::string OpenBattsSentence(Absorption absorption) {
                : "There are sound absorption materials on the structural ceiling.";
 }
 
-std::int64_t WirePerSpeaker(bool measFeet) {
+std::int64_t WirePerSpeaker(Units units) {
     constexpr UnitPair<std::int64_t> kWirePerSpeaker{20, 6}; // feet, or metres
-    return kWirePerSpeaker(measFeet);
+    return kWirePerSpeaker(units);
 }
 
-std::string WiringUnit(bool measFeet) {
-    return measFeet ? " feet" : " meters";
+std::string WiringUnit(Units units) {
+    return units == Units::Feet ? " feet" : " meters";
 }
 
-std::string WiringSentence(bool measFeet, std::int64_t speakers) {
-    const std::int64_t perSpeaker = WirePerSpeaker(measFeet);
-    return "Estimated length of zone wiring at" + SignedText(perSpeaker) + WiringUnit(measFeet) +
-           " per speaker is " + std::to_string(perSpeaker * speakers) + WiringUnit(measFeet);
+std::string WiringSentence(Units units, std::int64_t speakers) {
+    const std::int64_t perSpeaker = WirePerSpeaker(units);
+    return "Estimated length of zone wiring at" + SignedText(perSpeaker) + WiringUnit(units) +
+           " per speaker is " + std::to_string(perSpeaker * speakers) + WiringUnit(units);
 }

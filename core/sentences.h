@@ -8,7 +8,7 @@
 #include <string>
 
 // " feet." or " millimeters.", closing every sentence that ends in a length.
-std::string UnitSentence(bool measFeet);
+std::string UnitSentence(Units units);
 
 // Condition sentences. Each needs its pick to be made (the matching Sel at least 1).
 std::string PlenumDepthSentence(const DesignState& s);
@@ -26,8 +26,8 @@ std::string OpenBattsSentence(Absorption absorption);
 extern const char* const kOpenBattsClearedByCheckBox;
 
 // Zone wiring per speaker, in feet or in metres.
-std::int64_t WirePerSpeaker(bool measFeet);
+std::int64_t WirePerSpeaker(Units units);
 // " feet" or " meters": the unit of the wiring figures.
-std::string WiringUnit(bool measFeet);
+std::string WiringUnit(Units units);
 // "Estimated length of zone wiring at 20 feet per speaker is 240 feet" (no full stop).
-std::string WiringSentence(bool measFeet, std::int64_t speakers);
+std::string WiringSentence(Units units, std::int64_t speakers);

@@ -34,6 +34,6 @@ const UnitData kMillimetres = {
 
 } // namespace
 
-const UnitData& UnitDataFor(bool measFeet) {
-    return measFeet ? kFeet : kMillimetres;
+const UnitData& UnitDataFor(Units units) {
+    return units == Units::Feet ? kFeet : kMillimetres;
 }

@@ -1,8 +1,11 @@
-// A unit-dependent constant: one value for feet, one for millimetres, picked by MeasFeet.
+// The two measurement systems, and a unit-dependent constant: one value for feet, one for
+// millimetres, picked by the system in force.
 #pragma once
+
+enum class Units { Feet, Millimetres };
 
 template <typename T> struct UnitPair {
     T feet;
     T mm;
-    constexpr T operator()(bool measFeet) const { return measFeet ? feet : mm; }
+    constexpr T operator()(Units units) const { return units == Units::Feet ? feet : mm; }
 };

@@ -104,8 +104,8 @@ std::optional<ArrayGeometry> ArrayGeometryFor(const DesignState& s, Twips midX) 
     try {
         ArrayGeometry g;
         // width / length is below 2^31, so the drawn width is far inside the range.
-        g.drawWid = static_cast<Twips>(
-            RoundHalfEven(static_cast<double>(s.width) / static_cast<double>(s.length) * kDrawnLength));
+        g.drawWid = static_cast<Twips>(RoundHalfEven(static_cast<double>(s.width) /
+                                                     static_cast<double>(s.length) * kDrawnLength));
         g.roomLeft = midX - kDrawnLength / 2;
         g.roomRight = midX + kDrawnLength / 2;
         g.roomBottom = g.drawWid + kRoomTop;
@@ -125,8 +125,8 @@ std::optional<ArrayGeometry> ArrayGeometryFor(const DesignState& s, Twips midX) 
 }
 
 // A pick is printed only when it names an entry of its list.
-template <typename List> bool Names(std::int16_t sel, const List& list) {
-    return sel >= 1 && static_cast<std::size_t>(sel) <= list.size();
+template <typename List> bool Names(std::optional<std::int16_t> pick, const List& list) {
+    return pick && *pick >= 1 && static_cast<std::size_t>(*pick) <= list.size();
 }
 
 std::vector<std::string> ConditionLines(const DesignState& s) {
@@ -134,12 +134,12 @@ std::vector<std::string> ConditionLines(const DesignState& s) {
     switch (s.location) {
     case Location::AboveCeiling:
         lines.push_back("The masking speakers are hung above a suspended ceiling.");
-        if (Names(s.plenumDepth, UnitDataFor(s.MeasFeet).plenumDepthTexts))
+        if (Names(s.plenumDepth, UnitDataFor(s.units.value()).plenumDepthTexts))
             lines.push_back(PlenumDepthSentence(s));
         if (Names(s.ceilingType, kCeilingTypeTexts))
             lines.push_back(CeilingTypeSentence(s));
         lines.push_back(PlenumBattsSentence(s.absorption));
-        if (Names(s.ceilingHeight, UnitDataFor(s.MeasFeet).ceilingHeightTexts))
+        if (Names(s.ceilingHeight, UnitDataFor(s.units.value()).ceilingHeightTexts))
             lines.push_back(CeilingHeightSentence(s));
         break;
     case Location::OpenCeiling:
@@ -214,7 +214,8 @@ class PageComposer {
         Text(PrintTabs[0], m_lineY, kDescriptionLabel + OneLine(m_s.description));
         for (const std::string& line : ConditionLines(m_s))
             Text(PrintTabs[0], m_lineY += kLineStep, line);
-        Text(PrintTabs[0], m_lineY += kLineStep, WiringSentence(m_s.MeasFeet, SpeakerCount(m_s)));
+        Text(PrintTabs[0], m_lineY += kLineStep,
+             WiringSentence(m_s.units.value(), SpeakerCount(m_s)));
         Text(m_midX - HalfWidth(kArrayTitle), m_lineY += kLineStep, kArrayTitle);
         // The headings take the line below the array title, however high the font's lines are.
         const double headingY =
@@ -232,16 +233,16 @@ class PageComposer {
     }
 
     void Table() {
-        const bool feet = m_s.MeasFeet;
-        const std::string unit = kUnitShort(feet);
+        const Units units = m_s.units.value();
+        const std::string unit = kUnitShort(units);
         TableRow({"Length", PatternText("####0", m_s.length) + unit,
                   PatternText("#0", m_s.alongLength.rows),
                   PatternText("###0", m_s.alongLength.spacing) + unit,
-                  PatternText(kTableEdgePattern(feet), m_s.alongLength.edge) + unit});
+                  PatternText(kTableEdgePattern(units), m_s.alongLength.edge) + unit});
         TableRow({"Width", PatternText("####0", m_s.width) + unit,
                   PatternText("#0", m_s.alongWidth.rows),
                   PatternText("###0", m_s.alongWidth.spacing) + unit,
-                  PatternText(kTableEdgePattern(feet), m_s.alongWidth.edge) + unit});
+                  PatternText(kTableEdgePattern(units), m_s.alongWidth.edge) + unit});
         Text(PrintTabs[1], m_lineY += kLineStep, "Total number of speakers:");
         Text(PrintTabs[3], m_lineY, PatternText("##0", static_cast<double>(SpeakerCount(m_s))));
     }
@@ -286,19 +287,19 @@ class PageComposer {
     }
 
     void Labels(const ArrayGeometry& g) {
-        const bool feet = m_s.MeasFeet;
+        const Units units = m_s.units.value();
         Text(g.roomLeft + kLengthEdgeLabelIn, kLabelY,
-             PatternText(kLengthEdgePattern(feet), m_s.alongLength.edge));
+             PatternText(kLengthEdgePattern(units), m_s.alongLength.edge));
         if (m_s.alongLength.spacing > 0)
-            Text(g.x1 + g.lSpcDraw / 2 - kSpacingLabelBack(feet), kLabelY,
-                 PatternText(kLengthSpacingPattern(feet), m_s.alongLength.spacing));
+            Text(g.x1 + g.lSpcDraw / 2 - kSpacingLabelBack(units), kLabelY,
+                 PatternText(kLengthSpacingPattern(units), m_s.alongLength.spacing));
         Text(m_midX + kCaptionRightOfCentre, kLabelY, "Length Dimension");
-        const Twips widthLabelX = g.roomLeft - kWidthLabelLeft(feet);
+        const Twips widthLabelX = g.roomLeft - kWidthLabelLeft(units);
         Text(widthLabelX, static_cast<double>(kRoomTop + g.wEdgeDraw / 2 - kWidthLabelRaise),
-             PatternText(kWidthPattern(feet), m_s.alongWidth.edge));
+             PatternText(kWidthPattern(units), m_s.alongWidth.edge));
         if (m_s.alongWidth.spacing > 0)
             Text(widthLabelX, static_cast<double>(g.y1 + g.wSpcDraw / 2 - kWidthLabelRaise),
-                 PatternText(kWidthPattern(feet), m_s.alongWidth.spacing));
+                 PatternText(kWidthPattern(units), m_s.alongWidth.spacing));
     }
 
     void Speakers(const ArrayGeometry& g) {

@@ -3,8 +3,6 @@
 #include "core/calculate.h"
 #include "core/unit_pair.h"
 
-#include <cstdint>
-
 namespace {
 
 const QColor kGridColour(192, 192, 192); // light grey
@@ -12,26 +10,17 @@ const QColor kDotColour(Qt::black);
 
 } // namespace
 
-double SpeakerDotRadius(bool measFeet) {
+double SpeakerDotRadius(Units units) {
     // One foot, or 305 mm.
     constexpr UnitPair<double> kDotRadius{1, 305};
-    return kDotRadius(measFeet);
+    return kDotRadius(units);
 }
 
 void DrawLayout(DrawingSurface& pic, const DesignState& s) {
-    const double radius = SpeakerDotRadius(s.MeasFeet);
+    const double radius = SpeakerDotRadius(s.units.value());
     pic.Clear();
-    for (std::int64_t i = 0; i < s.alongLength.rows; ++i) {
-        const double x = RowPosition(s.alongLength, i);
-        pic.Line(x, 0, x, s.width, kGridColour);
-    }
-    for (std::int64_t j = 0; j < s.alongWidth.rows; ++j) {
-        const double y = RowPosition(s.alongWidth, j);
-        pic.Line(0, y, s.length, y, kGridColour);
-    }
-    for (std::int64_t i = 0; i < s.alongLength.rows; ++i) {
-        for (std::int64_t j = 0; j < s.alongWidth.rows; ++j)
-            pic.Circle(RowPosition(s.alongLength, i), RowPosition(s.alongWidth, j), radius,
-                       kDotColour, true);
-    }
+    VisitGrid(
+        s, [&](double x) { pic.Line(x, 0, x, s.width, kGridColour); },
+        [&](double y) { pic.Line(0, y, s.length, y, kGridColour); },
+        [&](double x, double y) { pic.Circle(x, y, radius, kDotColour, true); });
 }

@@ -6,7 +6,7 @@
 #include "output/drawing_surface.h"
 
 // Radius of a speaker's dot, in the design's unit; a plan drawn elsewhere uses the same.
-double SpeakerDotRadius(bool measFeet);
+double SpeakerDotRadius(Units units);
 
 // Erases pic and draws the grid of the last Calculate. The caller has already given pic the
 // user coordinates (0, 0)-(length, width).

@@ -3,6 +3,7 @@
 // at every boundary of the rule (and that they always fill it exactly), and the small-room test.
 #include "core/calculate.h"
 #include "core/compute_rows.h"
+#include "core/design_workflow.h"
 #include "core/number_text.h"
 #include "core/unit_data.h"
 
@@ -49,7 +50,8 @@ class TestCore : public QObject {
     void spacingTableHoldsBothUnits() {
         const int byTile[] = {0, 2, 3, 4, 6}; // band 1: 11 13 14 15 17; each band adds 1
         for (int cell = 0; cell < 40; ++cell) // feet, then millimetres
-            QCOMPARE(UnitDataFor(cell < 20).spacing[cell / 5 % 4][cell % 5],
+            QCOMPARE(UnitDataFor(cell < 20 ? Units::Feet : Units::Millimetres)
+                         .spacing[cell / 5 % 4][cell % 5],
                      (11 + cell / 5 % 4 + byTile[cell % 5]) * (cell < 20 ? 1 : 300));
     }
 
@@ -71,14 +73,15 @@ class TestCore : public QObject {
         // clang-format on
         for (const auto& r : rows) {
             DesignState s;
-            s.MeasFeet = r[0], s.location = Location(r[1]), s.plenumDepth = std::int16_t(r[2]);
+            s.units = r[0] ? Units::Feet : Units::Millimetres, s.location = Location(r[1]),
+            s.plenumDepth = std::int16_t(r[2]);
             s.ceilingType = std::int16_t(r[3]), s.ceilingHeight = std::int16_t(r[4]);
             s.absorption = Absorption(r[5]), s.structuralHeight = r[6];
             QVERIFY2(NominalSpacing(s) == r[7], At(r[1], r[6]));
         }
     }
 
-    // Case A up to S; case B up to 2 x S, the spacing D / 2 with halves to even; case C beyond:
+    // One row up to S; two up to 2 x S, the spacing D / 2 with halves to even; beyond that
     // a fraction up to 0.25 keeps the rows, from 0.75 adds one at S, between adds one at S - 1.
     // In millimetres the fraction is held against 7.5 and 22.5, so no row is ever added.
     void rowsSpacingAndEdges() {
@@ -90,13 +93,15 @@ class TestCore : public QObject {
             {0, 4200, 4201, 2, 2100, 1050.5}, {0, 4200, 12599, 2, 4200, 4199.5}, {0, 4200, 12600, 3, 4200, 2100}};
         // clang-format on
         for (const auto& r : rows) {
-            const auto l = ComputeRows(std::int32_t(r[1]), std::int32_t(r[2]), r[0]);
+            const auto l = ComputeRows(std::int32_t(r[1]), std::int32_t(r[2]),
+                                       r[0] ? Units::Feet : Units::Millimetres);
             QVERIFY2(l && *l == (RowLayout{int(r[3]), int(r[4]), float(r[5])}), At(r[1], r[2]));
         }
         // Edge + (rows - 1) x spacing + edge is every dimension the boxes accept.
         for (const std::int32_t S : {10, 12, 16, 21, 3000, 4200, 4880})
             for (std::int32_t d = 0; d <= (S < 100 ? 1000 : 300000); d += S < 100 ? 1 : 7) {
-                const RowLayout l = ComputeRows(S, d, S < 100).value_or(RowLayout{});
+                const RowLayout l = ComputeRows(S, d, S < 100 ? Units::Feet : Units::Millimetres)
+                                        .value_or(RowLayout{});
                 QVERIFY2(l.rows >= 1 && (l.rows == 1) == (l.spacing == 0) && l.spacing <= S &&
                              2.0 * l.edge + double(l.rows - 1) * l.spacing == d,
                          At(S, d));
@@ -124,7 +129,8 @@ class TestCore : public QObject {
               "Estimated length of zone wiring at 6 meters per speaker is 12 meters"}}};
         for (const auto& r : rows) {
             DesignState s; // below an access floor: 16 ft or 4880 mm apart
-            s.MeasFeet = r.feet, s.location = Location::AccessFloor, s.length = r.leng, s.width = r.wid;
+            s.units = r.feet ? Units::Feet : Units::Millimetres, s.location = Location::AccessFloor,
+            s.length = r.leng, s.width = r.wid;
             QVERIFY(ComputeDesign(s));
             QStringList lines;
             for (const std::string& line : ResultLines(s))
@@ -144,9 +150,89 @@ class TestCore : public QObject {
         // clang-format on
         for (const auto& r : rows) {
             DesignState s;
-            s.MeasFeet = r.feet, s.length = r.leng, s.width = r.wid;
+            s.units = r.feet ? Units::Feet : Units::Millimetres, s.length = r.leng, s.width = r.wid;
             QVERIFY2(IsSmallRoom(s) == r.small && OrientRoom(s) == (r.wid > r.leng),
                      At(r.leng, r.wid));
+        }
+    }
+
+    // A session as the window runs it: each action and what it did (1 threw the results away,
+    // 0 kept them, x/a a Calculate that did or did not exchange the sides, - one refused, n a
+    // location refused before the units), then whether results are on show, whether Calculate
+    // may run, and the location in force. f/m units; l location; p/t/h a list's row; a the
+    // absorption; s the structural height; L/W a dimension; c Calculate; d discard.
+    void workflowKeepsOnlyResultsThatStillHold() {
+        // clang-format off
+        const struct { const char* actions; const char* did; bool shown, allowed; int location; } rows[] = {
+            {"f p1 t1 h1 L30 W20 c", ".000..a", true, true, 1},
+            {"f p1 t1 h1 L30 W20 c p1 t1 h1", ".000..a000", true, true, 1},
+            {"f p1 t1 h1 L30 W20 c h2", ".000..a1", false, true, 1},
+            {"f p1 t1 h1 L30 W20 c a0 a1", ".000..a01", false, true, 1},
+            {"f p1 t1 h1 L30 W20 c a1 c a1 a0", ".000..a1a01", false, true, 1},
+            {"f p1 t1 L30 W20 c", ".00..-", false, false, 1},
+            {"f p1 m p2 t1 h1 L20 W30 c", ".0.100..x", true, true, 1},
+            {"f l2 s12 L30 W20 c s12", "..1..a0", true, true, 2},
+            {"f l2 s12 L30 W20 c s13", "..1..a1", false, true, 2},
+            {"f l2 s13 L30 W20 c s12", "..1..a1", false, true, 2},
+            {"f l2 L30 W20 c", "....-", false, false, 2},
+            {"f l3 L20 W30 c d", "....x.", false, true, 3},
+            {"f l3 L30 W20 c l3", "....a.", false, false, 3},
+            {"f l3 L30 W20 c m", "....a.", false, false, 1},
+            {"f l3 L30 W0 c", "....-", false, false, 3},
+            {"l2 f", "n.", false, false, 1}};
+        // clang-format on
+        for (const auto& r : rows) {
+            DesignWorkflow w;
+            w.start();
+            QString did;
+            for (const QString& a : QString(r.actions).split(' ')) {
+                const int n = a.mid(1).toInt();
+                const auto i16 = std::int16_t(n);
+                const auto flag = [&](bool b) { did += b ? '1' : '0'; };
+                switch (a[0].toLatin1()) {
+                case 'f':
+                case 'm':
+                    w.chooseUnits(a == "f" ? Units::Feet : Units::Millimetres);
+                    did += '.';
+                    break;
+                case 'l':
+                    did += w.chooseLocation(Location(n)) ? '.' : 'n';
+                    break;
+                case 'p':
+                    flag(w.pick(CeilingList::PlenumDepth, i16));
+                    break;
+                case 't':
+                    flag(w.pick(CeilingList::CeilingType, i16));
+                    break;
+                case 'h':
+                    flag(w.pick(CeilingList::CeilingHeight, i16));
+                    break;
+                case 'a':
+                    flag(w.tickAbsorption(Absorption(n)));
+                    break;
+                case 's':
+                    flag(w.commitStructuralHeight(n));
+                    break;
+                case 'L':
+                case 'W':
+                    w.commitDimension(a[0] == 'L' ? EntryBox::Length : EntryBox::Width, n);
+                    did += '.';
+                    break;
+                case 'd':
+                    w.discardResults();
+                    did += '.';
+                    break;
+                default: {
+                    const auto o = w.calculate();
+                    did += !o ? '-' : *o == Orientation::Exchanged ? 'x' : 'a';
+                }
+                }
+            }
+            const DesignState& s = w.state();
+            QVERIFY2(did == r.did && w.resultsShown() == r.shown &&
+                         w.calculateAllowed() == r.allowed && int(s.location) == r.location &&
+                         (!r.shown || s.alongLength.rows > 0) && s.length >= s.width * r.shown,
+                     r.actions);
         }
     }
 };

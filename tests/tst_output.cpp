@@ -12,7 +12,7 @@ namespace {
 // A suspended ceiling: the room, then the rows, spacing and edge along the length and the width.
 DesignState Design(bool feet, int leng, int wid, RowLayout l = {}, RowLayout w = {}) {
     DesignState s;
-    s.MeasFeet = feet, s.location = Location::AboveCeiling;
+    s.units = feet ? Units::Feet : Units::Millimetres, s.location = Location::AboveCeiling;
     s.length = leng, s.width = wid, s.alongLength = l, s.alongWidth = w;
     return s;
 }
@@ -77,11 +77,12 @@ class TestOutput : public QObject {
     }
 
     // The worked example, every text and shape to the twip. The fixed metrics' page is 11520
-    // twips wide: MidX 5760, RoomLeft 1260. Characters are 120 twips wide at 10 pt and 168 at
-    // 14 pt; a 10 pt line is 240 twips high.
+    // twips wide: its middle at 5760, the room drawn from 1260. Characters are 120 twips wide at 10
+    // pt and 168 at 14 pt; a 10 pt line is 240 twips high.
     void feetPageToTheTwip() {
         DesignState s = Design(true, 40, 25, {4, 10, 5}, {3, 9, 3.5});
-        s.plenumDepth = 2, s.ceilingType = 3, s.ceilingHeight = 1, s.absorption = Absorption::BattsOverTiles;
+        s.plenumDepth = 2, s.ceilingType = 3, s.ceilingHeight = 1,
+        s.absorption = Absorption::BattsOverTiles;
         s.description = "Open office, level 2";
         // clang-format off
         const QStringList page = {
@@ -109,10 +110,10 @@ class TestOutput : public QObject {
         QCOMPARE(Page(s), page);
     }
 
-    // Other pages from a given row: a single column stands at MidX, both column ticks on it,
-    // without a spacing label; the millimetre formats and label positions; the lines whose
-    // condition does not hold left out, the rest moving up, the wiring line and title with them;
-    // and wiring beyond 16 bits, not wrapped.
+    // Other pages from a given row: a single column stands in the middle of the page, both column
+    // ticks on it, without a spacing label; the millimetre formats and label positions; the lines
+    // whose condition does not hold left out, the rest moving up, the wiring line and title with
+    // them; and wiring beyond 16 bits, not wrapped.
     void pageRows() {
         DesignState oneRow = Design(true, 12, 10, {1, 0, 6}, {1, 0, 5});
         DesignState mm = Design(false, 12500, 8400, {2, 4200, 4150}, {2, 4200, 2100});

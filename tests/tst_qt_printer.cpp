@@ -44,7 +44,7 @@ class TestQtPrinter : public QObject {
     // filled dot at each speaker, white between them, and ink in the title's letters.
     void reportIsPaintedWithItsSpeakers() {
         DesignState s; // no location: no condition lines
-        s.MeasFeet = true, s.length = 40, s.width = 25, s.alongLength = {4, 10, 5};
+        s.units = Units::Feet, s.length = 40, s.width = 25, s.alongLength = {4, 10, 5};
         s.alongWidth = {3, 9, 3.5};
         const std::vector<PageItem> items = ComposeReport(s, ReportPaper());
         QImage image(1224, 1584, QImage::Format_RGB32);
@@ -97,7 +97,7 @@ class TestQtPrinter : public QObject {
             else if (fault == "nearly full disk") // the report's first pieces still fit
                 QProcess::execute("sh", {"-c", "head -c 57344 /dev/zero >\"$0\"/filler", folder});
             PrinterOutput printer([&] { return folder; }, "R", "Masking layout");
-            DesignState s;
+            DesignState s{Units::Feet};
             s.description = "Büro – Zürich";
             const std::vector<PageItem> page = ComposeReport(s, printer.Metrics());
             QString description;

@@ -38,7 +38,8 @@ QString Seen(const Controls& f) {
 auto Entries(WindowFixture& w) {
     const Controls& f = w.controls();
     return std::make_tuple(f.TxtLeng->text(), f.TxtWid->text(), w.lines(),
-                           Seen(f).section(" @", 0, 0), f.FramDesign->Caption(), w.state().description);
+                           Seen(f).section(" @", 0, 0), f.FramDesign->Caption(),
+                           w.state().description);
 }
 
 QString AccessibleName(QWidget* c) {
@@ -263,7 +264,7 @@ class TestWindow : public QObject {
         QCOMPARE(s.alongLength.rows, 0);
         QTest::mouseDClick(f.OptMask(1), Qt::LeftButton, Qt::NoModifier, QPoint(6, 9));
         w.settle();
-        QVERIFY(f.ListPlenum->selectedItems().isEmpty() && s.plenumDepth == 0 && w.line(1).isEmpty());
+        QVERIFY(f.ListPlenum->selectedItems().isEmpty() && !s.plenumDepth && w.line(1).isEmpty());
     }
 
     // Print Results offers the description, Print prints it trimmed; a printer refusing the

@@ -114,7 +114,7 @@ class WindowFixture {
     }
     MainWindow& window() { return *m_window; }
     const Controls& controls() const { return m_controls; }
-    DesignState& state() { return m_window->state(); }
+    const DesignState& state() const { return m_window->state(); }
 
     // Runs every queued handler and keystroke.
     void settle() {

@@ -16,33 +16,33 @@
 void MainWindow::calculate() {
     // Calculate is enabled only for a complete design; anything else is left untouched rather
     // than dividing by a zero dimension or reading a missing table cell.
-    if (m_s.length <= 0 || m_s.width <= 0 || !ConditionsComplete(m_s) || !NominalSpacing(m_s))
+    const std::optional<Orientation> orientation = m_workflow.calculate();
+    if (!orientation)
         return;
-    if (OrientRoom(m_s)) {
-        setBoxText(m_room.width, std::to_string(m_s.width));
-        setBoxText(m_room.length, std::to_string(m_s.length));
+    if (*orientation == Orientation::Exchanged) {
+        setBoxText(m_room.width, std::to_string(state().width));
+        setBoxText(m_room.length, std::to_string(state().length));
         m_boxes.Show(kExchangedMessage, MsgIcon::Information, "");
     }
     setNote("");
     for (int i = 1; i <= 4; ++i)
         setLine(i, "");
     m_design.frame->SetCaption("Design Results");
-    ComputeDesign(m_s);
-    const std::array<std::string, 4> lines = ResultLines(m_s);
+    const std::array<std::string, 4> lines = ResultLines(state());
     for (int i = 1; i <= 4; ++i)
         setLine(i, lines[static_cast<std::size_t>(i - 1)]);
 
     m_design.picture->setGeometry(Px(5640), Px(150), Px(4000),
-                                  Px(RoomPictureHeight(m_s.length, m_s.width)));
+                                  Px(RoomPictureHeight(state().length, state().width)));
     m_design.picture->setVisible(true);
-    m_design.picture->Surface().SetUserRect(0, 0, m_s.length, m_s.width);
-    DrawLayout(m_design.picture->Surface(), m_s);
+    m_design.picture->Surface().SetUserRect(0, 0, state().length, state().width);
+    DrawLayout(m_design.picture->Surface(), state());
     m_design.picture->update();
     m_printResults->setEnabled(true);
 }
 
 void MainWindow::warnOfSmallRoom() {
-    if (IsSmallRoom(m_s))
+    if (IsSmallRoom(state()))
         m_boxes.Show(kSmallRoomMessage, MsgIcon::Exclamation, kSmallRoomTitle);
     else
         setNote(kPressCalculatePrompt);

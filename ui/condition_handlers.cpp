@@ -1,5 +1,6 @@
 // The speaker location, the ceiling conditions and the "Design Conditions" summary that
-// follows them. A changed condition throws away the results it no longer matches.
+// follows them. When the workflow says a changed condition threw the results away, they leave
+// the screen.
 #include "core/sentences.h"
 #include "core/unit_data.h"
 #include "ui/frame_box.h"
@@ -30,24 +31,16 @@ template <std::size_t N> void Refill(QListWidget* list, const std::array<const c
 
 } // namespace
 
-// The four lines hold the results of a Calculate: clearing them zeroes the rows.
-bool MainWindow::resultsShown() const {
-    return m_design.frame->Caption() == "Design Results" && m_s.alongLength.rows > 0;
-}
-
 void MainWindow::fillCeilingLists() {
     Refill(m_ceiling.type, kCeilingTypeTexts);
-    Refill(m_ceiling.plenum, UnitDataFor(m_s.MeasFeet).plenumDepthTexts);
-    Refill(m_ceiling.height, UnitDataFor(m_s.MeasFeet).ceilingHeightTexts);
+    Refill(m_ceiling.plenum, UnitDataFor(state().units.value()).plenumDepthTexts);
+    Refill(m_ceiling.height, UnitDataFor(state().units.value()).ceilingHeightTexts);
 }
 
-void MainWindow::chooseLocation(int location) {
-    if (!m_s.MeasChosen)
+void MainWindow::chooseLocation(Location location) {
+    if (!m_workflow.chooseLocation(location))
         return;
     m_calculate->setEnabled(false);
-    m_s.location = static_cast<Location>(location);
-    m_s.structuralHeight = 0;
-    ClearRoomAndConditions(m_s);
     setBoxText(m_open.height, "");
     setBoxText(m_room.length, "");
     setBoxText(m_room.width, "");
@@ -57,7 +50,7 @@ void MainWindow::chooseLocation(int location) {
         setLine(i, "");
     erasePicture();
     m_design.picture->setVisible(false);
-    switch (m_s.location) {
+    switch (state().location) {
     case Location::AboveCeiling:
         askForSuspendedCeiling();
         break;
@@ -103,42 +96,40 @@ void MainWindow::askForRoomLength() {
     focusOn(m_room.length);
 }
 
-void MainWindow::pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t& previous,
-                          int lineIndex, std::string (*sentence)(const DesignState&)) {
+void MainWindow::pickFrom(QListWidget* list, CeilingList which, int lineIndex,
+                          std::string (*sentence)(const DesignState&)) {
     const QList<QListWidgetItem*> picked = list->selectedItems();
     if (picked.isEmpty())
         return; // the list was emptied: no pick, no line
-    choice = static_cast<std::int16_t>(list->row(picked.first()) + 1);
-    if (previous >= 1 && previous != choice) {
-        clearResults();
+    if (m_workflow.pick(which, static_cast<std::int16_t>(list->row(picked.first()) + 1))) {
+        clearResultLines();
         showSuspendedConditions();
         m_design.frame->SetCaption(kConditionsCaption);
     }
-    setLine(lineIndex, sentence(m_s));
-    if (SuspendedCeilingComplete(m_s)) {
+    setLine(lineIndex, sentence(state()));
+    if (SuspendedCeilingComplete(state())) {
         guideToRoomOrCalculate();
     } else {
         m_room.frame->setVisible(false);
     }
-    previous = choice;
 }
 
 void MainWindow::pickPlenumDepth() {
-    pickFrom(m_ceiling.plenum, m_s.plenumDepth, m_prevPlenum, 1, PlenumDepthSentence);
+    pickFrom(m_ceiling.plenum, CeilingList::PlenumDepth, 1, PlenumDepthSentence);
 }
 
 void MainWindow::pickCeilingType() {
-    pickFrom(m_ceiling.type, m_s.ceilingType, m_prevCeil, 2, CeilingTypeSentence);
+    pickFrom(m_ceiling.type, CeilingList::CeilingType, 2, CeilingTypeSentence);
 }
 
 void MainWindow::pickCeilingHeight() {
-    pickFrom(m_ceiling.height, m_s.ceilingHeight, m_prevCeilHt, 4, CeilingHeightSentence);
+    pickFrom(m_ceiling.height, CeilingList::CeilingHeight, 4, CeilingHeightSentence);
 }
 
 // The conditions are complete: the room frame is shown before anything in it gets the focus.
 void MainWindow::guideToRoomOrCalculate() {
     m_room.frame->setVisible(true);
-    if (m_s.length == 0 || m_s.width == 0) {
+    if (state().length == 0 || state().width == 0) {
         setNote(kEnterDimensions);
         focusOn(m_room.length);
     } else {
@@ -150,14 +141,14 @@ void MainWindow::guideToRoomOrCalculate() {
 // Calculate waits for the location's conditions: the focus goes where the first one missing is
 // given, and the prompt asks for them.
 void MainWindow::askForConditions() {
-    if (m_s.location == Location::OpenCeiling) {
+    if (state().location == Location::OpenCeiling) {
         focusOn(m_open.height); // its own prompt asks for the height
         return;
     }
     setNote(kPickConditions);
-    focusOn(m_s.plenumDepth < 1 ? m_ceiling.plenum
-            : m_s.ceilingType < 1 ? m_ceiling.type
-                              : m_ceiling.height);
+    focusOn(!state().plenumDepth   ? m_ceiling.plenum
+            : !state().ceilingType ? m_ceiling.type
+                                   : m_ceiling.height);
 }
 
 // A hidden or disabled control never gets the focus; where it cannot, the focus stays.
@@ -168,54 +159,60 @@ void MainWindow::focusOn(QWidget* control) {
 
 // The box's own line is written first and the summary rebuilt after it, so for the open ceiling
 // the sentence moves from line 3 to line 2 whenever the tick has changed.
-void MainWindow::changeAbsorption(const std::string& line, void (MainWindow::*rebuild)(),
+void MainWindow::changeAbsorption(Absorption absorption, const std::string& line,
+                                  void (MainWindow::*rebuild)(),
                                   bool (*conditionsComplete)(const DesignState&)) {
-    // A tick left from an earlier location can be cleared without changing absorption; the
+    // A tick left from an earlier location can be cleared without changing the absorption; the
     // results of that unchanged condition stay on screen.
-    if (!resultsShown())
+    const bool resultsShown = m_workflow.resultsShown();
+    const bool changed = m_workflow.tickAbsorption(absorption);
+    if (!resultsShown)
         setLine(3, line);
-    if (m_prevBatts != m_s.absorption) {
-        clearResults();
+    if (changed) {
+        clearResultLines();
         (this->*rebuild)();
         m_design.frame->SetCaption(kConditionsCaption);
     }
-    m_prevBatts = m_s.absorption;
-    if (conditionsComplete(m_s))
+    if (conditionsComplete(state()))
         guideToRoomOrCalculate();
 }
 
 void MainWindow::tickPlenumBatts() {
-    m_s.absorption = m_ceiling.batts->checkState() == Qt::Checked ? Absorption::BattsOverTiles
-                                                                : Absorption::None;
-    changeAbsorption(PlenumBattsSentence(m_s.absorption), &MainWindow::showSuspendedConditions,
-                     SuspendedCeilingComplete);
+    const Absorption absorption = m_ceiling.batts->checkState() == Qt::Checked
+                                      ? Absorption::BattsOverTiles
+                                      : Absorption::None;
+    changeAbsorption(absorption, PlenumBattsSentence(absorption),
+                     &MainWindow::showSuspendedConditions, SuspendedCeilingComplete);
 }
 
 void MainWindow::tickOpenInsulation() {
-    m_s.absorption =
+    const Absorption absorption =
         m_open.insulation->checkState() == Qt::Checked ? Absorption::OnStructure : Absorption::None;
-    changeAbsorption(m_s.absorption == Absorption::OnStructure ? OpenBattsSentence(m_s.absorption)
-                                                             : kOpenBattsClearedByCheckBox,
+    changeAbsorption(absorption,
+                     absorption == Absorption::OnStructure ? OpenBattsSentence(absorption)
+                                                           : kOpenBattsClearedByCheckBox,
                      &MainWindow::showOpenConditions, OpenCeilingComplete);
 }
 
-void MainWindow::clearResults() {
+// The results the workflow has thrown away leave the screen.
+void MainWindow::clearResultLines() {
     if (m_design.picture->isVisibleTo(this))
         erasePicture();
     for (int i = 1; i <= 4; ++i)
         setLine(i, "");
-    ClearLayouts(m_s);
 }
 
 void MainWindow::showSuspendedConditions() {
-    setLine(1, m_s.plenumDepth < 1 ? "" : PlenumDepthSentence(m_s));
-    setLine(2, m_s.ceilingType < 1 ? "" : CeilingTypeSentence(m_s));
-    setLine(3, PlenumBattsSentence(m_s.absorption));
-    setLine(4, m_s.ceilingHeight < 1 ? "" : CeilingHeightSentence(m_s));
+    setLine(1, !state().plenumDepth ? "" : PlenumDepthSentence(state()));
+    setLine(2, !state().ceilingType ? "" : CeilingTypeSentence(state()));
+    setLine(3, PlenumBattsSentence(state().absorption));
+    setLine(4, !state().ceilingHeight ? "" : CeilingHeightSentence(state()));
 }
 
 void MainWindow::showOpenConditions() {
-    setLine(1, m_s.structuralHeight < 1 ? "" : StructuralHeightSentence(m_s));
+    setLine(1, state().structuralHeight < 1 ? "" : StructuralHeightSentence(state()));
     // Batts over tiles, left from the suspended ceiling, are not said for an open ceiling.
-    setLine(2, m_s.absorption == Absorption::BattsOverTiles ? "" : OpenBattsSentence(m_s.absorption));
+    setLine(2, state().absorption == Absorption::BattsOverTiles
+                   ? ""
+                   : OpenBattsSentence(state().absorption));
 }

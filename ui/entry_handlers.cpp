@@ -1,5 +1,5 @@
-// The numeric boxes: the character filter as the user types, the prompts, the keys that move
-// the user on, and the reading, rounding and limits applied when a box is left.
+// The numeric boxes: the prompts, the keys that move the user on, and the reading, rounding and
+// limits applied when a box is left. (Their validator refuses characters as the user types.)
 #include "core/entry.h"
 #include "core/number_text.h"
 #include "core/sentences.h"
@@ -7,12 +7,9 @@
 #include "ui/main_window.h"
 #include "ui/room_picture.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-#include <algorithm>
 
 namespace {
 
@@ -20,58 +17,19 @@ std::string TextOf(const QLineEdit* box) {
     return box->text().toStdString();
 }
 
-// Selects up to n characters before the caret, a surrogate pair counting as one, as n
-// Backspaces would remove them.
-void SelectBeforeCaret(QLineEdit* box, int n) {
-    const QString text = box->text();
-    const int caret = box->cursorPosition();
-    int start = caret;
-    for (; n > 0 && start > 0; --n) {
-        --start;
-        if (start > 0 && text[start].isLowSurrogate() && text[start - 1].isHighSurrogate())
-            --start;
-    }
-    box->setSelection(caret, start - caret);
-}
-
 } // namespace
 
-void MainWindow::filterNumber(QLineEdit* box) {
-    const QString text = box->text();
-    if (!LastCharValid(Trim(text.toStdString()), m_validChars)) {
-        // All the Backspaces that one per refused last character would give, at once: one by
-        // one, each would re-check the whole text, and a long paste would freeze the window.
-        const int caret = box->cursorPosition();
-        const std::size_t refused = RefusedBeforeCaret(text.left(caret).toStdString(),
-                                                       text.mid(caret).toStdString(), m_validChars);
-        m_backspaces.push_back(static_cast<int>(std::max<std::size_t>(refused, 1)));
-        schedulePending();
-    }
-    // A new room dimension takes away the drawing of an earlier calculation; the result lines
-    // stay until the next Calculate.
-    if (box != m_open.height && m_design.picture->isVisibleTo(this)) {
+// A new room dimension takes away the drawing of an earlier calculation; the result lines stay
+// until the next Calculate.
+void MainWindow::eraseOutdatedPicture() {
+    if (m_design.picture->isVisibleTo(this)) {
         erasePicture();
         m_design.picture->setVisible(false);
     }
 }
 
-// The Backspaces go to whichever box has the focus when they run. In a text box n of them go as
-// one: the n characters before the caret are selected and taken together, so the box changes,
-// and its filter runs, once.
-void MainWindow::removeBeforeCaret(int count) {
-    auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget());
-    if (!box)
-        return;
-    if (count > 1 && !box->hasSelectedText()) {
-        SelectBeforeCaret(box, count);
-        count = 1;
-    }
-    for (int i = 0; i < count; ++i)
-        box->backspace();
-}
-
 std::string MainWindow::unitWords() const {
-    return m_s.MeasFeet ? "feet." : "millimeters.";
+    return state().units == Units::Feet ? "feet." : "millimeters.";
 }
 
 void MainWindow::promptForDimension(EntryBox side) {
@@ -80,7 +38,8 @@ void MainWindow::promptForDimension(EntryBox side) {
 }
 
 void MainWindow::promptForCeilingHeight() {
-    clearResults();
+    m_workflow.discardResults();
+    clearResultLines();
     setNote("Enter the structural ceiling height in " + unitWords() +
             "\nCheck if sound absorbing materials are on the structural ceiling.");
 }
@@ -95,7 +54,7 @@ void MainWindow::enterInWidth() {
         focusOn(m_room.length); // its own prompt asks for the length
     } else if (ReadLeadingNumber(TextOf(m_room.width)) <= 0) {
         promptForDimension(EntryBox::Width); // the focus stays; ask for the width again
-    } else if (!ConditionsComplete(m_s)) {
+    } else if (!ConditionsComplete(state())) {
         askForConditions();
     } else {
         m_calculate->setEnabled(true);
@@ -117,19 +76,17 @@ void MainWindow::showStoredAgain(QLineEdit* box, std::int32_t stored) {
 
 void MainWindow::commitDimension(EntryBox side) {
     QLineEdit* box = m_room.box(side);
-    std::int32_t& stored = side == EntryBox::Length ? m_s.length : m_s.width;
     if (Trim(TextOf(box)).empty()) {
-        showStoredAgain(box, stored);
+        showStoredAgain(box, side == EntryBox::Length ? state().length : state().width);
         return;
     }
-    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(side, m_s.MeasFeet));
+    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(side, state().units.value()));
     if (v.verdict != EntryVerdict::Accepted)
-        m_boxes.Show(EntryMessage(side, m_s.MeasFeet, v.verdict), MsgIcon::Information,
+        m_boxes.Show(EntryMessage(side, state().units.value(), v.verdict), MsgIcon::Information,
                      EntryTitle(side));
-    stored = v.value;
-    setBoxText(box, std::to_string(stored));
-    const std::int32_t other = side == EntryBox::Length ? m_s.width : m_s.length;
-    if (other > 0 && ConditionsComplete(m_s))
+    m_workflow.commitDimension(side, v.value);
+    setBoxText(box, std::to_string(v.value));
+    if (m_workflow.calculateAllowed())
         m_calculate->setEnabled(true);
 }
 
@@ -137,23 +94,23 @@ void MainWindow::commitCeilingHeight() {
     QLineEdit* box = m_open.height;
     if (Trim(TextOf(box)).empty()) {
         setNote("Please re-enter the structural ceiling height.");
-        showStoredAgain(box, m_s.structuralHeight);
+        showStoredAgain(box, state().structuralHeight);
         return;
     }
-    const EntryValue v = ReadEntry(TextOf(box), LimitsFor(EntryBox::CeilingHeight, m_s.MeasFeet));
+    const EntryValue v =
+        ReadEntry(TextOf(box), LimitsFor(EntryBox::CeilingHeight, state().units.value()));
     if (v.verdict != EntryVerdict::Accepted)
-        m_boxes.Show(EntryMessage(EntryBox::CeilingHeight, m_s.MeasFeet, v.verdict),
+        m_boxes.Show(EntryMessage(EntryBox::CeilingHeight, state().units.value(), v.verdict),
                      MsgIcon::Information, EntryTitle(EntryBox::CeilingHeight));
-    m_s.structuralHeight = v.value;
-    setBoxText(box, std::to_string(m_s.structuralHeight));
-    setLine(1, StructuralHeightSentence(m_s));
-    if (m_s.structuralHeight != m_prevStructHt) {
-        clearResults();
+    const bool changed = m_workflow.commitStructuralHeight(v.value);
+    setBoxText(box, std::to_string(v.value));
+    setLine(1, StructuralHeightSentence(state()));
+    if (changed) {
+        clearResultLines();
         showOpenConditions();
     }
-    m_prevStructHt = m_s.structuralHeight;
 }
 
 void MainWindow::commitDescription() {
-    m_s.description = Trim(TextOf(m_description.text));
+    m_workflow.commitDescription(Trim(TextOf(m_description.text)));
 }

@@ -4,6 +4,8 @@
 #include "ui/main_window.h"
 
 #include "core/app_info.h"
+#include "core/entry.h"
+#include "core/number_text.h"
 #include "output/typeface.h"
 #include "ui/frame_box.h"
 #include "ui/room_picture.h"
@@ -18,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QValidator>
 
 #include <iterator>
 
@@ -87,6 +90,32 @@ class LocationButton : public QRadioButton {
     void mouseDoubleClickEvent(QMouseEvent*) override { emit doubleClicked(); }
 };
 
+// A numeric box takes whatever is typed or pasted, then gives back, one character before the
+// caret at a time, as much as it takes for the text (its blanks trimmed) to end in a digit or a
+// point. A paste may so be kept in part, and a character typed in front of a number stays.
+class NumberValidator : public QValidator {
+  public:
+    using QValidator::QValidator;
+
+    // Always acceptable once refused characters are gone, so that Enter still moves on.
+    State validate(QString& text, int& caret) const override {
+        static const std::string kValid = "0123456789.";
+        if (LastCharValid(Trim(text.toStdString()), kValid))
+            return Acceptable;
+        std::size_t refused = RefusedBeforeCaret(text.left(caret).toStdString(),
+                                                 text.mid(caret).toStdString(), kValid);
+        int start = caret;
+        for (; refused > 0 && start > 0; --refused) { // a surrogate pair is one character
+            --start;
+            if (start > 0 && text[start].isLowSurrogate() && text[start - 1].isHighSurrogate())
+                --start;
+        }
+        text.remove(start, caret - start);
+        caret = start;
+        return Acceptable;
+    }
+};
+
 // A numeric box holds far more than any number a person types, and no more: the toolkit's
 // insertion of a paste longer than a box holds costs the square of what the box holds, which
 // at the default of 32767 characters keeps the window busy for about a tenth of a second.
@@ -94,6 +123,7 @@ NumberBox* MakeNumberBox(QWidget* parent, const char* name, double points) {
     constexpr int kLongestText = 1024;
     auto* box = MakeTextBox<NumberBox>(parent, name, points);
     box->setMaxLength(kLongestText);
+    box->setValidator(new NumberValidator(box));
     return box;
 }
 
@@ -137,7 +167,7 @@ MainWindow::MainWindow(MessageBoxes& boxes, ReportPrinting& printing, QWidget* p
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       m_boxes(boxes), m_printing(printing) {
     setObjectName("MainWindow");
-    setWindowTitle("MASKING SPEAKER LAYOUT");
+    setWindowTitle(kWindowTitle);
     setFont(Face(kDefaultPoints));
     setFixedSize(kClientSize);
     createUnitsFrame();
@@ -162,11 +192,14 @@ MainWindow::~MainWindow() {
 void MainWindow::createUnitsFrame() {
     m_units.frame = MakeFrame(this, "FramMeas", "Measurement System");
     Place(m_units.frame, 60, 0, 3015, 735);
-    m_units.option(1) = Make<QRadioButton>(m_units.frame, "OptMeas(1)", "Feet", kControlPoints);
-    Place(m_units.option(1), 180, 270, 855, 360);
-    m_units.option(2) =
+    m_units.options = new QButtonGroup(m_units.frame);
+    auto* feet = Make<QRadioButton>(m_units.frame, "OptMeas(1)", "Feet", kControlPoints);
+    Place(feet, 180, 270, 855, 360);
+    m_units.options->addButton(feet, int(Units::Feet));
+    auto* millimetres =
         Make<QRadioButton>(m_units.frame, "OptMeas(2)", "Millimeters", kControlPoints);
-    Place(m_units.option(2), 1320, 270, 1395, 360);
+    Place(millimetres, 1320, 270, 1395, 360);
+    m_units.options->addButton(millimetres, int(Units::Millimetres));
 }
 
 void MainWindow::createLocationFrame() {
@@ -175,12 +208,15 @@ void MainWindow::createLocationFrame() {
     const char* names[] = {"OptMask(1)", "OptMask(2)", "OptMask(3)"};
     const char* captions[] = {"Above Suspended Ceiling", "In Open Ceiling Space ",
                               "In Access Floor"};
+    m_location.options = new QButtonGroup(m_location.frame);
     for (int i = 1; i <= 3; ++i) {
         auto* option =
             Make<LocationButton>(m_location.frame, names[i - 1], captions[i - 1], kControlPoints);
         Place(option, 120, 270 + (i - 1) * 315, 2715, 285);
-        connect(option, &LocationButton::doubleClicked, this, [this, i] { chooseLocation(i); });
-        m_location.option(i) = option;
+        const auto location = static_cast<Location>(i);
+        connect(option, &LocationButton::doubleClicked, this,
+                [this, location] { chooseLocation(location); });
+        m_location.options->addButton(option, int(location));
     }
 }
 
@@ -294,27 +330,37 @@ void MainWindow::createLooseControls() {
 }
 
 void MainWindow::setTabOrder() {
-    QWidget* const order[] = {m_location.option(1), m_location.option(2), m_location.option(3),
-                              m_ceiling.plenum,     m_ceiling.type,       m_ceiling.batts,
-                              m_room.length,        m_room.width,         m_calculate,
-                              m_printResults,       m_description.print,  m_exit,
-                              m_description.text,   m_open.height,        m_units.option(2),
-                              m_units.option(1),    m_ceiling.height,     m_open.insulation};
+    QWidget* const order[] = {m_location.option(Location::AboveCeiling),
+                              m_location.option(Location::OpenCeiling),
+                              m_location.option(Location::AccessFloor),
+                              m_ceiling.plenum,
+                              m_ceiling.type,
+                              m_ceiling.batts,
+                              m_room.length,
+                              m_room.width,
+                              m_calculate,
+                              m_printResults,
+                              m_description.print,
+                              m_exit,
+                              m_description.text,
+                              m_open.height,
+                              m_units.option(Units::Millimetres),
+                              m_units.option(Units::Feet),
+                              m_ceiling.height,
+                              m_open.insulation};
     for (std::size_t i = 1; i < std::size(order); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void MainWindow::connectHandlers() {
-    for (int i = 1; i <= 2; ++i)
-        connect(m_units.option(i), &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                chooseUnits(i == 1);
-        });
-    for (int i = 1; i <= 3; ++i)
-        connect(m_location.option(i), &QRadioButton::toggled, this, [this, i](bool on) {
-            if (on)
-                chooseLocation(i);
-        });
+    connect(m_units.options, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            chooseUnits(static_cast<Units>(id));
+    });
+    connect(m_location.options, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on)
+            chooseLocation(static_cast<Location>(id));
+    });
     connect(m_ceiling.plenum, &QListWidget::itemSelectionChanged, this,
             &MainWindow::pickPlenumDepth);
     connect(m_ceiling.type, &QListWidget::itemSelectionChanged, this, &MainWindow::pickCeilingType);
@@ -322,8 +368,8 @@ void MainWindow::connectHandlers() {
             &MainWindow::pickCeilingHeight);
     connect(m_ceiling.batts, &QCheckBox::toggled, this, &MainWindow::tickPlenumBatts);
     connect(m_open.insulation, &QCheckBox::toggled, this, &MainWindow::tickOpenInsulation);
-    for (QLineEdit* box : {m_room.length, m_room.width, m_open.height})
-        connect(box, &QLineEdit::textChanged, this, [this, box] { filterNumber(box); });
+    for (QLineEdit* box : {m_room.length, m_room.width})
+        connect(box, &QLineEdit::textChanged, this, &MainWindow::eraseOutdatedPicture);
     connect(m_room.length, &QLineEdit::returnPressed, this, &MainWindow::enterInLength);
     connect(m_room.width, &QLineEdit::returnPressed, this, &MainWindow::enterInWidth);
     connect(m_open.height, &QLineEdit::returnPressed, this, &MainWindow::enterInCeilingHeight);
@@ -366,7 +412,9 @@ void MainWindow::runFocusHandler(QWidget* control, bool entered) {
         warnOfSmallRoom();
     } else if (control == m_description.text && !entered) {
         commitDescription();
-    } else if ((control == m_units.option(1) || control == m_units.option(2)) && !entered) {
+    } else if ((control == m_units.option(Units::Feet) ||
+                control == m_units.option(Units::Millimetres)) &&
+               !entered) {
         promptForLocation();
     }
 }
@@ -379,21 +427,15 @@ void MainWindow::runPending() {
         return;
     m_running = true;
     while (!idle()) {
-        if (!m_focusMoves.empty()) {
-            const FocusMove move = m_focusMoves.front();
-            m_focusMoves.pop_front();
-            runFocusHandler(move.control, move.entered);
-        } else {
-            const int count = m_backspaces.front();
-            m_backspaces.pop_front();
-            removeBeforeCaret(count);
-        }
+        const FocusMove move = m_focusMoves.front();
+        m_focusMoves.pop_front();
+        runFocusHandler(move.control, move.entered);
     }
     m_running = false;
 }
 
-// Input reaches the window only after the handlers and Backspaces queued before it, so a click
-// never overtakes the focus handlers of the focus move it caused.
+// Input reaches the window only after the focus handlers queued before it, so a click never
+// overtakes the focus handlers of the focus move it caused.
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress:

@@ -1,14 +1,16 @@
 // The program's one window. Its controls carry the names the design gives them as object and
 // accessible names; the C++ side groups them by the frame they sit in. The window owns the
-// design state for as long as it is open, and remembers what only it needs: the picks and the
-// height of the previous run of each handler, and the characters a numeric box accepts.
+// design workflow for as long as it is open, forwards every user action to it and shows what
+// it says.
 #pragma once
 
-#include "core/design_state.h"
+#include "core/design_workflow.h"
 #include "core/dialogs.h"
 #include "core/entry.h"
 #include "core/indexed.h"
+#include "core/unit_pair.h"
 
+#include <QButtonGroup>
 #include <QWidget>
 
 #include <cstdint>
@@ -33,10 +35,9 @@ class MainWindow : public QWidget {
     MainWindow(MessageBoxes& boxes, ReportPrinting& printing, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    DesignState& state() { return m_s; }
-    const DesignState& state() const { return m_s; }
-    // No focus handler or Backspace of the character filter is waiting to run.
-    bool idle() const { return m_focusMoves.empty() && m_backspaces.empty(); }
+    const DesignState& state() const { return m_workflow.state(); }
+    // No focus handler is waiting to run.
+    bool idle() const { return m_focusMoves.empty(); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,44 +45,48 @@ class MainWindow : public QWidget {
     void resizeEvent(QResizeEvent* event) override;
 
   private slots:
-    // Unit system and window.
-    void chooseUnits(bool feet);
-    void promptForLocation();
-    // Speaker location and ceiling conditions.
-    void chooseLocation(int location);
+    // Ceiling conditions.
     void pickPlenumDepth();
     void pickCeilingType();
     void pickCeilingHeight();
     void tickPlenumBatts();
     void tickOpenInsulation();
     // Numeric entry.
-    void filterNumber(QLineEdit* box);
-    void promptForDimension(EntryBox side);
-    void promptForCeilingHeight();
-    void commitDimension(EntryBox side);
-    void commitCeilingHeight();
-    void commitDescription();
+    void eraseOutdatedPicture();
     void enterInLength();
     void enterInWidth();
     void enterInCeilingHeight();
     // Calculate and print.
     void calculate();
-    void warnOfSmallRoom();
     void offerDescription();
     void printReport();
     void fitDescription();
-    // What waits for the running handler to return.
     void followFocus(QWidget* old, QWidget* now);
-    void runPending();
 
   private:
+    // Unit system, location, and what the focus handlers do on entering or leaving a control.
+    void chooseUnits(Units units);
+    void promptForLocation();
+    void chooseLocation(Location location);
+    void promptForDimension(EntryBox side);
+    void promptForCeilingHeight();
+    void commitDimension(EntryBox side);
+    void commitCeilingHeight();
+    void commitDescription();
+    void warnOfSmallRoom();
+    // What waits for the running handler to return.
+    void runPending();
+
+    // Each frame's options are a button group whose ids are the enum's values.
     struct UnitsFrame {
         FrameBox* frame;
-        Indexed<QRadioButton*, 2> option; // 1 feet, 2 millimetres
+        QButtonGroup* options;
+        QAbstractButton* option(Units units) const { return options->button(int(units)); }
     };
     struct LocationFrame {
         FrameBox* frame;
-        Indexed<QRadioButton*, 3> option; // by location code
+        QButtonGroup* options;
+        QAbstractButton* option(Location location) const { return options->button(int(location)); }
     };
     struct RoomFrame {
         FrameBox* frame;
@@ -137,25 +142,24 @@ class MainWindow : public QWidget {
     void askForSuspendedCeiling();
     void askForStructuralHeight();
     void askForRoomLength();
-    void clearResults();
+    void clearResultLines();
     void showSuspendedConditions();
     void showOpenConditions();
-    void pickFrom(QListWidget* list, std::int16_t& choice, std::int16_t& previous, int line,
+    void pickFrom(QListWidget* list, CeilingList which, int line,
                   std::string (*sentence)(const DesignState&));
-    void changeAbsorption(const std::string& line, void (MainWindow::*rebuild)(),
+    void changeAbsorption(Absorption absorption, const std::string& line,
+                          void (MainWindow::*rebuild)(),
                           bool (*conditionsComplete)(const DesignState&));
     void guideToRoomOrCalculate();
     void askForConditions();
     void focusOn(QWidget* control);
     void schedulePending();
     void runFocusHandler(QWidget* control, bool entered);
-    void removeBeforeCaret(int count);
     void showStoredAgain(QLineEdit* box, std::int32_t stored);
     void setNote(const std::string& text);
     void setLine(int i, const std::string& text);
     void setBoxText(QLineEdit* box, const std::string& text);
     void erasePicture();
-    bool resultsShown() const;
     std::string unitWords() const;
 
     UnitsFrame m_units{};
@@ -170,26 +174,17 @@ class MainWindow : public QWidget {
     QPushButton* m_exit = nullptr;
     QPushButton* m_printResults = nullptr;
 
-    DesignState m_s;
-    // What each condition handler stored on its previous run; never reset.
-    std::int16_t m_prevPlenum = 0;
-    std::int16_t m_prevCeil = 0;
-    std::int16_t m_prevCeilHt = 0;
-    Absorption m_prevBatts = Absorption::None;
-    std::int32_t m_prevStructHt = 0;
-    std::string m_validChars;
+    DesignWorkflow m_workflow;
 
     MessageBoxes& m_boxes;
     ReportPrinting& m_printing;
-    // Focus handlers run after the handler that moved the focus has returned, and the filter's
-    // Backspaces after every pending focus handler; one at a time, even when one opens a modal
-    // message box.
+    // Focus handlers run after the handler that moved the focus has returned, one at a time,
+    // even when one opens a modal message box.
     struct FocusMove {
         QWidget* control;
         bool entered;
     };
     std::deque<FocusMove> m_focusMoves;
-    std::deque<int> m_backspaces;
     bool m_running = false;
     bool m_scheduled = false;
     bool m_activated = false;

@@ -19,7 +19,7 @@ void MainWindow::offerDescription() {
 
 void MainWindow::printReport() {
     m_description.frame->setVisible(false);
-    const std::string where = m_printing.Print(m_s, m_boxes);
+    const std::string where = m_printing.Print(state(), m_boxes);
     if (!where.empty())
         setNote(where);
     // Hiding the frame would hand the focus on to Exit, where one more Enter ends the program

@@ -1,5 +1,6 @@
 // The start state, the choice of the measurement system with the reset that goes with it, and
 // the end of the program.
+#include "core/app_info.h"
 #include "core/unit_data.h"
 #include "ui/frame_box.h"
 #include "ui/main_window.h"
@@ -23,16 +24,13 @@ void MainWindow::startAfresh() {
           static_cast<QWidget*>(m_design.frame), static_cast<QWidget*>(m_description.frame),
           static_cast<QWidget*>(m_design.picture)})
         hidden->setVisible(false);
-    m_validChars = "0123456789.";
     setNote("Choose the measurement system.");
-    setWindowTitle("MASKING SPEAKER LAYOUT");
-    m_s.location = Location::AboveCeiling;
-    m_s.MeasChosen = false;
-    m_s.MeasFeet = true;
+    setWindowTitle(kWindowTitle);
+    m_workflow.start();
 }
 
-void MainWindow::chooseUnits(bool feet) {
-    m_s.MeasFeet = feet;
+void MainWindow::chooseUnits(Units units) {
+    m_workflow.chooseUnits(units);
     setDimensions();
     fillCeilingLists();
     m_location.frame->setVisible(true);
@@ -43,14 +41,15 @@ void MainWindow::chooseUnits(bool feet) {
     erasePicture();
     m_design.picture->setVisible(false);
     clearAllData();
-    m_s.MeasChosen = true;
     // The location in force is shown selected; its set-up runs once, from here.
-    focusOn(m_location.option(static_cast<int>(m_s.location)));
+    QAbstractButton* const option = m_location.option(state().location);
+    focusOn(option);
     {
-        const QSignalBlocker quiet(m_location.option(static_cast<int>(m_s.location)));
-        m_location.option(static_cast<int>(m_s.location))->setChecked(true);
+        const QSignalBlocker quietOption(option);
+        const QSignalBlocker quietGroup(m_location.options);
+        option->setChecked(true);
     }
-    chooseLocation(static_cast<int>(m_s.location));
+    chooseLocation(state().location);
 }
 
 void MainWindow::promptForLocation() {
@@ -58,7 +57,7 @@ void MainWindow::promptForLocation() {
 }
 
 void MainWindow::setDimensions() {
-    const UnitData& u = UnitDataFor(m_s.MeasFeet);
+    const UnitData& u = UnitDataFor(state().units.value());
     m_room.lengthLabel->setText(u.lengthCaption);
     m_room.widthLabel->setText(u.widthCaption);
     m_open.heightLabel->setText(u.structuralHeightCaption);
@@ -75,9 +74,6 @@ void MainWindow::clearAllData() {
     setBoxText(m_room.length, "");
     setBoxText(m_room.width, "");
     setBoxText(m_open.height, "");
-    ClearLayouts(m_s);
-    ClearRoomAndConditions(m_s); // the structural height stays until a location is chosen
-    m_s.location = Location::AboveCeiling;
     m_ceiling.batts->setChecked(false); // runs tickPlenumBatts when it was ticked
     m_calculate->setEnabled(false);
 }

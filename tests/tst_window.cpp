@@ -66,7 +66,7 @@ class TestWindow : public QObject {
     // Feet, with the plenum batts ticked, then an open ceiling whose insulation sentence follows
     // the tick, calculated and described; Feet again changes nothing; Millimeters starts afresh
     // but for the description and the insulation tick. That tick, a leftover, cleared, changes
-    // no absorption: it gives the box's own wording, misspelt.
+    // no absorption: it gives the box's own wording, misspelt, or leaves results on show.
     void unitChangesAndTheOpenCeiling() {
         WindowFixture w;
         const Controls& f = w.controls();
@@ -106,6 +106,15 @@ class TestWindow : public QObject {
         w.click(f.OptMask(2));
         w.click(f.ChkBattsOpen); // clears the tick left from the feet
         QCOMPARE(w.line(3), "There are no sound absorption materails on the structural ceiling.");
+        // A leftover tick again, cleared with results on show: they stay.
+        for (QWidget* c : std::initializer_list<QWidget*>{f.ChkBattsOpen, f.OptMask(1), f.ChkBatts,
+                                                          f.ChkBatts, f.OptMask(2)})
+            w.click(c);
+        w.enter(f.TxtCeilHt, "4000");
+        w.enterRoom("6000", "4000");
+        w.click(f.CmdCalculate);
+        w.click(f.ChkBattsOpen);
+        QCOMPARE(w.line(3), "There are 2 masking speakers.");
     }
 
     // On the access floor; the lines themselves are compared with the command line's in

@@ -164,7 +164,8 @@ class TestWindow : public QObject {
     // Each box filters what is typed, and when left reads the leading number, rounds it with
     // halves to even and raises it to its minimum or lowers it to its maximum, with a message.
     // Enter, keypad Enter and Up leave the length box for the width, Down stays; Enter in the
-    // width box leads to Calculate only when both dimensions are given.
+    // width box leads to Calculate only when both dimensions are given; Tab past the disabled
+    // Calculate still enables it.
     void leavingABoxStoresItsNumber_data() {
         // unit|box|length entered first|typed (^V: pasted)|key (Return if none)
         QTest::addColumn<QString>("entry");
@@ -185,6 +186,7 @@ class TestWindow : public QObject {
         QTest::newRow("300001 mm") << "mm|Wid|5000|300001"
             << "300001|300000|CmdCalculate|" + wid + "300000 millimeters or smaller.";
         QTest::newRow("width blank") << "mm|Wid|5000|" << "|0|TxtWid|";
+        QTest::newRow("width, Tab") << "mm|Wid|5000|5000|Tab" << "5000|5000|CmdDone|";
         QTest::newRow("11.5 ft") << "ft|CeilHt||11.5" << "11.5|12|TxtLeng|";
         QTest::newRow("101 ft") << "ft|CeilHt||101" << "101|100|TxtLeng|" + high + "most 100 feet.";
         QTest::newRow("3599 mm") << "mm|CeilHt||3599" << "3599|3600|TxtLeng|" + high + "least 3600 millimeters.";
@@ -214,7 +216,7 @@ class TestWindow : public QObject {
         QTEST(before + "|" + QString::number(stored) + "|" + focus->objectName() + "|" +
                   w.shownBoxes().join(""),
               "seen");
-        QCOMPARE(f.CmdCalculate->isEnabled(), focus == f.CmdCalculate);
+        QCOMPARE(f.CmdCalculate->isEnabled(), focus == f.CmdCalculate || e.value(4) == "Tab");
         const QString side = focus == f.TxtLeng ? "longest" : "shortest";
         QCOMPARE(w.note(), focus == f.CmdCalculate
                                ? QString("Press CALCULATE to get design.")

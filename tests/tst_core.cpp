@@ -12,11 +12,7 @@
 #include <array>
 #include <cmath>
 
-namespace {
-
 const auto At = [](auto a, auto b) { return QByteArray::number(a) + ' ' + QByteArray::number(b); };
-
-} // namespace
 
 class TestCore : public QObject {
     Q_OBJECT
@@ -72,11 +68,10 @@ class TestCore : public QObject {
             {0, 2, 0, 0, 0, 1, 3647, 3000}, {1, 3, 4, 5, 2, 1, 30, 16}, {0, 3, 1, 1, 2, 2, 6000, 4880}};
         // clang-format on
         for (const auto& r : rows) {
-            DesignState s;
-            s.units = r[0] ? Units::Feet : Units::Millimetres, s.location = Location(r[1]),
-            s.plenumDepth = std::int16_t(r[2]);
-            s.ceilingType = std::int16_t(r[3]), s.ceilingHeight = std::int16_t(r[4]);
-            s.absorption = Absorption(r[5]), s.structuralHeight = r[6];
+            DesignState s; // clang-format off
+            s.units = r[0] ? Units::Feet : Units::Millimetres, s.location = Location(r[1]), s.absorption = Absorption(r[5]);
+            s.plenumDepth = std::int16_t(r[2]), s.ceilingType = std::int16_t(r[3]), s.ceilingHeight = std::int16_t(r[4]);
+            s.structuralHeight = r[6]; // clang-format on
             QVERIFY2(NominalSpacing(s) == r[7], At(r[1], r[6]));
         }
     }
@@ -100,41 +95,34 @@ class TestCore : public QObject {
         // Edge + (rows - 1) x spacing + edge is every dimension the boxes accept.
         for (const std::int32_t S : {10, 12, 16, 21, 3000, 4200, 4880})
             for (std::int32_t d = 0; d <= (S < 100 ? 1000 : 300000); d += S < 100 ? 1 : 7) {
-                const RowLayout l = ComputeRows(S, d, S < 100 ? Units::Feet : Units::Millimetres)
-                                        .value_or(RowLayout{});
+                // clang-format off
+                const RowLayout l = ComputeRows(S, d, S < 100 ? Units::Feet : Units::Millimetres).value_or(RowLayout{});
                 QVERIFY2(l.rows >= 1 && (l.rows == 1) == (l.spacing == 0) && l.spacing <= S &&
-                             2.0 * l.edge + double(l.rows - 1) * l.spacing == d,
-                         At(S, d));
+                             2.0 * l.edge + double(l.rows - 1) * l.spacing == d, At(S, d));
+                // clang-format on
             }
     }
 
     // The result lines, singular and plural, in both units.
     void resultLinesAreSentences() {
-        const struct {
-            bool feet;
-            int leng, wid;
-            QStringList lines;
-        } rows[] = {
-            {true,
-             12,
-             10,
-             {"Length: There is 1 row 6 ft. from each wall.",
-              "Width: There is 1 row 5 ft. from each wall.", "There is 1 masking speaker.",
-              "Estimated length of zone wiring at 20 feet per speaker is 20 feet"}},
-            {false,
-             9760,
-             4880,
-             {"Length: There are 2 rows 4880 mm. apart. Edges are 2440 mm. from walls.",
-              "Width: There is 1 row 2440 mm. from each wall.", "There are 2 masking speakers.",
-              "Estimated length of zone wiring at 6 meters per speaker is 12 meters"}}};
+        // clang-format off
+        const struct { bool feet; int leng, wid; QStringList lines; } rows[] = {
+            {true, 12, 10, {"Length: There is 1 row 6 ft. from each wall.",
+                            "Width: There is 1 row 5 ft. from each wall.", "There is 1 masking speaker.",
+                            "Estimated length of zone wiring at 20 feet per speaker is 20 feet"}},
+            {false, 9760, 4880, {"Length: There are 2 rows 4880 mm. apart. Edges are 2440 mm. from walls.",
+                                 "Width: There is 1 row 2440 mm. from each wall.", "There are 2 masking speakers.",
+                                 "Estimated length of zone wiring at 6 meters per speaker is 12 meters"}}};
+        // clang-format on
         for (const auto& r : rows) {
             DesignState s; // below an access floor: 16 ft or 4880 mm apart
-            s.units = r.feet ? Units::Feet : Units::Millimetres, s.location = Location::AccessFloor,
-            s.length = r.leng, s.width = r.wid;
+            // clang-format off
+            s.units = r.feet ? Units::Feet : Units::Millimetres, s.location = Location::AccessFloor, s.length = r.leng;
+            s.width = r.wid;
             QVERIFY(ComputeDesign(s));
             QStringList lines;
-            for (const std::string& line : ResultLines(s))
-                lines << QString::fromStdString(line);
+            for (const std::string& line : ResultLines(s)) lines << QString::fromStdString(line);
+            // clang-format on
             QCOMPARE(lines, r.lines);
         }
     }
@@ -169,17 +157,13 @@ class TestCore : public QObject {
             {"f p1 t1 h1 L30 W20 c h2", ".000..a1", false, true, 1},
             {"f p1 t1 h1 L30 W20 c a0 a1", ".000..a01", false, true, 1},
             {"f p1 t1 h1 L30 W20 c a1 c a1 a0", ".000..a1a01", false, true, 1},
-            {"f p1 t1 L30 W20 c", ".00..-", false, false, 1},
             {"f p1 m p2 t1 h1 L20 W30 c", ".0.100..x", true, true, 1},
-            {"f l2 s12 L30 W20 c s12", "..1..a0", true, true, 2},
-            {"f l2 s12 L30 W20 c s13", "..1..a1", false, true, 2},
-            {"f l2 s13 L30 W20 c s12", "..1..a1", false, true, 2},
-            {"f l2 L30 W20 c", "....-", false, false, 2},
-            {"f l3 L20 W30 c d", "....x.", false, true, 3},
-            {"f l3 L30 W20 c l3", "....a.", false, false, 3},
-            {"f l3 L30 W20 c m", "....a.", false, false, 1},
-            {"f l3 L30 W0 c", "....-", false, false, 3},
-            {"l2 f", "n.", false, false, 1}};
+            {"f l2 L30 W20 c", "....-", false, false, 2}, {"f l3 L20 W30 c d", "....x.", false, true, 3},
+            {"f l3 L30 W20 c l3", "....a.", false, false, 3}, {"f l3 L30 W20 c m", "....a.", false, false, 1},
+            {"f l2 s12 L30 W20 c s13", "..1..a1", false, true, 2}, {"l2 f", "n.", false, false, 1},
+            {"f l2 s13 L30 W20 c s12", "..1..a1", false, true, 2}, {"f l3 L30 W0 c", "....-", false, false, 3},
+            {"f p1 t1 L30 W20 c", ".00..-", false, false, 1},
+            {"f l2 s12 L30 W20 c s12", "..1..a0", true, true, 2}};
         // clang-format on
         for (const auto& r : rows) {
             DesignWorkflow w;
@@ -187,52 +171,29 @@ class TestCore : public QObject {
             QString did;
             for (const QString& a : QString(r.actions).split(' ')) {
                 const int n = a.mid(1).toInt();
-                const auto i16 = std::int16_t(n);
                 const auto flag = [&](bool b) { did += b ? '1' : '0'; };
+                // clang-format off
                 switch (a[0].toLatin1()) {
-                case 'f':
-                case 'm':
-                    w.chooseUnits(a == "f" ? Units::Feet : Units::Millimetres);
-                    did += '.';
-                    break;
-                case 'l':
-                    did += w.chooseLocation(Location(n)) ? '.' : 'n';
-                    break;
-                case 'p':
-                    flag(w.pick(CeilingList::PlenumDepth, i16));
-                    break;
-                case 't':
-                    flag(w.pick(CeilingList::CeilingType, i16));
-                    break;
-                case 'h':
-                    flag(w.pick(CeilingList::CeilingHeight, i16));
-                    break;
-                case 'a':
-                    flag(w.tickAbsorption(Absorption(n)));
-                    break;
-                case 's':
-                    flag(w.commitStructuralHeight(n));
-                    break;
-                case 'L':
-                case 'W':
-                    w.commitDimension(a[0] == 'L' ? EntryBox::Length : EntryBox::Width, n);
-                    did += '.';
-                    break;
-                case 'd':
-                    w.discardResults();
-                    did += '.';
-                    break;
-                default: {
-                    const auto o = w.calculate();
-                    did += !o ? '-' : *o == Orientation::Exchanged ? 'x' : 'a';
+                case 'f': case 'm': w.chooseUnits(a == "f" ? Units::Feet : Units::Millimetres), did += '.'; break;
+                case 'l': did += w.chooseLocation(Location(n)) ? '.' : 'n'; break;
+                case 'p': flag(w.pick(CeilingList::PlenumDepth, std::int16_t(n))); break;
+                case 't': flag(w.pick(CeilingList::CeilingType, std::int16_t(n))); break;
+                case 'h': flag(w.pick(CeilingList::CeilingHeight, std::int16_t(n))); break;
+                case 'a': flag(w.tickAbsorption(Absorption(n))); break;
+                case 's': flag(w.commitStructuralHeight(n)); break;
+                case 'L': w.commitDimension(EntryBox::Length, n), did += '.'; break;
+                case 'W': w.commitDimension(EntryBox::Width, n), did += '.'; break;
+                case 'd': w.discardResults(), did += '.'; break;
+                default: const auto o = w.calculate(); did += !o ? '-' : *o == Orientation::Exchanged ? 'x' : 'a';
                 }
-                }
+                // clang-format on
             }
             const DesignState& s = w.state();
-            QVERIFY2(did == r.did && w.resultsShown() == r.shown &&
-                         w.calculateAllowed() == r.allowed && int(s.location) == r.location &&
-                         (!r.shown || s.alongLength.rows > 0) && s.length >= s.width * r.shown,
+            // clang-format off
+            QVERIFY2(did == r.did && w.resultsShown() == r.shown && w.calculateAllowed() == r.allowed &&
+                         int(s.location) == r.location && (!r.shown || s.alongLength.rows > 0) && s.length >= s.width * r.shown,
                      r.actions);
+            // clang-format on
         }
     }
 };

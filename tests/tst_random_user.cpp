@@ -37,22 +37,21 @@ class RandomUser : public WindowFixture, public QObject {
                         g_unitChangesTicked += on && !location && m_tickedBefore;
                         m_leftover = on ? std::array{location, true} : m_leftover;
                     });
+        // clang-format off
         for (QListWidget* list : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
-            connect(list, &QListWidget::itemSelectionChanged, this,
-                    [this] { g_picksOneDimension += (state().length > 0) != (state().width > 0); });
+            connect(list, &QListWidget::itemSelectionChanged, this, [this] { g_picksOneDimension += (state().length > 0) != (state().width > 0); });
         for (const std::size_t i : {0, 1})
-            connect(i ? f.ChkBattsOpen : f.ChkBatts, &QCheckBox::toggled, this,
-                    [this, i] { m_leftover[i] = false; });
+            connect(i ? f.ChkBattsOpen : f.ChkBatts, &QCheckBox::toggled, this, [this, i] { m_leftover[i] = false; });
+        // clang-format on
         qApp->installEventFilter(this);
     }
     // Notes every key and click as the controls receive them.
     bool eventFilter(QObject* o, QEvent* e) override {
         const QEvent::Type t = e->type();
-        if (t == QEvent::MouseButtonDblClick && o->objectName().startsWith("OptMask"))
-            m_leftover = {true, true};
-        if ((t == QEvent::KeyPress || t == QEvent::MouseButtonPress ||
-             t == QEvent::MouseButtonDblClick) &&
-            !m_done.isEmpty())
+        const bool twice = t == QEvent::MouseButtonDblClick;
+        m_leftover =
+            twice && o->objectName().startsWith("OptMask") ? std::array{true, true} : m_leftover;
+        if ((twice || t == QEvent::KeyPress || t == QEvent::MouseButtonPress) && !m_done.isEmpty())
             QDebug(&m_done.last()) << o->objectName() << e;
         return false;
     }
@@ -65,8 +64,7 @@ class RandomUser : public WindowFixture, public QObject {
         m_tickedBefore = controls().ChkBatts->isChecked() || controls().ChkBattsOpen->isChecked();
         m_done << QString("%1:").arg(m_done.size());
         Act();
-        boxes.answers.clear();
-        printing.refusals = 0;
+        boxes.answers.clear(), printing.refusals = 0;
         // The action and all it sets off.
         for (int round = 0; round < 50 && !window().idle(); ++round)
             QCoreApplication::processEvents();
@@ -80,7 +78,7 @@ class RandomUser : public WindowFixture, public QObject {
 
   private:
     void Fault(bool broken, const QString& what) {
-        m_fault = broken && m_fault.isEmpty() ? what : m_fault;
+        m_fault = m_fault.isEmpty() && broken ? what : m_fault;
     }
     static bool Half(double x) { return x >= 0 && std::floor(2 * x) == 2 * x; }
     static auto Results(const DesignState& s) { return std::pair{s.alongLength, s.alongWidth}; }
@@ -93,13 +91,12 @@ class RandomUser : public WindowFixture, public QObject {
     // Keeps the design right after a Calculate that computed one, and its lines.
     void Calculated() {
         const DesignState& s = state();
-        if (controls().FramDesign->Caption() != "Design Results" || s.length <= 0 || s.width <= 0 ||
-            !NominalSpacing(s))
+        // clang-format off
+        if (controls().FramDesign->Caption() != "Design Results" || s.length <= 0 || s.width <= 0 || !NominalSpacing(s))
             return;
-        ++g_calculates;
-        m_calculated = true, m_at = s, m_lines.clear();
-        for (const std::string& line : ResultLines(s))
-            m_lines << QString::fromStdString(line);
+        ++g_calculates, m_calculated = true, m_at = s, m_lines.clear();
+        for (const std::string& line : ResultLines(s)) m_lines << QString::fromStdString(line);
+        // clang-format on
     }
 
     // Every promise the window keeps between two user actions: what it shows is the design it
@@ -108,46 +105,39 @@ class RandomUser : public WindowFixture, public QObject {
     void Check(const Controls& f, const DesignState& s, std::size_t boxesShown, bool printed) {
         const QWidget* focus = QApplication::focusWidget();
         const bool caption = f.FramDesign->Caption() == "Design Results";
-        const bool showsLast = m_calculated && lines() == m_lines;
-        const bool none = Results(s) == decltype(Results(s)){};
+        const bool showsLast = m_calculated && lines() == m_lines,
+                   none = Results(s) == decltype(Results(s)){};
         const std::size_t shapes =
             f.PicRoom->isVisibleTo(&f.window) ? f.PicRoom->Surface().Shapes().size() : 0;
         const std::int64_t rowsL = m_at.alongLength.rows, rowsW = m_at.alongWidth.rows;
         const RowLayout &l = s.alongLength, &w = s.alongWidth;
         const QRegularExpression result("^Length: |masking speaker|Width: There|^Estimated length");
-        for (const auto& [v, box, edit] :
-             {std::tuple{s.length, EntryBox::Length, f.TxtLeng},
-              {s.width, EntryBox::Width, f.TxtWid},
-              {s.structuralHeight, EntryBox::CeilingHeight, f.TxtCeilHt}}) {
-            const EntryLimits limits = LimitsFor(box, s.units.value_or(Units::Feet));
-            Fault(v != 0 && (v < limits.minimum || v > limits.maximum),
-                  "a stored entry is outside its limits");
-            Fault(edit != focus && edit->text() != QString::number(v) &&
-                      !(v == 0 && edit->text().trimmed().isEmpty()),
+        // clang-format off
+        for (const auto& [v, box, edit] : {std::tuple{s.length, EntryBox::Length, f.TxtLeng},
+                                           {s.width, EntryBox::Width, f.TxtWid},
+                                           {s.structuralHeight, EntryBox::CeilingHeight, f.TxtCeilHt}}) {
+            const EntryLimits lim = LimitsFor(box, s.units.value_or(Units::Feet));
+            Fault(v != 0 && (v < lim.minimum || v > lim.maximum), "a stored entry is outside its limits");
+            Fault(edit != focus && edit->text() != QString::number(v) && (v || !edit->text().trimmed().isEmpty()),
                   "a box shows other than the value stored: " + edit->objectName());
         }
         // Edge + (rows - 1) x spacing + edge is the dimension.
-        for (const auto& [dimen, r] :
-             {std::pair{m_at.length, m_at.alongLength}, {m_at.width, m_at.alongWidth}})
-            Fault(m_calculated &&
-                      (r.rows < 1 || (r.rows == 1) != (r.spacing == 0) || !Half(r.edge) ||
-                       2.0 * r.edge + (r.rows - 1.0) * r.spacing != dimen),
+        for (const auto& [dimen, r] : {std::pair{m_at.length, m_at.alongLength}, {m_at.width, m_at.alongWidth}})
+            Fault(m_calculated && (r.rows < 1 || (r.rows == 1) != (r.spacing == 0) || !Half(r.edge) ||
+                                   2.0 * r.edge + (r.rows - 1.0) * r.spacing != dimen),
                   "the rows, spacing and edges do not fill the room");
         for (const QString& line : lines())
             Fault(line.contains(result) && (!caption || !showsLast || line.contains('-')),
                   "a result line that no Calculate shows now: " + line);
-        for (const auto& [list, pick] : {std::pair{f.ListPlenum, s.plenumDepth},
-                                         {f.ListCeil, s.ceilingType},
-                                         {f.ListCeilHt, s.ceilingHeight}})
-            Fault(list->isVisible() && list->selectedItems() != (pick ? QList{list->item(*pick - 1)}
-                                                                      : QList<QListWidgetItem*>{}),
+        for (const auto& [list, pick] :
+             {std::pair{f.ListPlenum, s.plenumDepth}, {f.ListCeil, s.ceilingType}, {f.ListCeilHt, s.ceilingHeight}})
+            Fault(list->isVisible() &&
+                      list->selectedItems() != (pick ? QList{list->item(*pick - 1)} : QList<QListWidgetItem*>{}),
                   "a list does not highlight the pick stored");
-        for (const auto& [box, code, leftover] :
-             {std::tuple{f.ChkBatts, Absorption::BattsOverTiles, m_leftover[0]},
-              {f.ChkBattsOpen, Absorption::OnStructure, m_leftover[1]}})
+        for (const auto& [box, code, leftover] : {std::tuple{f.ChkBatts, Absorption::BattsOverTiles, m_leftover[0]},
+                                                  {f.ChkBattsOpen, Absorption::OnStructure, m_leftover[1]}})
             Fault(box->isChecked() ? s.absorption != code && !leftover : s.absorption == code,
                   "a tick disagrees with the absorption stored");
-        // clang-format off
         const std::pair<bool, const char*> promises[] = {
             {!window().idle(), "queued handlers and keystrokes never drained"},
             {boxesShown > 8, "an action raised an endless run of message boxes"},
@@ -181,9 +171,8 @@ class RandomUser : public WindowFixture, public QObject {
         return items[static_cast<std::size_t>(Uniform(0, int(std::size(items)) - 1))];
     }
     QWidget* Focus() { return qApp->focusWidget() ? qApp->focusWidget() : &window(); }
-    static std::vector<QWidget*> Usable(std::vector<QWidget*> c) {
-        const auto unusable = [](QWidget* w) { return !w->isEnabled() || !w->isVisible(); };
-        c.erase(std::remove_if(c.begin(), c.end(), unusable), c.end());
+    static QList<QWidget*> Usable(QList<QWidget*> c) {
+        c.removeIf([](QWidget* w) { return !w->isEnabled() || !w->isVisible(); });
         return c;
     }
     QPoint SomewhereIn(QWidget* w) { // often where a button's box or text starts
@@ -196,10 +185,9 @@ class RandomUser : public WindowFixture, public QObject {
     void Click(QWidget* control, QPoint local, bool twice = false) {
         const QPoint inForm = control->mapTo(&window(), local);
         QWidget* hit = window().childAt(inForm) ? window().childAt(inForm) : &window();
-        const QPoint at = hit->mapFrom(&window(), inForm);
         const auto mods = Chance(0.08) ? Qt::ControlModifier : Qt::NoModifier;
         QTest::mouseEvent(twice ? QTest::MouseDClick : QTest::MouseClick, hit, Qt::LeftButton, mods,
-                          at);
+                          hit->mapFrom(&window(), inForm));
     }
 
     // A user seldom presses Exit by accident; a key that would press it usually becomes a Tab.
@@ -249,8 +237,7 @@ class RandomUser : public WindowFixture, public QObject {
                                                      : SomewhereIn(list->viewport())); }},
             {entries.empty() ? 0 : 16, [&] { // a number of up to 4 digits in feet, 6 in millimetres
                  QWidget* box = Any(entries);
-                 Click(box, box->rect().center());
-                 Press(Qt::Key_A, Qt::ControlModifier);
+                 Click(box, box->rect().center()), Press(Qt::Key_A, Qt::ControlModifier);
                  const long most = std::lround(std::pow(10, Uniform(1, state().units == Units::Feet ? 4 : 6))) - 1;
                  const std::string n = std::to_string(std::uniform_int_distribution<long>(0, most)(m_rng));
                  Type(Chance(0.2) ? n + "." + std::to_string(Uniform(0, 9)) : n);
@@ -261,8 +248,7 @@ class RandomUser : public WindowFixture, public QObject {
                  const QString text = Any(pasted);
                  auto* box = qobject_cast<QLineEdit*>(Focus());
                  QApplication::clipboard()->setText(text);
-                 box && Chance(0.5) ? box->insert(text)
-                                    : QTest::keyClick(Focus(), Qt::Key_V, Qt::ControlModifier);
+                 box && Chance(0.5) ? box->insert(text) : QTest::keyClick(Focus(), Qt::Key_V, Qt::ControlModifier);
                  m_done.last() += " pasted " + text; }},
             {20, [&] { Chance(0.1) ? Press(Chance(0.5) ? Qt::Key_A : Qt::Key_Space, Qt::ControlModifier) : Press(Any(keys)); }},
         };
@@ -275,12 +261,11 @@ class RandomUser : public WindowFixture, public QObject {
 
     const qint64 m_seed;
     std::mt19937_64 m_rng;
-    QStringList m_done;               // the actions so far, numbered
+    QStringList m_done, m_lines; // the actions so far, numbered; the lines of the last Calculate
     std::array<bool, 2> m_leftover{}; // a tick of ChkBatts, ChkBattsOpen left from before
     bool m_tickedBefore = false;      // a box was ticked before the action
     bool m_calculated = false;        // the design right after the last Calculate, and its lines
     DesignState m_at;
-    QStringList m_lines;
     QString m_fault;
 };
 
@@ -302,9 +287,10 @@ class TestRandomUser : public QObject {
                 QVERIFY2(fault.isEmpty(), qPrintable(fault));
             }
         }
-        qInfo("%ld Calculates, %ld prints, %ld unit changes with a box ticked, %ld picks with one "
-              "dimension stored",
+        // clang-format off
+        qInfo("%ld Calculates, %ld prints, %ld unit changes with a box ticked, %ld picks with one dimension stored",
               g_calculates, g_prints, g_unitChangesTicked, g_picksOneDimension);
+        // clang-format on
         QVERIFY(g_calculates * 4 >= long(sequences) && g_prints * 10 >= long(sequences));
         QVERIFY(g_unitChangesTicked > 0 && g_picksOneDimension > 0);
     }

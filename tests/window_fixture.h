@@ -44,15 +44,13 @@ class RecordingPrinting : public ReportPrinting, public ReportOutput {
         PrintReport(*this, s, boxes);
         return {};
     }
-    std::string FitDescription(const std::string& description) override {
-        return FittingDescription(m_metrics, description);
+    std::string FitDescription(const std::string& text) override {
+        return FittingDescription(m_metrics, text);
     }
     const TextMetrics& Metrics() const override { return m_metrics; }
     void Deliver(const std::vector<PageItem>& items) override {
-        if (refusals != 0) {
-            refusals -= refusals > 0;
-            throw PrinterError("Printer not ready");
-        }
+        if (refusals != 0) // counted down, unless for ever
+            throw PrinterError((refusals -= refusals > 0, "Printer not ready"));
         page = items;
     }
     std::vector<PageItem> page; // of the last run; empty when it printed nothing
@@ -132,7 +130,7 @@ class WindowFixture {
     void key(QWidget* w, Qt::Key k) { QTest::keyClick(w, k), settle(); }
     void enter(QLineEdit* box, const QString& text) { type(box, text), key(box, Qt::Key_Return); }
     // The middle of a control lies on its caption or its box, whichever side the box stands.
-    void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton), settle(); }
+    template <typename... W> void click(W*... ws) { ((QTest::mouseClick(ws, Qt::LeftButton), settle()), ...); }
     void focus(QWidget* w) { w->setFocus(Qt::TabFocusReason), settle(); }
     void pick(QListWidget* list, int row) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center()), settle();
@@ -156,22 +154,18 @@ class WindowFixture {
     // plenum, tile and height rows counted from 1 and "yes" for batts, "open" with the
     // structural height and "yes" for insulation, or "floor".
     void conditions(const QStringList& c) {
+        const Controls& f = m_controls;
         chooseUnits(c.value(0) == "ft");
-        if (c.value(1) == "suspended") {
-            int i = 2;
-            for (QListWidget* l :
-                 {m_controls.ListPlenum, m_controls.ListCeil, m_controls.ListCeilHt})
+        int i = 2;
+        if (c.value(1) == "suspended")
+            for (QListWidget* l : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
                 pick(l, c.value(i++).toInt() - 1);
-            if (c.value(5) == "yes")
-                click(m_controls.ChkBatts);
-            return;
-        }
-        click(m_controls.OptMask(c.value(1) == "open" ? 2 : 3));
-        if (c.value(1) == "open") {
-            enter(m_controls.TxtCeilHt, c.value(6));
-            if (c.value(7) == "yes")
-                click(m_controls.ChkBattsOpen);
-        }
+        else
+            click(f.OptMask(c.value(1) == "open" ? 2 : 3));
+        if (c.value(1) == "open")
+            enter(f.TxtCeilHt, c.value(6));
+        if (c.value(5) == "yes" || c.value(7) == "yes")
+            click(c.value(5) == "yes" ? f.ChkBatts : f.ChkBattsOpen);
     }
     void enterRoom(const QString& length, const QString& width) {
         focus(m_controls.TxtLeng);

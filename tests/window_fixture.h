@@ -25,11 +25,10 @@ class RecordingBoxes : public MessageBoxes {
     MsgAnswer Show(const std::string& text, MsgIcon icon, const std::string& title,
                    MsgButtons buttons) override {
         shown.push_back({text, icon, title, buttons});
-        if (answers.empty())
-            return buttons == MsgButtons::RetryCancel ? MsgAnswer::Cancel : MsgAnswer::Ok;
-        const MsgAnswer a = answers.front();
-        answers.pop_front();
-        return a;
+        const MsgAnswer a =
+            answers.empty() ? buttons == MsgButtons::RetryCancel ? MsgAnswer::Cancel : MsgAnswer::Ok
+                            : answers.front();
+        return answers.empty() ? a : (answers.pop_front(), a);
     }
     std::vector<ShownBox> shown;
     std::deque<MsgAnswer> answers;
@@ -45,20 +44,17 @@ class RecordingPrinting : public ReportPrinting, public ReportOutput {
         PrintReport(*this, s, boxes);
         return {};
     }
-    std::string FitDescription(const std::string& description) override {
-        return FittingDescription(m_metrics, description);
+    std::string FitDescription(const std::string& text) override {
+        return FittingDescription(m_metrics, text);
     }
     const TextMetrics& Metrics() const override { return m_metrics; }
     void Deliver(const std::vector<PageItem>& items) override {
-        if (refusals != 0) {
-            refusals -= refusals > 0;
-            throw PrinterError(refusal);
-        }
+        if (refusals != 0) // counted down, unless for ever
+            throw PrinterError((refusals -= refusals > 0, "Printer not ready"));
         page = items;
     }
     std::vector<PageItem> page; // of the last run; empty when it printed nothing
     int refusals = 0;           // pages refused before one is taken (for ever when negative)
-    std::string refusal = "Printer not ready";
     int runs = 0;
 
   private:
@@ -74,25 +70,22 @@ struct Controls {
             qFatal("no control %s", qPrintable(name));
         return control;
     }
+    // clang-format off
     QRadioButton* OptMeas(int i) const { return get<QRadioButton>(QString("OptMeas(%1)").arg(i)); }
     QRadioButton* OptMask(int i) const { return get<QRadioButton>(QString("OptMask(%1)").arg(i)); }
     QLabel* LabList(int i) const { return get<QLabel>(QString("LabList(%1)").arg(i)); }
     FrameBox *FramRoom = get<FrameBox>("FramRoom"), *FramCeiling = get<FrameBox>("FramCeiling"),
-             *FramCeilHt = get<FrameBox>("FramCeilHt"), *FramNote = get<FrameBox>("FramNote"),
-             *FramDesign = get<FrameBox>("FramDesign");
+             *FramCeilHt = get<FrameBox>("FramCeilHt"), *FramNote = get<FrameBox>("FramNote"), *FramDesign = get<FrameBox>("FramDesign");
     QLabel* LabNote = get<QLabel>("LabNote");
     QLineEdit *TxtLeng = get<QLineEdit>("TxtLeng"), *TxtWid = get<QLineEdit>("TxtWid"),
-              *TxtCeilHt = get<QLineEdit>("TxtCeilHt"),
-              *TxtDescription = get<QLineEdit>("TxtDescription");
-    QListWidget *ListPlenum = get<QListWidget>("ListPlenum"),
-                *ListCeil = get<QListWidget>("ListCeil"),
+              *TxtCeilHt = get<QLineEdit>("TxtCeilHt"), *TxtDescription = get<QLineEdit>("TxtDescription");
+    QListWidget *ListPlenum = get<QListWidget>("ListPlenum"), *ListCeil = get<QListWidget>("ListCeil"),
                 *ListCeilHt = get<QListWidget>("ListCeilHt");
-    QCheckBox *ChkBatts = get<QCheckBox>("ChkBatts"),
-              *ChkBattsOpen = get<QCheckBox>("ChkBattsOpen");
-    QPushButton *CmdCalculate = get<QPushButton>("CmdCalculate"),
-                *CmdPrint = get<QPushButton>("CmdPrint"), *CmdPrt = get<QPushButton>("CmdPrt"),
-                *CmdDone = get<QPushButton>("CmdDone");
+    QCheckBox *ChkBatts = get<QCheckBox>("ChkBatts"), *ChkBattsOpen = get<QCheckBox>("ChkBattsOpen");
+    QPushButton *CmdCalculate = get<QPushButton>("CmdCalculate"), *CmdPrint = get<QPushButton>("CmdPrint"),
+                *CmdPrt = get<QPushButton>("CmdPrt"), *CmdDone = get<QPushButton>("CmdDone");
     RoomPicture* PicRoom = get<RoomPicture>("PicRoom");
+    // clang-format on
 };
 
 class WindowFixture {
@@ -127,37 +120,22 @@ class WindowFixture {
     // Types each character as a key click, letting queued keystrokes run in between.
     void type(QWidget* w, const QString& text) {
         for (const QChar c : text) {
-            if (c.unicode() < 0x80) {
-                QTest::keyClick(w, c.toLatin1());
-            } else { // a letter no key of the test's keyboard names
-                QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, QString(c), {});
-                QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(c), {});
-            }
+            for (const auto a : {QTest::Press, QTest::Release}) // a letter no key names by its text
+                c.unicode() < 0x80 ? QTest::keyEvent(a, w, c.toLatin1())
+                                   : QTest::sendKeyEvent(a, w, Qt::Key_unknown, QString(c), {});
             settle();
         }
     }
-    void key(QWidget* w, Qt::Key k) {
-        QTest::keyClick(w, k);
-        settle();
-    }
-    void enter(QLineEdit* box, const QString& text) {
-        type(box, text);
-        key(box, Qt::Key_Return);
-    }
+    // clang-format off
+    void key(QWidget* w, Qt::Key k) { QTest::keyClick(w, k), settle(); }
+    void enter(QLineEdit* box, const QString& text) { type(box, text), key(box, Qt::Key_Return); }
     // The middle of a control lies on its caption or its box, whichever side the box stands.
-    void click(QWidget* w) {
-        QTest::mouseClick(w, Qt::LeftButton);
-        settle();
-    }
-    void focus(QWidget* w) {
-        w->setFocus(Qt::TabFocusReason);
-        settle();
-    }
+    template <typename... W> void click(W*... ws) { ((QTest::mouseClick(ws, Qt::LeftButton), settle()), ...); }
+    void focus(QWidget* w) { w->setFocus(Qt::TabFocusReason), settle(); }
     void pick(QListWidget* list, int row) {
-        const QRect r = list->visualItemRect(list->item(row));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, r.center());
-        settle();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center()), settle();
     }
+    // clang-format on
     QString note() const { return m_controls.LabNote->text(); }
     QString line(int i) const { return m_controls.LabList(i)->text(); }
     QStringList lines() const { return {line(1), line(2), line(3), line(4)}; }
@@ -176,22 +154,18 @@ class WindowFixture {
     // plenum, tile and height rows counted from 1 and "yes" for batts, "open" with the
     // structural height and "yes" for insulation, or "floor".
     void conditions(const QStringList& c) {
+        const Controls& f = m_controls;
         chooseUnits(c.value(0) == "ft");
-        if (c.value(1) == "suspended") {
-            QListWidget* const lists[] = {m_controls.ListPlenum, m_controls.ListCeil,
-                                          m_controls.ListCeilHt};
-            for (int i = 0; i < 3; ++i)
-                pick(lists[i], c.value(2 + i).toInt() - 1);
-            if (c.value(5) == "yes")
-                click(m_controls.ChkBatts);
-            return;
-        }
-        click(m_controls.OptMask(c.value(1) == "open" ? 2 : 3));
-        if (c.value(1) == "open") {
-            enter(m_controls.TxtCeilHt, c.value(6));
-            if (c.value(7) == "yes")
-                click(m_controls.ChkBattsOpen);
-        }
+        int i = 2;
+        if (c.value(1) == "suspended")
+            for (QListWidget* l : {f.ListPlenum, f.ListCeil, f.ListCeilHt})
+                pick(l, c.value(i++).toInt() - 1);
+        else
+            click(f.OptMask(c.value(1) == "open" ? 2 : 3));
+        if (c.value(1) == "open")
+            enter(f.TxtCeilHt, c.value(6));
+        if (c.value(5) == "yes" || c.value(7) == "yes")
+            click(c.value(5) == "yes" ? f.ChkBatts : f.ChkBattsOpen);
     }
     void enterRoom(const QString& length, const QString& width) {
         focus(m_controls.TxtLeng);

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                       (std::fabs(rounded - reading) < 0.5 || std::fmod(rounded, 2.0) == 0),
             "the rounding is not to the nearest whole number, halves to even");
     for (int k = 0; k < 6; ++k) { // each box in feet, then in millimetres
-        const EntryLimits l = LimitsFor(EntryBox(k % 3), k < 3);
+        const EntryLimits l = LimitsFor(EntryBox(k % 3), k < 3 ? Units::Feet : Units::Millimetres);
         const EntryValue v = ReadEntry(text, l);
         require(v.verdict == EntryVerdict::Accepted
                     ? rounded == v.value && rounded >= l.minimum && rounded <= l.maximum

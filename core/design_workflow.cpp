@@ -42,21 +42,11 @@ bool DesignWorkflow::pick(CeilingList list, std::int16_t row) {
 }
 
 bool DesignWorkflow::tickAbsorption(Absorption absorption) {
-    m_state.absorption = absorption;
-    const bool changed = absorption != m_lastAbsorption;
-    if (changed)
-        discardResults();
-    m_lastAbsorption = absorption;
-    return changed;
+    return store(m_state.absorption, m_lastAbsorption, absorption);
 }
 
 bool DesignWorkflow::commitStructuralHeight(std::int32_t height) {
-    m_state.structuralHeight = height;
-    const bool changed = height != m_lastStructuralHeight;
-    if (changed)
-        discardResults();
-    m_lastStructuralHeight = height;
-    return changed;
+    return store(m_state.structuralHeight, m_lastStructuralHeight, height);
 }
 
 void DesignWorkflow::commitDimension(EntryBox side, std::int32_t value) {

@@ -53,6 +53,15 @@ class DesignWorkflow {
     std::optional<Orientation> calculate();
 
   private:
+    // Stores value in field; a value other than the last one stored throws the results away.
+    template <typename T> bool store(T& field, T& last, T value) {
+        field = value;
+        const bool changed = value != last;
+        if (changed)
+            discardResults();
+        last = value;
+        return changed;
+    }
     DesignState m_state;
     bool m_resultsShown = false;
     // What each list, absorption box and the structural height box stored last; never reset.

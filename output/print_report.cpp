@@ -178,31 +178,17 @@ class PageComposer {
   private:
     // The top-left corner of the text's line box at (x, y).
     void Text(Twips x, double y, std::string text, double size = kBodySize, bool bold = false) {
-        PageItem item;
-        item.x1 = static_cast<double>(x);
-        item.y1 = y;
-        item.text = std::move(text);
-        item.fontSize = size;
-        item.bold = bold;
-        m_items.push_back(std::move(item));
+        m_items.push_back(PageText{static_cast<double>(x), y, std::move(text), size, bold});
     }
     Twips HalfWidth(const std::string& text, double size = kBodySize, bool bold = false) const {
         return Whole(m_metrics.TextWidth(text, size, bold)) / 2;
     }
-    // A black shape; the array's shapes are all filled but its outline.
-    void Shape(PageItem::Kind kind, Twips x1, Twips y1, Twips x2, Twips y2, int width,
-               LineStyle style = LineStyle::Solid, bool filled = true) {
-        PageItem item;
-        item.kind = kind;
-        item.x1 = static_cast<double>(x1);
-        item.y1 = static_cast<double>(y1);
-        item.x2 = static_cast<double>(x2);
-        item.y2 = static_cast<double>(y2);
-        item.colour = Qt::black;
-        item.lineWidth = width;
-        item.lineStyle = style;
-        item.filled = filled;
-        m_items.push_back(std::move(item));
+    static Pen BlackPen(int width, LineStyle style = LineStyle::Solid) {
+        return Pen{Qt::black, width, style};
+    }
+    void Line(Twips x1, Twips y1, Twips x2, Twips y2, Pen pen) {
+        m_items.push_back(PageLine{static_cast<double>(x1), static_cast<double>(y1),
+                                   static_cast<double>(x2), static_cast<double>(y2), pen});
     }
 
     void Title() {
@@ -253,8 +239,10 @@ class PageComposer {
         const std::optional<ArrayGeometry> g = ArrayGeometryFor(m_s, m_midX);
         if (!g)
             return;
-        Shape(PageItem::Kind::Box, g->roomLeft, kRoomTop, g->roomRight, g->roomBottom, kHeavyLine,
-              LineStyle::Solid, false);
+        m_items.push_back(PageRect{static_cast<double>(g->roomLeft), static_cast<double>(kRoomTop),
+                                   static_cast<double>(g->roomRight),
+                                   static_cast<double>(g->roomBottom), BlackPen(kHeavyLine),
+                                   false});
         Grid(*g);
         Ticks(*g);
         Labels(*g);
@@ -262,10 +250,10 @@ class PageComposer {
     }
 
     void GridLine(Twips x1, Twips y1, Twips x2, Twips y2) {
-        Shape(PageItem::Kind::Line, x1, y1, x2, y2, kThinLine, LineStyle::Dotted);
+        Line(x1, y1, x2, y2, BlackPen(kThinLine, LineStyle::Dotted));
     }
     void Tick(Twips x1, Twips y1, Twips x2, Twips y2) {
-        Shape(PageItem::Kind::Line, x1, y1, x2, y2, kHeavyLine);
+        Line(x1, y1, x2, y2, BlackPen(kHeavyLine));
     }
 
     void Grid(const ArrayGeometry& g) {
@@ -305,8 +293,9 @@ class PageComposer {
     void Speakers(const ArrayGeometry& g) {
         for (Twips j = 1; j <= m_s.alongLength.rows; ++j) {
             for (Twips i = 1; i <= m_s.alongWidth.rows; ++i) {
-                Shape(PageItem::Kind::Circle, g.X(j), g.Y(i), 0, 0, kThinLine);
-                m_items.back().radius = kSpeakerRadius;
+                m_items.push_back(PageDot{static_cast<double>(g.X(j)), static_cast<double>(g.Y(i)),
+                                          static_cast<double>(kSpeakerRadius), BlackPen(kThinLine),
+                                          true});
             }
         }
     }

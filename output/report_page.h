@@ -6,6 +6,7 @@
 #include <QColor>
 
 #include <string>
+#include <variant>
 #include <vector>
 
 class QFont;
@@ -13,25 +14,47 @@ class QPainter;
 
 enum class LineStyle { Solid, Dotted };
 
-struct PageItem {
-    enum class Kind { Text, Line, Box, Circle };
-    Kind kind = Kind::Text;
-    // Text: the top-left corner of its line box at (x1, y1). Line and Box: corners (x1, y1) and
-    // (x2, y2). Circle: centre (x1, y1) and the radius.
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
-    double radius = 0;
+// A text, its line box's top-left corner at (x, y).
+struct PageText {
+    double x = 0, y = 0;
     std::string text;
     double fontSize = 0;
     bool bold = false;
-    // Shapes: the outline's colour, width in printer dots of 1/300 inch and style, and whether
-    // the interior is filled with the same colour.
-    QColor colour;
+    bool operator==(const PageText& o) const;
+};
+
+// How a shape is outlined: its colour, width in printer dots of 1/300 inch and style.
+struct Pen {
+    QColor colour = Qt::black;
     int lineWidth = 0;
     LineStyle lineStyle = LineStyle::Solid;
-    bool filled = false;
-    bool operator==(const PageItem& o) const;
-    bool operator!=(const PageItem& o) const { return !(*this == o); }
+    bool operator==(const Pen& o) const;
 };
+
+struct PageLine {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    Pen pen;
+    bool operator==(const PageLine& o) const;
+};
+
+// A rectangle between two corners; filled means its interior takes the pen's colour.
+struct PageRect {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    Pen pen;
+    bool filled = false;
+    bool operator==(const PageRect& o) const;
+};
+
+// A round dot, such as a speaker, around its centre.
+struct PageDot {
+    double x = 0, y = 0;
+    double radius = 0;
+    Pen pen;
+    bool filled = false;
+    bool operator==(const PageDot& o) const;
+};
+
+using PageItem = std::variant<PageText, PageLine, PageRect, PageDot>;
 
 // How much room text takes on the page it is laid out for, in twips.
 class TextMetrics {

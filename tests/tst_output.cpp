@@ -32,22 +32,36 @@ static QStringList Drawn(const DesignState& s) {
 
 // The page with the fixed metrics in drawing order: a row per run of texts on one y, "y: x text|x
 // text", a size or boldness other than 10-point regular shown as [14b], and a row per run of
-// shapes of the same kind and pen, "line w1 s1 f0 r0: x1,y1-x2,y2 ..." or "circle w1 s0 f0 r100:
+// shapes of the same kind and pen, "line w1 s1: x1,y1-x2,y2 ..." or "circle w1 s0 f0 r100:
 // x,y ..." (s0 solid, s1 dotted; f0 filled, f1 not; r the radius; a colour not black is named).
 static QStringList Page(const DesignState& s) {
     QStringList rows;
     QString last;
     for (const PageItem& i : ComposeReport(s, FixedMetrics())) {
-        const char* const kinds[] = {"", "line", "box", "circle"};
-        const bool text = i.kind == PageItem::Kind::Text, circle = i.kind == PageItem::Kind::Circle;
-        // clang-format off
-        const QString key = text ? QString::asprintf("%.0f:", i.y1)
-                                 : QString::asprintf("%s w%d s%d f%d r%g%s:", kinds[int(i.kind)], i.lineWidth, int(i.lineStyle),
-                                                     !i.filled, i.radius, i.colour == Qt::black ? "" : " not black");
-        const QString item = text ? QString::asprintf(i.fontSize == 10 && !i.bold ? "%.0f " : "%.0f [%.0f%s] ", i.x1,
-                                                      i.fontSize, i.bold ? "b" : "") + QString::fromStdString(i.text)
-                                  : QString::asprintf(circle ? "%.0f,%.0f" : "%.0f,%.0f-%.0f,%.0f", i.x1, i.y1, i.x2, i.y2);
-        // clang-format on
+        const auto shape = [](const char* kind, const Pen& p, bool filled, double radius) {
+            return QString::asprintf("%s w%d s%d f%d r%g%s:", kind, p.lineWidth, int(p.lineStyle),
+                                     !filled, radius, p.colour == Qt::black ? "" : " not black");
+        };
+        const auto corners = [](double x1, double y1, double x2, double y2) {
+            return QString::asprintf("%.0f,%.0f-%.0f,%.0f", x1, y1, x2, y2);
+        };
+        QString key, item;
+        const bool text = std::holds_alternative<PageText>(i);
+        if (const auto* t = std::get_if<PageText>(&i)) {
+            key = QString::asprintf("%.0f:", t->y);
+            item = QString::asprintf(t->fontSize == 10 && !t->bold ? "%.0f " : "%.0f [%.0f%s] ",
+                                     t->x, t->fontSize, t->bold ? "b" : "") +
+                   QString::fromStdString(t->text);
+        } else if (const auto* l = std::get_if<PageLine>(&i)) {
+            key = QString::asprintf("line w%d s%d%s:", l->pen.lineWidth, int(l->pen.lineStyle),
+                                    l->pen.colour == Qt::black ? "" : " not black");
+            item = corners(l->x1, l->y1, l->x2, l->y2);
+        } else if (const auto* r = std::get_if<PageRect>(&i)) {
+            key = shape("box", r->pen, r->filled, 0), item = corners(r->x1, r->y1, r->x2, r->y2);
+        } else if (const auto* d = std::get_if<PageDot>(&i)) {
+            key = shape("circle", d->pen, d->filled, d->radius);
+            item = QString::asprintf("%.0f,%.0f", d->x, d->y);
+        }
         rows << (key == last ? rows.takeLast() + (text ? "|" : " ") : key + " ") + item;
         last = key;
     }
@@ -105,9 +119,9 @@ class TestOutput : public QObject {
             "3800: 2000 Length|3800 40 ft|5200 4|7000 10 ft|9000 5.0 ft",
             "4100: 2000 Width|3800 25 ft|5200 3|7000 9 ft|9000 3.5 ft",
             "4400: 2000 Total number of speakers:|5200 12", "box w3 s0 f1 r0: 1260,5200-10260,10825",
-            "line w1 s1 f0 r0: 1260,5987-10260,5987 1260,8012-10260,8012 1260,10037-10260,10037 "
+            "line w1 s1: 1260,5987-10260,5987 1260,8012-10260,8012 1260,10037-10260,10037 "
                 "2385,5200-2385,10825 4635,5200-4635,10825 6885,5200-6885,10825 9135,5200-9135,10825",
-            "line w3 s0 f0 r0: 1260,5200-1260,4700 2385,5200-2385,4700 4635,5200-4635,4700 "
+            "line w3 s0: 1260,5200-1260,4700 2385,5200-2385,4700 4635,5200-4635,4700 "
                 "1260,5200-760,5200 1260,5987-760,5987 1260,8012-760,8012",
             "4800: 1310 5.0|3410 10|6260 Length Dimension", "5543: 760 3.5", "6949: 760 9.0",
             "circle w1 s0 f0 r100: 2385,5987 2385,8012 2385,10037 4635,5987 4635,8012 4635,10037 "
@@ -117,8 +131,8 @@ class TestOutput : public QObject {
                          "1400: 1000 The structural ceiling height is 14 feet.",
                          "1700: 1000 Estimated length of zone wiring at 20 feet per speaker is 20 feet",
                          "2000: 4560 SPEAKER LAYOUT ARRAY"}},
-            {oneRow, 12, {"line w1 s1 f0 r0: 1260,8950-10260,8950 5760,5200-5760,12700",
-                          "line w3 s0 f0 r0: 1260,5200-1260,4700 5760,5200-5760,4700 5760,5200-5760,4700 "
+            {oneRow, 12, {"line w1 s1: 1260,8950-10260,8950 5760,5200-5760,12700",
+                          "line w3 s0: 1260,5200-1260,4700 5760,5200-5760,4700 5760,5200-5760,4700 "
                               "1260,5200-760,5200 1260,8950-760,8950 1260,8950-760,8950",
                           "4800: 1310 6.0|6260 Length Dimension", "7025: 760 5.0",
                           "circle w1 s0 f0 r100: 5760,8950"}},

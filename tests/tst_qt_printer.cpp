@@ -59,12 +59,13 @@ class TestQtPrinter : public QObject {
         };
         int dots = 0, ink = 0;
         for (const PageItem& item : items)
-            if (item.kind == PageItem::Kind::Circle && ++dots)
-                QVERIFY(dark(item.x1, item.y1) && dark(item.x1 + 60, item.y1) &&
-                        !dark(item.x1 + 1000, item.y1 + 700));
+            if (const auto* dot = std::get_if<PageDot>(&item); dot && ++dots)
+                QVERIFY(dark(dot->x, dot->y) && dark(dot->x + 60, dot->y) &&
+                        !dark(dot->x + 1000, dot->y + 700));
+        const PageText& title = std::get<PageText>(items.front());
         for (int y = 0; y < 200; y += 10)
             for (int x = 0; x < 4000; x += 10)
-                ink += dark(items.front().x1 + x, items.front().y1 + y);
+                ink += dark(title.x + x, title.y + y);
         QVERIFY(dots == 12 && ink > 50);
     }
 

@@ -284,7 +284,8 @@ class TestWindow : public QObject {
         QVERIFY(f.CmdPrt->hasFocus());
         w.key(f.CmdPrt, Qt::Key_Return);
         QVERIFY(!f.FramNote->isVisible() && f.CmdPrint->hasFocus());
-        QCOMPARE(w.printing.page.at(1).text, std::string("Description: Nörth wing"));
+        QCOMPARE(std::get<PageText>(w.printing.page.at(1)).text,
+                 std::string("Description: Nörth wing"));
         const auto entries = Entries(w);
         w.key(f.CmdPrint, Qt::Key_Return); // one Enter too many only offers the description again
         QVERIFY(w.window().isVisible() && f.FramNote->isVisible() && f.TxtDescription->hasFocus());
@@ -309,7 +310,7 @@ class TestWindow : public QObject {
                     && w.boxes.shown[0].icon == MsgIcon::Critical && w.boxes.shown[0].buttons == MsgButtons::RetryCancel)));
             // clang-format on
         }
-        QCOMPARE(w.printing.page.at(1).text,
+        QCOMPARE(std::get<PageText>(w.printing.page.at(1)).text,
                  "Description: " + pasted.left(74).trimmed().toStdString());
     }
 

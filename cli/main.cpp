@@ -1,5 +1,6 @@
 // masking-speaker-plan: the window's design rule, texts and report from the command line, for
 // one room given by options or for a whole room schedule, with CAD plans. It needs no display.
+#include "cli/csv_rows.h"
 #include "cli/plan_run.h"
 #include "cli/room_files.h"
 #include "core/app_info.h"
@@ -20,31 +21,61 @@
 
 namespace {
 
-constexpr const char* kDescription =
-    R"txt(Lays out sound-masking speakers by the same rule, texts and report as the
+// The words, comma-separated, on lines of at most 80 characters indented by the given blanks.
+QString WrappedList(const QStringList& words, int indent) {
+    const QString margin(indent, ' ');
+    QString text = margin, line = margin;
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QString word = words[i] + (i + 1 < words.size() ? "," : "");
+        if (line.size() > indent && line.size() + 1 + word.size() > 80) {
+            text += "\n" + margin;
+            line = margin;
+        } else if (line.size() > indent) {
+            text += ' ';
+            line += ' ';
+        }
+        text += word;
+        line += word;
+    }
+    return text.mid(indent);
+}
+
+// The help's account of the command; the columns, layers and limits are the ones the run uses.
+QString Description() {
+    QStringList columns;
+    for (std::size_t f = 0; f < kFieldCount; ++f)
+        columns << FieldName(static_cast<Field>(f));
+    const auto limit = [](Field f) { return QString::number(FieldLimit(f)); };
+    return QString(R"txt(Lays out sound-masking speakers by the same rule, texts and report as the
 window: one room from the options below, or every room of a schedule (CSV).
 
 Examples:
-  masking-speaker-plan --units ft --location suspended --plenum 2 --tile 3
+  %1 --units ft --location suspended --plenum 2 --tile 3
       --ceiling-height 1 --batts --length 40 --width 25
-  masking-speaker-plan --units mm --location open --structural-height 4000
+  %1 --units mm --location open --structural-height 4000
       --length 12500 --width 8400 --json
-  masking-speaker-plan --schedule rooms.csv --out plans --pdf --dxf
+  %1 --schedule rooms.csv --out plans --pdf --dxf
 
 A schedule has a header row naming its columns, in any order and any case:
-  room, units, location, plenum, tile, ceiling-height, batts, structural-height,
-  insulation, length, width, description
+  %2
 It writes "<schedule> summary.csv" (one row per schedule row, a total per unit) and,
-as asked, <room>.pdf (the report), <room>.dxf (the plan: layers ROOM,
-MASKING-GRID, MASKING-SPEAKERS, block MASKING_SPEAKER) and <room>.speakers.csv.
+as asked, <room>.pdf (the report), <room>.dxf (the plan: layers %3,
+%4, %5, block %6) and <room>.speakers.csv.
 Files never replace others: a taken name gets " (2)", " (3)" ...
 Bad rows are reported as file:line: reason, and the summary gives every row
 of the schedule, with the reason a room was refused or its files are missing.
-A room's name takes at most 200 characters, its description 1000, any other
-field 50; a schedule's row at most 64 KB. Each option is given once.
+A room's name takes at most %7 characters, its description %8, any other
+field %9; a schedule's row at most %10 KB. Each option is given once.
 
 Exit status: 0 all done, 1 a room, a file or the standard output or error failed,
-2 unusable options or schedule.)txt";
+2 unusable options or schedule.)txt")
+        .arg(kCommandName)
+        .arg(WrappedList(columns, 2))
+        .arg(QString(kRoomLayer), QString(kGridLayer), QString(kSpeakerLayer),
+             QString(kSpeakerBlock))
+        .arg(limit(Field::Room), limit(Field::Description), limit(Field::Units))
+        .arg(static_cast<int>(kMaxCsvLineBytes / 1024));
+}
 
 struct Options {
     QCommandLineOption schedule{"schedule", "Lay out every room of <file>.", "file"};
@@ -145,15 +176,17 @@ void QuietAboutDesktop(QtMsgType type, const QMessageLogContext& context, const 
 }
 
 void AddOptions(QCommandLineParser& parser, const Options& o) {
-    parser.setApplicationDescription(kDescription);
+    parser.setApplicationDescription(Description());
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({o.schedule, o.out, o.pdf, o.dxf, o.coordinates, o.json});
     for (std::size_t f = 0; f < kFieldCount; ++f) {
         const Field field = static_cast<Field>(f);
-        parser.addOption(IsSwitch(field)
-                             ? QCommandLineOption(FieldName(field), FieldHelp(field))
-                             : QCommandLineOption(FieldName(field), FieldHelp(field), "value"));
+        parser.addOption(
+            IsSwitch(field)
+                ? QCommandLineOption(FieldName(field), QString::fromStdString(FieldHelp(field)))
+                : QCommandLineOption(FieldName(field), QString::fromStdString(FieldHelp(field)),
+                                     "value"));
     }
 }
 

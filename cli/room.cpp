@@ -20,7 +20,7 @@ struct FieldInfo {
 };
 
 const std::array<FieldInfo, kFieldCount> kFields{{
-    {"room", "name of the room; names its files (at most 200 characters)", 200},
+    {"room", "name of the room; names its files", 200},
     {"units", "ft or mm"},
     {"location", "suspended (above a suspended ceiling), open (open ceiling) or floor (raised "
                  "access floor)"},
@@ -30,11 +30,11 @@ const std::array<FieldInfo, kFieldCount> kFields{{
              "spline, 5 gypsum board"},
     {"ceiling-height", "suspended: 1 lower or 2 higher than 12 ft / 3600 mm"},
     {"batts", "suspended: sound batts lie over the tiles (yes or no in a schedule)"},
-    {"structural-height", "open: structural ceiling height, 12-100 ft or 3600-30000 mm"},
+    {"structural-height", "open: structural ceiling height"},
     {"insulation", "open: the structural ceiling is insulated (yes or no in a schedule)"},
-    {"length", "room length, 4-1000 ft or 1200-300000 mm"},
-    {"width", "room width, same limits"},
-    {"description", "for the report (default: the room's name; at most 1000 characters)", 1000},
+    {"length", "room length"},
+    {"width", "room width"},
+    {"description", "for the report, the room's name by default", 1000},
 }};
 
 std::string Quoted(const std::string& value) {
@@ -93,7 +93,7 @@ class Checker {
         for (std::size_t f = 0; f < kFieldCount; ++f)
             if (!FitsField(static_cast<Field>(f), m_f[f]))
                 return RoomError{std::string(kFields[f].name) + " is longer than " +
-                                 std::to_string(kFields[f].maxCharacters) + " characters"};
+                                 std::to_string(FieldLimit(static_cast<Field>(f))) + " characters"};
         return std::nullopt;
     }
 
@@ -179,8 +179,26 @@ std::optional<RoomError> Conditions(const Checker& c, DesignState& s,
 const char* FieldName(Field f) {
     return kFields[static_cast<std::size_t>(f)].name;
 }
-const char* FieldHelp(Field f) {
-    return kFields[static_cast<std::size_t>(f)].help;
+std::size_t FieldLimit(Field f) {
+    return kFields[static_cast<std::size_t>(f)].maxCharacters;
+}
+
+std::string FieldHelp(Field f) {
+    const auto range = [](EntryBox box) {
+        const EntryLimits feet = LimitsFor(box, Units::Feet);
+        const EntryLimits millimetres = LimitsFor(box, Units::Millimetres);
+        return ", " + std::to_string(feet.minimum) + "-" + std::to_string(feet.maximum) +
+               " ft or " + std::to_string(millimetres.minimum) + "-" +
+               std::to_string(millimetres.maximum) + " mm";
+    };
+    std::string help = kFields[static_cast<std::size_t>(f)].help;
+    if (f == Field::Length || f == Field::Width)
+        help += range(f == Field::Length ? EntryBox::Length : EntryBox::Width);
+    else if (f == Field::StructuralHeight)
+        help += range(EntryBox::CeilingHeight);
+    if (FieldLimit(f) != FieldLimit(Field::Units))
+        help += " (at most " + std::to_string(FieldLimit(f)) + " characters)";
+    return help;
 }
 
 // Characters, not bytes, as a spreadsheet counts them.
@@ -188,8 +206,7 @@ bool FitsField(Field f, const std::string& text) {
     const auto characters = std::count_if(text.begin(), text.end(), [](char c) {
         return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     });
-    return static_cast<std::size_t>(characters) <=
-           kFields[static_cast<std::size_t>(f)].maxCharacters;
+    return static_cast<std::size_t>(characters) <= FieldLimit(f);
 }
 
 const char* LocationWord(Location location) {

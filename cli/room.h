@@ -30,8 +30,10 @@ inline constexpr std::size_t kFieldCount = 12;
 
 // Each field's name, the same for the option and the schedule's column ("ceiling-height").
 const char* FieldName(Field f);
-// What the field takes, for --help and the README.
-const char* FieldHelp(Field f);
+// What the field takes, with its limits, for --help.
+std::string FieldHelp(Field f);
+// The most characters the field takes: a room's name 200, its description 1000, any other 50.
+std::size_t FieldLimit(Field f);
 
 // Whether the text is within the field's limit: a room's name 200 characters, its description
 // 1000, any other field 50. Longer fields are refused before anything else is done with them.

@@ -80,10 +80,6 @@ class DxfBytes : public DL_WriterA {
 // DXF drawing units and the speaker block; everything in the design's own unit.
 constexpr int kInsUnitsFeet = 2;
 constexpr int kInsUnitsMillimetres = 4;
-constexpr const char* kSpeakerBlock = "MASKING_SPEAKER";
-constexpr const char* kRoomLayer = "ROOM";
-constexpr const char* kSpeakerLayer = "MASKING-SPEAKERS";
-constexpr const char* kGridLayer = "MASKING-GRID";
 constexpr int kByLayer = 256;
 constexpr int kByBlock = 0;
 

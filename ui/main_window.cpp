@@ -186,7 +186,6 @@ MainWindow::MainWindow(MessageBoxes& boxes, ReportPrinting& printing, QWidget* p
 // make it up are destroyed: from here on, the window hears of none of it.
 MainWindow::~MainWindow() {
     disconnect(qApp, &QApplication::focusChanged, this, &MainWindow::followFocus);
-    qApp->removeEventFilter(this);
 }
 
 void MainWindow::createUnitsFrame() {
@@ -381,7 +380,10 @@ void MainWindow::connectHandlers() {
     connect(m_printResults, &QPushButton::clicked, this, &MainWindow::offerDescription);
     connect(m_description.print, &QPushButton::clicked, this, &MainWindow::printReport);
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::followFocus);
-    qApp->installEventFilter(this);
+    // Presses on the window and on each of its controls pass through eventFilter first.
+    installEventFilter(this);
+    for (QWidget* control : findChildren<QWidget*>())
+        control->installEventFilter(this);
 }
 
 // A message box opening or closing, a popup, or the window losing and regaining activation

@@ -1,5 +1,6 @@
 // masking-speaker-plan: the window's design rule, texts and report from the command line, for
 // one room given by options or for a whole room schedule, with CAD plans. It needs no display.
+#include "cli/cad_plan.h"
 #include "cli/csv_rows.h"
 #include "cli/plan_run.h"
 #include "cli/room_files.h"

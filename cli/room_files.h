@@ -10,12 +10,6 @@
 
 #include <vector>
 
-// The CAD plan's layers and the speaker's block.
-inline constexpr const char* kRoomLayer = "ROOM";
-inline constexpr const char* kGridLayer = "MASKING-GRID";
-inline constexpr const char* kSpeakerLayer = "MASKING-SPEAKERS";
-inline constexpr const char* kSpeakerBlock = "MASKING_SPEAKER";
-
 struct SpeakerPoint {
     double x; // along the length, from the room's corner
     double y; // along the width

@@ -1,0 +1,48 @@
+// The CAD plans the command line writes, as DXF: rooms' outlines on ROOM, the rows of the grid
+// on MASKING-GRID, each speaker an insert of the MASKING_SPEAKER block on MASKING-SPEAKERS, and
+// the rooms' names. One room's plan and a whole floor's are written alike; a floor's speakers
+// also carry their room and number as block attributes.
+#pragma once
+#include <QByteArray>
+#include <string>
+#include <utility>
+#include <vector>
+
+inline constexpr const char* kRoomLayer = "ROOM";
+inline constexpr const char* kGridLayer = "MASKING-GRID";
+inline constexpr const char* kSpeakerLayer = "MASKING-SPEAKERS";
+inline constexpr const char* kSpeakerBlock = "MASKING_SPEAKER";
+
+struct CadPoint {
+    double x = 0;
+    double y = 0;
+};
+
+struct CadSpeaker {
+    CadPoint at;
+    std::string room;   // its ROOM attribute, when the plan carries attributes
+    std::string number; // its NUMBER attribute, counted from 1 in each room
+};
+
+struct CadText {
+    CadPoint at; // the left end of its baseline
+    std::string text;
+};
+
+struct CadPlan {
+    int drawingUnits = 0; // the $INSUNITS code: 1 inches, 2 feet, 4 mm, 5 cm, 6 m
+    double speakerRadius = 0;
+    double textHeight = 0;
+    bool speakerAttributes = false;
+    std::vector<std::vector<CadPoint>> outlines; // closed
+    std::vector<std::pair<CadPoint, CadPoint>> rows;
+    std::vector<CadSpeaker> speakers;
+    std::vector<CadText> names;
+};
+
+// The plan with its extents, which cover every outline, row, speaker and name's anchor, and a
+// first view of all of it.
+QByteArray CadPlanDxf(const CadPlan& plan);
+
+// A double as written in full, never rounded to a number of digits: 101840.5 stays 101840.5.
+std::string ExactNumber(double v);

@@ -3,6 +3,8 @@
 // the rooms' names. One room's plan and a whole floor's are written alike; a floor's speakers
 // also carry their room and number as block attributes.
 #pragma once
+#include "core/unit_pair.h"
+
 #include <QByteArray>
 #include <string>
 #include <utility>
@@ -12,6 +14,9 @@ inline constexpr const char* kRoomLayer = "ROOM";
 inline constexpr const char* kGridLayer = "MASKING-GRID";
 inline constexpr const char* kSpeakerLayer = "MASKING-SPEAKERS";
 inline constexpr const char* kSpeakerBlock = "MASKING_SPEAKER";
+
+// A room's name is a foot or 300 mm high.
+inline constexpr UnitPair<double> kNameHeight{1.0, 300.0};
 
 struct CadPoint {
     double x = 0;

@@ -36,30 +36,6 @@ std::string WiringUnitWord(Units units) {
     return Trim(WiringUnit(units));
 }
 
-// A spreadsheet takes a cell that starts with = + - @ (or a tab or a carriage return before
-// them) for a formula; a leading apostrophe makes it text. Plain numbers stay numbers.
-std::string Cell(const std::string& text) {
-    static const QRegularExpression number(R"(^[+-]?(\d+\.?\d*|\.\d+)$)");
-    const bool formula =
-        !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
-    return CsvField(formula && !number.match(QString::fromStdString(text)).hasMatch() ? "'" + text
-                                                                                      : text);
-}
-
-std::string Joined(const std::vector<std::string>& parts) {
-    std::string joined;
-    for (const std::string& part : parts)
-        joined += (joined.empty() ? "" : "; ") + part;
-    return joined;
-}
-
-std::string Row(const std::vector<std::string>& cells) {
-    std::string row;
-    for (std::size_t c = 0; c < cells.size(); ++c)
-        row += (c ? "," : "") + cells[c];
-    return row + "\n";
-}
-
 std::string SummaryRow(const Room& room, const RoomFiles& files) {
     const DesignState& s = room.s;
     std::vector<std::string> notes = room.notes, names;
@@ -108,12 +84,10 @@ class ScheduleRun {
             return Header(row);
         if (m_unusable)
             return;
-        RoomFields fields;
-        for (std::size_t c = 0; c < std::min(row.fields.size(), m_columns.size()); ++c)
-            At(fields, m_columns[c]) = row.fields[c];
+        const RoomFields fields = m_columns.Fields(row.fields);
         if (!row.error.empty())
             return Refuse(row.line, fields, row.error);
-        if (auto extra = Extra(row.fields))
+        if (auto extra = m_columns.Extra(row.fields))
             return Refuse(row.line, fields, *extra);
         auto laidOut = LayOutRoom(fields);
         if (const auto* error = std::get_if<RoomError>(&laidOut))
@@ -163,39 +137,15 @@ class ScheduleRun {
         ++m_refused;
     }
 
-    // Fields past the named columns, which spreadsheets add empty, may only be empty.
-    std::optional<std::string> Extra(const std::vector<std::string>& cells) const {
-        for (std::size_t c = m_columns.size(); c < cells.size(); ++c)
-            if (!Trim(cells[c]).empty())
-                return c < m_headerSize
-                           ? "column " + std::to_string(c + 1) + " has no name but holds \"" +
-                                 Trim(cells[c]) + "\""
-                           : "has " + std::to_string(cells.size()) + " fields, the header has " +
-                                 std::to_string(m_headerSize);
-        return std::nullopt;
-    }
-
     void Header(const CsvRow& row) {
         m_headerRead = true;
         if (!row.error.empty())
             return Unusable(row.line, row.error);
-        std::vector<std::string> cells = row.fields;
-        m_headerSize = cells.size();
-        while (!cells.empty() && Trim(cells.back()).empty())
-            cells.pop_back(); // the empty columns a spreadsheet adds at the end
-        std::map<std::string, Field> known;
-        for (std::size_t f = 0; f < kFieldCount; ++f)
-            known.emplace(FieldName(static_cast<Field>(f)), static_cast<Field>(f));
-        for (const std::string& cell : cells) {
-            const auto it = known.find(Lower(Trim(cell)));
-            if (it == known.end())
-                return Unusable(row.line, "unknown column \"" + cell + "\"");
-            m_columns.push_back(it->second);
-            known.erase(it); // a second column of the same name is unknown
-        }
-        for (Field f : {Field::Room, Field::Units, Field::Location, Field::Length, Field::Width})
-            if (known.count(FieldName(f)))
-                return Unusable(row.line, std::string("no column \"") + FieldName(f) + "\"");
+        auto columns = ScheduleColumns::Read(
+            row.fields, {Field::Room, Field::Units, Field::Location, Field::Length, Field::Width});
+        if (const auto* error = std::get_if<std::string>(&columns))
+            return Unusable(row.line, *error);
+        m_columns = std::get<ScheduleColumns>(std::move(columns));
         // The folder is made only now that the summary will be written into it.
         const QString folderError = MakeFolder(m_out.folder);
         if (!folderError.isEmpty())
@@ -218,8 +168,7 @@ class ScheduleRun {
     const Outputs& m_out;
     QTextStream& m_err;
     std::unique_ptr<SafeFile> m_summary;
-    std::vector<Field> m_columns;
-    std::size_t m_headerSize = 0; // with the empty cells at its end
+    ScheduleColumns m_columns;
     bool m_headerRead = false;
     bool m_unusable = false;
     int m_done = 0;
@@ -229,6 +178,69 @@ class ScheduleRun {
 };
 
 } // namespace
+
+// A spreadsheet takes a cell that starts with = + - @ (or a tab or a carriage return before
+// them) for a formula; a leading apostrophe makes it text. Plain numbers stay numbers.
+std::string Cell(const std::string& text) {
+    static const QRegularExpression number(R"(^[+-]?(\d+\.?\d*|\.\d+)$)");
+    const bool formula =
+        !text.empty() && std::string_view("=+-@\t\r").find(text[0]) != std::string_view::npos;
+    return CsvField(formula && !number.match(QString::fromStdString(text)).hasMatch() ? "'" + text
+                                                                                      : text);
+}
+
+std::string Joined(const std::vector<std::string>& parts) {
+    std::string joined;
+    for (const std::string& part : parts)
+        joined += (joined.empty() ? "" : "; ") + part;
+    return joined;
+}
+
+std::string Row(const std::vector<std::string>& cells) {
+    std::string row;
+    for (std::size_t c = 0; c < cells.size(); ++c)
+        row += (c ? "," : "") + cells[c];
+    return row + "\n";
+}
+
+std::variant<ScheduleColumns, std::string>
+ScheduleColumns::Read(std::vector<std::string> header, std::initializer_list<Field> required) {
+    ScheduleColumns read;
+    read.m_headerSize = header.size();
+    while (!header.empty() && Trim(header.back()).empty())
+        header.pop_back(); // the empty columns a spreadsheet adds at the end
+    std::map<std::string, Field> known;
+    for (std::size_t f = 0; f < kFieldCount; ++f)
+        known.emplace(FieldName(static_cast<Field>(f)), static_cast<Field>(f));
+    for (const std::string& cell : header) {
+        const auto it = known.find(Lower(Trim(cell)));
+        if (it == known.end())
+            return "unknown column \"" + cell + "\"";
+        read.m_columns.push_back(it->second);
+        known.erase(it); // a second column of the same name is unknown
+    }
+    for (Field f : required)
+        if (known.count(FieldName(f)))
+            return std::string("no column \"") + FieldName(f) + "\"";
+    return read;
+}
+
+RoomFields ScheduleColumns::Fields(const std::vector<std::string>& cells) const {
+    RoomFields fields;
+    for (std::size_t c = 0; c < std::min(cells.size(), m_columns.size()); ++c)
+        At(fields, m_columns[c]) = cells[c];
+    return fields;
+}
+
+std::optional<std::string> ScheduleColumns::Extra(const std::vector<std::string>& cells) const {
+    for (std::size_t c = m_columns.size(); c < cells.size(); ++c)
+        if (!Trim(cells[c]).empty())
+            return c < m_headerSize ? "column " + std::to_string(c + 1) +
+                                          " has no name but holds \"" + Trim(cells[c]) + "\""
+                                    : "has " + std::to_string(cells.size()) +
+                                          " fields, the header has " + std::to_string(m_headerSize);
+    return std::nullopt;
+}
 
 RoomFiles WriteRoomFiles(Room& room, const Outputs& out, QTextStream& err) {
     const QString base = SafeFileName(room.name);

@@ -9,7 +9,12 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <initializer_list>
 #include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
 
 class ReportPaper;
 
@@ -37,6 +42,31 @@ RoomFiles WriteRoomFiles(Room& room, const Outputs& out, QTextStream& err);
 
 // Makes the folder, when a file is about to be written into it; why it cannot be, or empty.
 QString MakeFolder(const QString& folder);
+
+// A summary's cell, made text with a leading apostrophe where a spreadsheet would take it for a
+// formula; plain numbers stay numbers.
+std::string Cell(const std::string& text);
+// Notes joined by "; " into one cell.
+std::string Joined(const std::vector<std::string>& parts);
+// The cells, already made cells, as one CSV line.
+std::string Row(const std::vector<std::string>& cells);
+
+// The columns a schedule's header names, in any case and order.
+class ScheduleColumns {
+  public:
+    // The columns, or why the header cannot be used: an unknown or repeated column, or a
+    // required one missing. Empty cells at the header's end are left out.
+    static std::variant<ScheduleColumns, std::string> Read(std::vector<std::string> header,
+                                                           std::initializer_list<Field> required);
+    // A row's cells under their columns.
+    RoomFields Fields(const std::vector<std::string>& cells) const;
+    // Why a row's cells past the named columns cannot be left out, when one holds anything.
+    std::optional<std::string> Extra(const std::vector<std::string>& cells) const;
+
+  private:
+    std::vector<Field> m_columns;
+    std::size_t m_headerSize = 0; // with the empty cells at its end
+};
 
 enum class RunStatus { Done = 0, RoomsFailed = 1, Unusable = 2 };
 

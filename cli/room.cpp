@@ -222,7 +222,7 @@ const char* LocationWord(Location location) {
     return "floor";
 }
 
-std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields) {
+std::variant<Room, RoomError> RoomConditions(const RoomFields& fields) {
     const Checker c(fields);
     if (auto e = c.TooLong())
         return *e;
@@ -251,13 +251,23 @@ std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields) {
 
     if (auto e = Conditions(c, s, room.notes))
         return *e;
+    s.description = Trim(c.Text(Field::Description));
+    if (s.description.empty())
+        s.description = room.name;
+    return room;
+}
+
+std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields) {
+    std::variant<Room, RoomError> checked = RoomConditions(fields);
+    if (std::holds_alternative<RoomError>(checked))
+        return checked;
+    Room& room = std::get<Room>(checked);
+    DesignState& s = room.s;
+    const Checker c(fields);
     if (auto e = c.Length(Field::Length, EntryBox::Length, s.units.value(), s.length, room.notes))
         return *e;
     if (auto e = c.Length(Field::Width, EntryBox::Width, s.units.value(), s.width, room.notes))
         return *e;
-    s.description = Trim(c.Text(Field::Description));
-    if (s.description.empty())
-        s.description = room.name;
 
     // Tested on the room as given, before the exchange, as the window does.
     if (IsSmallRoom(s))
@@ -265,5 +275,5 @@ std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields) {
     if (OrientRoom(s))
         room.notes.push_back("length and width exchanged");
     ComputeDesign(s); // the conditions checked above always name a spacing
-    return room;
+    return checked;
 }

@@ -55,6 +55,9 @@ struct RoomError {
     std::string text;
 };
 
+// Checks the fields other than the length and width: the room's name, units, location and
+// conditions, and its description. The room has no size and no results yet.
+std::variant<Room, RoomError> RoomConditions(const RoomFields& fields);
 // Checks the fields and lays the room out, or says what is wrong with the first bad field.
 std::variant<Room, RoomError> LayOutRoom(const RoomFields& fields);
 

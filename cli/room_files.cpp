@@ -32,9 +32,6 @@ QString Text(const std::string& s) {
 // A name in a folder holds 255 bytes; a room's files add at most ".speakers.csv" and " (9999)".
 constexpr int kMostNameBytes = 255 - 13 - 7;
 
-// The room's name below it, a foot or 300 mm high.
-constexpr UnitPair<double> kNameHeight{1.0, 300.0};
-
 } // namespace
 
 std::vector<SpeakerPoint> SpeakerPoints(const DesignState& s) {

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -67,6 +69,37 @@ class TestQtPrinter : public QObject {
             for (int x = 0; x < 4000; x += 10)
                 ink += dark(title.x + x, title.y + y);
         QVERIFY(dots == 12 && ink > 50);
+    }
+
+    // Close up, at 1200 dpi: the grid's rows are dotted, with gaps between their dots, and the
+    // room's ticks solid. Each line is sampled along 400 pixels (480 twips) from its left end.
+    void gridRowsArePaintedDottedAndTicksSolid() {
+        DesignState s;
+        s.units = Units::Feet, s.length = 40, s.width = 25, s.alongLength = {4, 10, 5};
+        s.alongWidth = {3, 9, 3.5};
+        const std::vector<PageItem> items = ComposeReport(s, ReportPaper());
+        for (const LineStyle style : {LineStyle::Dotted, LineStyle::Solid}) {
+            const auto line = std::find_if(items.begin(), items.end(), [&](const PageItem& i) {
+                const auto* l = std::get_if<PageLine>(&i);
+                return l && l->pen.lineStyle == style && l->y1 == l->y2 &&
+                       std::abs(l->x2 - l->x1) >= 500;
+            });
+            QVERIFY(line != items.end());
+            const PageLine& l = std::get<PageLine>(*line);
+            QImage image(440, 40, QImage::Format_RGB32);
+            image.setDotsPerMeterX(47244); // 1200 dpi
+            image.setDotsPerMeterY(47244);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            painter.translate(-std::min(l.x1, l.x2) * 1200 / 1440 + 20, -l.y1 * 1200 / 1440 + 20);
+            PaintPage(painter, {*line}, QGuiApplication::font());
+            painter.end();
+            int inked = 0;
+            for (int x = 20; x < 420; ++x)
+                inked += image.pixelColor(x, 20).lightness() < 128;
+            QVERIFY2(style == LineStyle::Dotted ? inked > 60 && inked < 300 : inked == 400,
+                     qPrintable(QString::number(inked)));
+        }
     }
 
     // A save, and ways it can go wrong on a real file system (the disk faults need root to mount

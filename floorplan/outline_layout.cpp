@@ -165,6 +165,7 @@ std::optional<LayoutRefusal> LayOutPieces(const std::vector<Box>& boxes, const C
     const double thinSide = kNarrowestRoom(c.units()) / c.toDesignUnits * (1 - kDrawingNoise);
     SpeakerIndex earlier({});
     std::int64_t dropped = 0;
+    bool strips = false;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
         const std::string name = single ? "" : "piece " + std::to_string(i + 1) + ": ";
         const Box& box = boxes[i];
@@ -172,6 +173,7 @@ std::optional<LayoutRefusal> LayOutPieces(const std::vector<Box>& boxes, const C
             layout.notes.push_back("a strip " + Number(box.Width() * c.toDesignUnits) + " by " +
                                    Number(box.Height() * c.toDesignUnits) + UnitName(c.units()) +
                                    " is too narrow for the rule and is covered from beside it");
+            strips = true;
             continue;
         }
         auto piece = LayOutBox(box, c, name);
@@ -200,7 +202,7 @@ std::optional<LayoutRefusal> LayOutPieces(const std::vector<Box>& boxes, const C
                                " speakers dropped where pieces meet, too close to a neighbour");
     if (!added.empty())
         layout.notes.push_back(std::to_string(added.size()) + " speakers added to cover gaps");
-    layout.needsCheck = dropped > 0 || !added.empty();
+    layout.needsCheck = strips || dropped > 0 || !added.empty();
     return std::nullopt;
 }
 

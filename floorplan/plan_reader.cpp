@@ -127,6 +127,7 @@ class Collector : public DL_CreationAdapter {
                                  {},
                                  (data.flags & 1) != 0,
                                  false};
+        m_polylineTarget = target();
         m_polylineMirrored = mirrored();
     }
     void addVertex(const DL_VertexData& data) override {
@@ -178,9 +179,10 @@ class Collector : public DL_CreationAdapter {
         drawing->inserts.push_back(insert);
     }
 
+    // A polyline's vertices come after it: it is complete when the next entity starts.
     void finishPolyline() {
-        if (m_polyline && target()) {
-            target()->polylines.push_back(std::move(*m_polyline));
+        if (m_polyline) {
+            m_polylineTarget->polylines.push_back(std::move(*m_polyline));
         }
         m_polyline.reset();
     }
@@ -209,6 +211,7 @@ class Collector : public DL_CreationAdapter {
 
     Drawing* m_current = &modelSpace;
     std::optional<RawPolyline> m_polyline;
+    Drawing* m_polylineTarget = nullptr;
     bool m_polylineMirrored = false;
     std::string m_mtextChunks;
     std::string m_ignored;

@@ -277,9 +277,8 @@ class Scanner {
                                             " is not a whole number");
             }
             if (*count != corners) {
-                throw AtLine(pair.line, "the polyline's corner count " + std::to_string(*count) +
-                                            " does not match its " + std::to_string(corners) +
-                                            " corners");
+                throw AtLine(pair.line, "the polyline's corner count is " + std::to_string(*count) +
+                                            ", but it lists " + std::to_string(corners));
             }
         }
         m_out.dxf += "90\n" + std::to_string(corners) + "\n";
@@ -344,8 +343,9 @@ std::optional<PlanError> WrongKindOfFile(std::string_view bytes) {
     if (StartsWith(bytes, "AutoCAD Binary DXF")) {
         return PlanError{"Binary DXF files are not read; save the plan as ASCII DXF."};
     }
+    // In UTF-16 a DXF's first character, a digit or a blank, has a zero byte.
     if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF") ||
-        bytes.substr(0, 512).find('\0') != std::string_view::npos) {
+        bytes.substr(0, 2).find('\0') != std::string_view::npos) {
         return PlanError{"The file is in UTF-16; save the plan as a DXF in ASCII or UTF-8."};
     }
     return std::nullopt;

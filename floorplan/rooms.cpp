@@ -100,12 +100,12 @@ std::variant<Polygon, std::string> ToPolygon(const Ring& corners) {
     }
     bg::append(polygon.outer(), BoostPoint(ring.front().x, ring.front().y));
     bg::correct(polygon);
+    if (!bg::is_valid(polygon) && ProperlyCrosses(ring)) {
+        return std::string("crosses itself");
+    }
     const double area = bg::area(polygon);
     if (!std::isfinite(area) || !(area > 0)) {
         return std::string("no area");
-    }
-    if (!bg::is_valid(polygon) && ProperlyCrosses(ring)) {
-        return std::string("crosses itself");
     }
     return polygon;
 }

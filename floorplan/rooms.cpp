@@ -12,6 +12,7 @@
 #include <limits>
 #include <optional>
 #include <set>
+#include <stdexcept>
 
 namespace floorplan {
 namespace {
@@ -88,6 +89,16 @@ bool ProperlyCrosses(const Ring& ring) {
     return false;
 }
 
+// Boost's validity check rescales coordinates to integers and throws when they do not fit; such
+// an outline is judged by the crossing test alone.
+bool IsValid(const Polygon& polygon) {
+    try {
+        return bg::is_valid(polygon);
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
 // The outline as a polygon, or why it cannot be a room.
 std::variant<Polygon, std::string> ToPolygon(const Ring& corners) {
     const Ring ring = WithoutRepeatedCorners(corners);
@@ -100,7 +111,7 @@ std::variant<Polygon, std::string> ToPolygon(const Ring& corners) {
     }
     bg::append(polygon.outer(), BoostPoint(ring.front().x, ring.front().y));
     bg::correct(polygon);
-    if (!bg::is_valid(polygon) && ProperlyCrosses(ring)) {
+    if (!IsValid(polygon) && ProperlyCrosses(ring)) {
         return std::string("crosses itself");
     }
     const double area = bg::area(polygon);

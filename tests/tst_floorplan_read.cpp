@@ -316,6 +316,12 @@ class TestFloorplanRead : public QObject {
         QCOMPARE(p.texts[0].layer, std::string("Caf\u00E9"));
         QCOMPARE(p.texts[0].text, std::string("B\uFFFDr\u00FC"));
         QCOMPARE(p.headerUnit, std::nullopt);
+        // Coordinates far beyond any building still read, and still make an outline.
+        const auto huge =
+            Read(Entities("0\nLWPOLYLINE\n8\nRooms\n70\n1\n10\n0\n20\n0\n10\n1\n20\n0\n"
+                          "10\n10\n20\n90\n10\n10\n20\n8.7e100\n"));
+        const FloorRooms hugeRooms = FindRooms(std::get<Plan>(huge), {}, {});
+        QCOMPARE(int(hugeRooms.rooms.size()), 1);
         QByteArray utf8 = plan;
         utf8.replace("AC1015", "AC1021");
         QCOMPARE(std::get<Plan>(Read(utf8)).texts[0].text, std::string("B\uFFFDr\u00FC"));

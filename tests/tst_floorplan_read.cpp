@@ -11,7 +11,6 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <chrono>
 #include <cmath>
 
 using namespace floorplan;

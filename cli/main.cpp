@@ -2,10 +2,12 @@
 // one room given by options or for a whole room schedule, with CAD plans. It needs no display.
 #include "cli/cad_plan.h"
 #include "cli/csv_rows.h"
+#include "cli/floor_run.h"
 #include "cli/plan_run.h"
 #include "cli/room_files.h"
 #include "core/app_info.h"
 #include "core/calculate.h"
+#include "floorplan/units.h"
 #include "output/printer_output.h"
 #include "output/safe_file.h"
 
@@ -86,7 +88,34 @@ struct Options {
     QCommandLineOption dxf{"dxf", "Write each room's plan as DXF."};
     QCommandLineOption coordinates{"coordinates", "Write each room's speaker coordinates as CSV."};
     QCommandLineOption json{"json", "Print one room's design as JSON."};
+    QCommandLineOption plan{"plan", "Lay out every room outline of the floor plan <file> (DXF).",
+                            "file"};
+    QCommandLineOption roomLayer{"room-layer",
+                                 "A plan's layer of room outlines; * matches any letters, any "
+                                 "case; repeatable (default: layers that say area, room, space or "
+                                 "zone).",
+                                 "pattern"};
+    QCommandLineOption textLayer{
+        "text-layer", "A plan's layer of room names; repeatable (default: any).", "pattern"};
+    QCommandLineOption planUnits{
+        "plan-units", "The plan's drawing unit, in, ft, mm, cm or m (default: its header's).",
+        "unit"};
+    QCommandLineOption sheet{"sheet",
+                             "Write the plan's floor sheet as PDF on A3, A1, letter, tabloid or "
+                             "ansi-d (--pdf: A3).",
+                             "size"};
 };
+
+// Options that may be given more than once.
+bool Repeatable(const QString& name) {
+    return name == "room-layer" || name == "text-layer";
+}
+
+// What a floor plan's rooms take from the plan itself rather than from options.
+bool FromPlan(Field f) {
+    return f == Field::Room || f == Field::Units || f == Field::Length || f == Field::Width ||
+           f == Field::Description;
+}
 
 // The room's fields as options: --batts and --insulation are switches, the rest take a value.
 bool IsSwitch(Field f) {
@@ -137,14 +166,21 @@ int CheckedStatus(int status) {
     return status;
 }
 
-int OneRoom(const QCommandLineParser& parser, const Options& o, const Outputs& out) {
+// The room's fields as the options give them; a switch given is "yes".
+RoomFields RoomOptions(const QCommandLineParser& parser) {
     RoomFields fields;
-    At(fields, Field::Room) = "room";
     for (std::size_t f = 0; f < kFieldCount; ++f) {
         const QString name = FieldName(static_cast<Field>(f));
         if (parser.isSet(name))
             fields[f] = IsSwitch(static_cast<Field>(f)) ? "yes" : parser.value(name).toStdString();
     }
+    return fields;
+}
+
+int OneRoom(const QCommandLineParser& parser, const Options& o, const Outputs& out) {
+    RoomFields fields = RoomOptions(parser);
+    if (!parser.isSet(FieldName(Field::Room)))
+        At(fields, Field::Room) = "room";
     const auto laidOut = LayOutRoom(fields);
     if (const auto* error = std::get_if<RoomError>(&laidOut))
         return Fail(QString::fromStdString(error->text), RunStatus::RoomsFailed);
@@ -180,7 +216,8 @@ void AddOptions(QCommandLineParser& parser, const Options& o) {
     parser.setApplicationDescription(Description());
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.addOptions({o.schedule, o.out, o.pdf, o.dxf, o.coordinates, o.json});
+    parser.addOptions({o.schedule, o.plan, o.out, o.pdf, o.dxf, o.coordinates, o.json, o.roomLayer,
+                       o.textLayer, o.planUnits, o.sheet});
     for (std::size_t f = 0; f < kFieldCount; ++f) {
         const Field field = static_cast<Field>(f);
         parser.addOption(
@@ -189,6 +226,27 @@ void AddOptions(QCommandLineParser& parser, const Options& o) {
                 : QCommandLineOption(FieldName(field), QString::fromStdString(FieldHelp(field)),
                                      "value"));
     }
+}
+
+// A floor plan's rooms take their names and sizes from the plan, and its unit from the plan or
+// --plan-units; the options for them would go unused.
+std::optional<int> EndBeforeFloor(const QCommandLineParser& parser, const Options& o) {
+    for (std::size_t f = 0; f < kFieldCount; ++f) {
+        const Field field = static_cast<Field>(f);
+        if (FromPlan(field) && parser.isSet(FieldName(field)))
+            return Fail(QString("--") + FieldName(field) +
+                        " does not go with --plan: the plan gives it (see --help)");
+    }
+    if (parser.isSet(o.json))
+        return Fail("--json does not go with --plan (see --help)");
+    if (parser.isSet(o.planUnits) &&
+        !floorplan::ParseDrawingUnit(parser.value(o.planUnits).toStdString()))
+        return Fail("--plan-units \"" + parser.value(o.planUnits) +
+                    "\" is not in, ft, mm, cm or m (see --help)");
+    if (parser.isSet(o.sheet) && !ParseSheetSize(parser.value(o.sheet).toStdString()))
+        return Fail("--sheet \"" + parser.value(o.sheet) +
+                    "\" is not A3, A1, letter, tabloid or ansi-d (see --help)");
+    return std::nullopt;
 }
 
 // The exit status of a run that ends before any room is read: unusable options, help or version.
@@ -208,18 +266,49 @@ std::optional<int> EndBeforeRooms(QCommandLineParser& parser, const Options& o) 
     // A second value would silently win over the first.
     const QStringList given = parser.optionNames();
     for (const QString& name : given)
-        if (given.count(name) > 1)
+        if (given.count(name) > 1 && !Repeatable(name))
             return Fail("--" + name + " is given more than once (see --help)");
     if (!parser.positionalArguments().isEmpty())
         return Fail("unexpected \"" + parser.positionalArguments().first() + "\" (see --help)");
+    if (parser.isSet(o.plan))
+        return EndBeforeFloor(parser, o);
+    for (const QCommandLineOption* planOnly : {&o.roomLayer, &o.textLayer, &o.planUnits, &o.sheet})
+        if (parser.isSet(*planOnly))
+            return Fail("--" + planOnly->names().constFirst() + " needs --plan (see --help)");
     // A room's options and a schedule together would leave one of them unused.
     bool roomOptions = parser.isSet(o.json);
     for (std::size_t f = 0; f < kFieldCount; ++f)
         roomOptions = roomOptions || parser.isSet(FieldName(static_cast<Field>(f)));
     if (parser.isSet(o.schedule) == roomOptions)
         return Fail(roomOptions ? "a room's options and --schedule exclude each other (see --help)"
-                                : "give a room's options or --schedule (see --help)");
+                                : "give a room's options, --schedule or --plan (see --help)");
     return std::nullopt;
+}
+
+std::vector<std::string> Values(const QCommandLineParser& parser, const QCommandLineOption& o) {
+    std::vector<std::string> values;
+    for (const QString& value : parser.values(o))
+        values.push_back(value.toStdString());
+    return values;
+}
+
+int LayOutFloor(const QCommandLineParser& parser, const Options& o, const Outputs& out) {
+    FloorRequest request;
+    request.planPath = parser.value(o.plan);
+    request.roomLayers = Values(parser, o.roomLayer);
+    request.textLayers = Values(parser, o.textLayer);
+    if (parser.isSet(o.planUnits))
+        request.unit = floorplan::ParseDrawingUnit(parser.value(o.planUnits).toStdString());
+    request.defaults = RoomOptions(parser);
+    request.schedulePath = parser.value(o.schedule);
+    if (parser.isSet(o.sheet))
+        request.sheet = ParseSheetSize(parser.value(o.sheet).toStdString());
+    else if (out.pdf)
+        request.sheet = SheetSize::A3;
+    request.out = out;
+    request.out.pdf = false; // the floor sheet stands for the rooms' reports
+    QTextStream stdOut(&g_out), stdErr(&g_err);
+    return static_cast<int>(RunFloorPlan(request, stdOut, stdErr));
 }
 
 int LayOutRooms(const QCommandLineParser& parser, const Options& o) {
@@ -228,11 +317,13 @@ int LayOutRooms(const QCommandLineParser& parser, const Options& o) {
     out.pdf = parser.isSet(o.pdf);
     out.dxf = parser.isSet(o.dxf);
     out.coordinates = parser.isSet(o.coordinates);
-    if (out.pdf)
+    if (out.pdf && !parser.isSet(o.plan))
         out.paper = std::make_shared<const ReportPaper>();
 
     int status = 0;
-    if (parser.isSet(o.schedule)) {
+    if (parser.isSet(o.plan)) {
+        status = LayOutFloor(parser, o, out);
+    } else if (parser.isSet(o.schedule)) {
         QTextStream stdOut(&g_out), stdErr(&g_err);
         status = static_cast<int>(RunSchedule(parser.value(o.schedule), out, stdOut, stdErr));
     } else {

@@ -176,7 +176,7 @@ class TestPlan : public QObject {
         QTest::newRow("refused") << room + QStringList{"3599.4"} << Setting{} << QByteArray() << 1
             << "masking-speaker-plan: structural-height \"3599.4\" is below the minimum of 3600 mm" << "" << QStringList();
         QTest::newRow("nothing to do") << QStringList() << Setting{} << QByteArray() << 2
-            << "masking-speaker-plan: give a room's options or --schedule (see --help)" << "" << QStringList();
+            << "masking-speaker-plan: give a room's options, --schedule or --plan (see --help)" << "" << QStringList();
         QTest::newRow("both") << s + QStringList{"--json"} << Setting{} << h + a << 2
             << "masking-speaker-plan: a room's options and --schedule exclude each other (see --help)" << "" << QStringList();
         QTest::newRow("repeated --length") << s + QStringList{"--length", "40", "--length", "50"} << Setting{} << h + a
@@ -321,6 +321,27 @@ class TestPlan : public QObject {
         const QStringList all = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
         if (setting.signal || !files.isEmpty())
             QCOMPARE(setting.signal ? all.filter(QRegularExpression("^\\.")) : all, files);
+    }
+
+    // The help states the limits, columns and layers the runs use, in plain words.
+    void helpStatesTheLimitsColumnsAndLayers() {
+        const Run run = Command({"--help"});
+        QCOMPARE(run.status, 0);
+        const QString help = run.out.simplified();
+        for (const char* expected :
+             {"--room <value> name of the room; names its files (at most 200 characters)",
+              "--units <value> ft or mm --location",
+              "--structural-height <value> open: structural ceiling height, 12-100 ft or "
+              "3600-30000 mm",
+              "--length <value> room length, 4-1000 ft or 1200-300000 mm",
+              "--width <value> room width, 4-1000 ft or 1200-300000 mm",
+              "the room's name by default (at most 1000 characters)",
+              "room, units, location, plenum, tile, ceiling-height, batts, structural-height, "
+              "insulation, length, width, description",
+              "(the plan: layers ROOM, MASKING-GRID, MASKING-SPEAKERS, block MASKING_SPEAKER)",
+              "A room's name takes at most 200 characters, its description 1000, any other field "
+              "50; a schedule's row at most 64 KB."})
+            QVERIFY2(help.contains(expected), expected);
     }
 
     // Names with quotes, commas, line breaks, percent codes and letters beyond ASCII, under

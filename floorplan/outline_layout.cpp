@@ -34,10 +34,15 @@ struct Context {
     Units units() const { return conditions.units.value(); }
 };
 
+// A side as a note gives it: to a thousandth of a unit, without trailing zeros.
 std::string Number(double x) {
     std::ostringstream text;
-    text << std::setprecision(9) << x;
-    return text.str();
+    text << std::fixed << std::setprecision(3) << x;
+    std::string number = text.str();
+    number.erase(number.find_last_not_of('0') + 1);
+    if (number.back() == '.')
+        number.pop_back();
+    return number;
 }
 
 std::string UnitName(Units units) {

@@ -206,6 +206,11 @@ const char* ShapeWord(floorplan::OutlineShape shape) {
     return "other";
 }
 
+// A quality figure; none where there is nothing to measure (no pair in a room of one speaker).
+std::string Figure(double value) {
+    return std::isfinite(value) ? Fixed(value, 2) : "";
+}
+
 constexpr const char* kSummaryColumns =
     "room,layer,handle,status,shape,area,area unit,speakers,wall clearance,closest pair,"
     "farthest spot,notes\n";
@@ -268,7 +273,11 @@ class FloorRun {
             m_coordinates += Row({Cell(room.name), std::to_string(number), ExactNumber(speaker.x),
                                   ExactNumber(speaker.y)});
         }
-        m_sheetRooms.push_back({room.name, room.corners, layout.speakers, layout.needsCheck});
+        // Curved walls are laid out along their chords, which a designer should look at.
+        const bool check = layout.needsCheck || room.hadArcs;
+        if (room.hadArcs)
+            notes.push_back("arcs taken as chords");
+        m_sheetRooms.push_back({room.name, room.corners, layout.speakers, check});
         m_speakers += static_cast<std::int64_t>(layout.speakers.size());
         m_area += AreaInDesignUnits(room.corners);
         ++m_laidOut;
@@ -278,7 +287,7 @@ class FloorRun {
                                                        : "laid out";
         RoomLine(room, status, ShapeWord(layout.shape), std::to_string(layout.speakers.size()),
                  notes,
-                 {Fixed(q.wallClearance, 2), Fixed(q.closestPair, 2), Fixed(q.farthestSpot, 2)});
+                 {Fixed(q.wallClearance, 2), Figure(q.closestPair), Fixed(q.farthestSpot, 2)});
     }
 
     void Refused(const floorplan::RefusedOutline& outline) {

@@ -25,39 +25,15 @@
 namespace {
 
 using floorplan::DrawingUnit;
+using floorplan::InsUnitsCode;
+using floorplan::MillimetresPer;
 using floorplan::Point;
 using floorplan::Ring;
+using floorplan::UnitWord;
 
 // A plan larger than this is refused unread: no floor plan comes near it, and reading holds the
 // whole file in memory.
 constexpr qint64 kMostPlanBytes = qint64{1} << 30;
-
-// The plan's names of its units, as $INSUNITS codes, words and lengths.
-int InsUnitsCode(DrawingUnit unit) {
-    switch (unit) {
-    case DrawingUnit::Inches:
-        return 1;
-    case DrawingUnit::Feet:
-        return 2;
-    case DrawingUnit::Millimetres:
-        return 4;
-    case DrawingUnit::Centimetres:
-        return 5;
-    case DrawingUnit::Metres:
-        break;
-    }
-    return 6;
-}
-
-std::string UnitWord(DrawingUnit unit) {
-    const char* const words[] = {"in", "ft", "mm", "cm", "m"};
-    return words[static_cast<int>(unit)];
-}
-
-double MillimetresPer(DrawingUnit unit) {
-    const double millimetres[] = {25.4, 304.8, 1, 10, 1000};
-    return millimetres[static_cast<int>(unit)];
-}
 
 struct Bounds {
     double minX, minY, maxX, maxY;

@@ -13,26 +13,6 @@ namespace {
 
 const std::string kReplacement = "\xEF\xBF\xBD"; // U+FFFD
 
-std::string Utf8(unsigned codePoint) {
-    std::string bytes;
-    if (codePoint < 0x80) {
-        bytes += char(codePoint);
-    } else if (codePoint < 0x800) {
-        bytes += char(0xC0 | (codePoint >> 6));
-        bytes += char(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        bytes += char(0xE0 | (codePoint >> 12));
-        bytes += char(0x80 | ((codePoint >> 6) & 0x3F));
-        bytes += char(0x80 | (codePoint & 0x3F));
-    } else {
-        bytes += char(0xF0 | (codePoint >> 18));
-        bytes += char(0x80 | ((codePoint >> 12) & 0x3F));
-        bytes += char(0x80 | ((codePoint >> 6) & 0x3F));
-        bytes += char(0x80 | (codePoint & 0x3F));
-    }
-    return bytes;
-}
-
 // The length of the valid UTF-8 character at the start of text, or 0 when it is not one
 // (overlong forms, surrogates and values above U+10FFFF are not).
 size_t Utf8Length(std::string_view text) {
@@ -130,6 +110,26 @@ std::string ResolveEscapes(std::string_view text) {
 }
 
 } // namespace
+
+std::string Utf8(unsigned codePoint) {
+    std::string bytes;
+    if (codePoint < 0x80) {
+        bytes += char(codePoint);
+    } else if (codePoint < 0x800) {
+        bytes += char(0xC0 | (codePoint >> 6));
+        bytes += char(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        bytes += char(0xE0 | (codePoint >> 12));
+        bytes += char(0x80 | ((codePoint >> 6) & 0x3F));
+        bytes += char(0x80 | (codePoint & 0x3F));
+    } else {
+        bytes += char(0xF0 | (codePoint >> 18));
+        bytes += char(0x80 | ((codePoint >> 12) & 0x3F));
+        bytes += char(0x80 | ((codePoint >> 6) & 0x3F));
+        bytes += char(0x80 | (codePoint & 0x3F));
+    }
+    return bytes;
+}
 
 std::string IconvCodePage(std::string_view dwgCodePage) {
     std::string name;

@@ -8,6 +8,9 @@
 
 namespace floorplan {
 
+// The UTF-8 bytes of one character.
+std::string Utf8(unsigned codePoint);
+
 // The iconv name of a header's $DWGCODEPAGE ("ANSI_1252" -> "CP1252"), or "" when unknown.
 std::string IconvCodePage(std::string_view dwgCodePage);
 

@@ -6,6 +6,7 @@
 #include "floorplan/plan_encoding.h"
 #include "floorplan/plan_scan.h"
 #include "floorplan/plan_text.h"
+#include "floorplan/units.h"
 
 #include <dxflib/dl_creationadapter.h>
 #include <dxflib/dl_dxf.h>
@@ -355,23 +356,6 @@ class Placer {
     long long m_spent = 0;
 };
 
-std::optional<DrawingUnit> UnitOf(std::optional<int> insUnits) {
-    switch (insUnits.value_or(0)) {
-    case 1:
-        return DrawingUnit::Inches;
-    case 2:
-        return DrawingUnit::Feet;
-    case 4:
-        return DrawingUnit::Millimetres;
-    case 5:
-        return DrawingUnit::Centimetres;
-    case 6:
-        return DrawingUnit::Metres;
-    default:
-        return std::nullopt;
-    }
-}
-
 } // namespace
 
 std::variant<Plan, PlanError> ReadPlan(std::string_view bytes) {
@@ -392,7 +376,7 @@ std::variant<Plan, PlanError> ReadPlan(std::string_view bytes) {
     try {
         Placer placer(collector, scan.handles, utf8 ? "UTF-8" : IconvCodePage(collector.codePage));
         Plan plan = placer.place();
-        plan.headerUnit = UnitOf(collector.insUnits);
+        plan.headerUnit = UnitOfInsUnits(collector.insUnits.value_or(0));
         return plan;
     } catch (const TooLarge&) {
         return PlanError{"The plan's blocks place more than " + std::to_string(kMostPlacedItems) +

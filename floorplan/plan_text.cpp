@@ -2,26 +2,12 @@
 // codes that only say how it is shown.
 #include "floorplan/plan_text.h"
 
+#include "floorplan/plan_encoding.h"
+
 #include <cctype>
 
 namespace floorplan {
 namespace {
-
-// The UTF-8 bytes of one character.
-std::string Utf8(unsigned codePoint) {
-    std::string bytes;
-    if (codePoint < 0x80) {
-        bytes += char(codePoint);
-    } else if (codePoint < 0x800) {
-        bytes += char(0xC0 | (codePoint >> 6));
-        bytes += char(0x80 | (codePoint & 0x3F));
-    } else {
-        bytes += char(0xE0 | (codePoint >> 12));
-        bytes += char(0x80 | ((codePoint >> 6) & 0x3F));
-        bytes += char(0x80 | (codePoint & 0x3F));
-    }
-    return bytes;
-}
 
 class Cleaner {
   public:

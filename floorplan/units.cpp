@@ -2,6 +2,7 @@
 #include "floorplan/units.h"
 
 #include <cctype>
+#include <iterator>
 #include <map>
 #include <string>
 
@@ -12,20 +13,48 @@ Units DesignUnitsFor(DrawingUnit unit) {
                                                                     : Units::Millimetres;
 }
 
+namespace {
+
+struct UnitFacts {
+    int insUnits;       // the header's $INSUNITS code
+    const char* word;   // as the summary and messages write it
+    double millimetres; // one unit's length
+    double designUnits; // one unit in the design's feet or millimetres
+};
+
+// Indexed by DrawingUnit.
+constexpr UnitFacts kUnits[] = {
+    {1, "in", 25.4, 1.0 / 12}, {2, "ft", 304.8, 1},  {4, "mm", 1, 1},
+    {5, "cm", 10, 10},         {6, "m", 1000, 1000},
+};
+
+const UnitFacts& FactsOf(DrawingUnit unit) {
+    return kUnits[static_cast<int>(unit)];
+}
+
+} // namespace
+
 double ToDesignUnits(DrawingUnit unit) {
-    switch (unit) {
-    case DrawingUnit::Inches:
-        return 1.0 / 12;
-    case DrawingUnit::Feet:
-        return 1;
-    case DrawingUnit::Millimetres:
-        return 1;
-    case DrawingUnit::Centimetres:
-        return 10;
-    case DrawingUnit::Metres:
-        return 1000;
-    }
-    return 1;
+    return FactsOf(unit).designUnits;
+}
+
+double MillimetresPer(DrawingUnit unit) {
+    return FactsOf(unit).millimetres;
+}
+
+int InsUnitsCode(DrawingUnit unit) {
+    return FactsOf(unit).insUnits;
+}
+
+std::string UnitWord(DrawingUnit unit) {
+    return FactsOf(unit).word;
+}
+
+std::optional<DrawingUnit> UnitOfInsUnits(int code) {
+    for (int u = 0; u < static_cast<int>(std::size(kUnits)); ++u)
+        if (kUnits[u].insUnits == code)
+            return static_cast<DrawingUnit>(u);
+    return std::nullopt;
 }
 
 std::optional<DrawingUnit> ParseDrawingUnit(std::string_view text) {

@@ -11,6 +11,7 @@
 #include <dxflib/dl_creationadapter.h>
 #include <dxflib/dl_dxf.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <memory>
@@ -57,7 +58,29 @@ struct RawPolyline {
 struct RawText {
     std::string layer, text;
     Point anchor;
+    std::optional<Point> middle;
 };
+
+// The middle of an MTEXT's lines: its attachment point (1 top left ... 9 bottom right) says
+// which point of the text's box the insertion point is; the box is the reference width wide, or
+// as wide as the longest line at about 0.6 of the height a character, and each line 5/3 of the
+// height high.
+Point MTextMiddle(const DL_MTextData& data, const std::string& text) {
+    std::size_t lines = 0, longest = 0;
+    for (std::size_t at = 0; at <= text.size(); ++lines) {
+        std::size_t end = text.find("\\P", at);
+        end = end == std::string::npos ? text.size() : end;
+        longest = std::max(longest, CleanText(text.substr(at, end - at)).size());
+        at = end + 2;
+    }
+    const double width = data.width > 0 ? data.width : 0.6 * data.height * double(longest);
+    const double height = 5.0 / 3 * data.height * double(lines);
+    const int attachment = std::clamp(data.attachmentPoint, 1, 9) - 1;
+    const double along = (0.5 - (attachment % 3) / 2.0) * width;
+    const double across = ((attachment / 3) / 2.0 - 0.5) * height;
+    const double c = std::cos(data.angle), s = std::sin(data.angle);
+    return {data.ipx + along * c - across * s, data.ipy + along * s + across * c};
+}
 
 struct Drawing {
     std::vector<RawPolyline> polylines;
@@ -154,7 +177,8 @@ class Collector : public DL_CreationAdapter {
         m_mtextChunks.clear();
         if (Drawing* drawing = target()) {
             // An MTEXT's insertion point is in world coordinates, whatever its extrusion.
-            drawing->texts.push_back({getAttributes().getLayer(), text, {data.ipx, data.ipy}});
+            drawing->texts.push_back(
+                {getAttributes().getLayer(), text, {data.ipx, data.ipy}, MTextMiddle(data, text)});
         }
     }
 
@@ -251,7 +275,9 @@ class Placer {
             spend(1);
             PlanText text{layer(raw.layer, insertLayer), transform(raw.anchor),
                           CleanText(m_decode(raw.text))};
-            if (allFinite({text.anchor})) {
+            if (raw.middle)
+                text.middle = transform(*raw.middle);
+            if (allFinite({text.anchor, text.middle.value_or(text.anchor)})) {
                 m_plan.texts.push_back(std::move(text));
                 m_textSources.push_back(&raw);
             }

@@ -29,6 +29,9 @@ struct PlanText {
     std::string layer;
     Point anchor;
     std::string text;
+    // An MTEXT's middle, worked out from its attachment, lines and height: a label hung by its
+    // corner may have that corner outside the room it names.
+    std::optional<Point> middle;
     // Written once in a block that is placed several times: the same words at every place, so
     // a symbol's label rather than the name of one room.
     bool repeatedByBlock = false;

@@ -1,5 +1,6 @@
 // Rooms are the valid closed outlines on room layers. A text names the innermost room around its
-// anchor; of several in one room, the one nearest the room's centre is the name.
+// anchor (an MTEXT whose anchor is in no room: by its middle); of several in one room, the one
+// nearest the room's centre is the name.
 #include "floorplan/rooms.h"
 
 #include <boost/geometry.hpp>
@@ -273,9 +274,12 @@ FloorRooms FindRooms(const Plan& plan, const std::vector<std::string>& roomLayer
             !(textLayers.empty() || MatchesAny(textLayers, text.layer))) {
             continue;
         }
-        if (Outline* holder = Holder(outlines, text.anchor)) {
+        // An MTEXT hung by a corner just outside every room names the room its middle is in.
+        Outline* holder = Holder(outlines, text.anchor);
+        if (!holder && text.middle)
+            holder = Holder(outlines, *text.middle);
+        if (holder)
             holder->texts.push_back(&text);
-        }
     }
     for (Outline& outline : outlines) {
         Name(outline);

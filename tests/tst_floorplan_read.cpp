@@ -372,6 +372,8 @@ class TestFloorplanRead : public QObject {
             byHandle[room.handle] = room.name;
         QCOMPARE(byHandle["218"], std::string("C003 Cuisine"));
         QCOMPARE(byHandle["228"], std::string("A001 Salle de r\u00E9unions"));
+        // Hung by its top-left corner outside every outline, the label's middle lies in 24C.
+        QCOMPARE(byHandle["24C"], std::string("A015 Secr\u00E9tariat direction"));
         QCOMPARE(read["pavilion-barcelona-r12-blocks.dxf"].linesPerLayer.at("0"), 3988);
         bool kitchen = false;
         for (const PlanText& text : read["house-us-bishop-autocad.dxf"].texts)

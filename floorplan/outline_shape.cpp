@@ -34,7 +34,15 @@ bool OnSegment(Point a, Point b, Point c, double noise) {
     return std::abs(across) <= noise && along > 0 && along < length;
 }
 
-// Drops repeated corners and corners in the middle of a straight side.
+// Whether the outline turns straight back at b, as where a slip of the pen drew a spike that
+// encloses nothing.
+bool TurnsBack(Point a, Point b, Point c, double noise) {
+    const double cross = (b.x - a.x) * (c.y - b.y) - (b.y - a.y) * (c.x - b.x);
+    const double dot = (b.x - a.x) * (c.x - b.x) + (b.y - a.y) * (c.y - b.y);
+    return dot < 0 && std::abs(cross) <= noise * std::max(Distance(a, b), Distance(b, c));
+}
+
+// Drops repeated corners, corners in the middle of a straight side and the tips of spikes.
 Ring Cleaned(const Ring& corners, double noise) {
     Ring ring;
     for (const Point& p : corners)
@@ -44,7 +52,9 @@ Ring Cleaned(const Ring& corners, double noise) {
         ring.pop_back();
     for (std::size_t i = 0; ring.size() >= 3 && i < ring.size();) {
         const std::size_t n = ring.size();
-        if (OnSegment(ring[(i + n - 1) % n], ring[i], ring[(i + 1) % n], noise)) {
+        const Point before = ring[(i + n - 1) % n], after = ring[(i + 1) % n];
+        if (Distance(before, ring[i]) <= noise || OnSegment(before, ring[i], after, noise) ||
+            TurnsBack(before, ring[i], after, noise)) {
             ring.erase(ring.begin() + static_cast<std::ptrdiff_t>(i));
             i = 0;
         } else {

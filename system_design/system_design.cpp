@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <set>
+#include <stdexcept>
 #include <tuple>
 
 namespace system_design {
@@ -173,6 +174,18 @@ std::vector<TestPoint> MakeTestPoints(const std::vector<SystemRoom>& rooms,
     return points;
 }
 
+// Figures that would divide by zero or make a speaker draw nothing.
+void CheckInputs(const std::vector<SystemRoom>& rooms, const SystemInputs& inputs,
+                 double metresPerDrawingUnit) {
+    const bool tapsPositive = std::all_of(rooms.begin(), rooms.end(), [&](const SystemRoom& r) {
+        return r.tapWatts.value_or(inputs.tapWatts) > 0;
+    });
+    if (!tapsPositive || inputs.channelWatts <= 0 || inputs.channelsPerAmplifier < 1 ||
+        inputs.mostSpeakersPerZone < 1 || metresPerDrawingUnit <= 0)
+        throw std::invalid_argument("taps, channel rating, channels per amplifier, speakers per "
+                                    "zone and the drawing unit must be positive");
+}
+
 } // namespace
 
 SystemInputs DefaultInputs(Units units) {
@@ -212,6 +225,7 @@ std::vector<std::size_t> SerpentineOrder(const std::vector<Point>& speakers, dou
 
 SystemDesign DesignSystem(const std::vector<SystemRoom>& rooms, const SystemInputs& inputs,
                           double metresPerDrawingUnit) {
+    CheckInputs(rooms, inputs, metresPerDrawingUnit);
     SystemDesign design;
     for (const auto& speakers :
          ZoneSpeakers(rooms, inputs.mostSpeakersPerZone, inputs.wallGap / metresPerDrawingUnit)) {

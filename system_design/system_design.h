@@ -98,6 +98,8 @@ std::vector<std::size_t> SerpentineOrder(const std::vector<floorplan::Point>& sp
 // |dx| + |dy|: cable runs along the building's grid.
 double RightAngleDistance(floorplan::Point a, floorplan::Point b);
 
+// Throws std::invalid_argument when a tap, the channel rating, the channels per amplifier, the
+// speakers per zone or the drawing unit is not positive.
 SystemDesign DesignSystem(const std::vector<SystemRoom>& rooms, const SystemInputs& inputs,
                           double metresPerDrawingUnit);
 

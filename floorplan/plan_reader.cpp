@@ -231,7 +231,7 @@ class Collector : public DL_CreationAdapter {
         const bool justified = data.hJustification != 0 || data.vJustification != 0;
         Point anchor = justified ? Point{data.apx, data.apy} : Point{data.ipx, data.ipy};
         anchor.x = mirrored() ? -anchor.x : anchor.x;
-        drawing->texts.push_back({getAttributes().getLayer(), text, anchor});
+        drawing->texts.push_back({getAttributes().getLayer(), text, anchor, std::nullopt});
     }
 
     Drawing* m_current = &modelSpace;

@@ -73,9 +73,10 @@ With --plan, --system also designs the system to bid: zones, channels, cable
 and line loss. It adds a zones column to "<plan> summary.csv" and writes
 "<plan> zones.csv", "<plan> bill.csv", "<plan> bill.xlsx" and "<plan>
 commissioning.csv"; the masking plan's speakers then carry ZONE and TAP too,
-with each zone's cable route and the head-end on layer %11. A schedule
-given with it may have the columns space (open or closed) and tap (1/8, 1/4,
-1/2, 1 or 2). Wire sizes are written 18awg ... 12awg or 0.75mm2 ... 2.5mm2.
+with each zone's cable route and the head-end on layer %11.
+A schedule given with it may have the columns space (open or closed) and tap
+(1/8, 1/4, 1/2, 1 or 2). Wire sizes are written 18awg ... 12awg or 0.75mm2 ...
+2.5mm2.
 Files never replace others: a taken name gets " (2)", " (3)" ...
 Bad rows are reported as file:line: reason, and the summary gives every row
 of the schedule, with the reason a room was refused or its files are missing.

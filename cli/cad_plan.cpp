@@ -67,7 +67,6 @@ constexpr int kByLayer = 256;
 constexpr int kByBlock = 0;
 // Attributes stay out of sight: the plan shows dots, and a reader lists the values on request.
 constexpr int kInvisible = 1;
-const char* const kAttributeTags[] = {"ROOM", "NUMBER"};
 
 // A text as this DXF version holds it: on one line (a line end would end the group), letters
 // beyond ASCII as \U+XXXX, since the file's code page is not UTF-8, and "%%" sequences, which
@@ -112,6 +111,10 @@ PlanExtents ExtentsOf(const CadPlan& plan) {
         take(speaker.at);
     for (const CadText& name : plan.names)
         take(name.at);
+    for (const auto& cable : plan.cables)
+        std::for_each(cable.begin(), cable.end(), take);
+    if (plan.headEnd)
+        take(*plan.headEnd);
     return e;
 }
 
@@ -164,7 +167,11 @@ void DxfViewport(const DL_WriterA& dw, const PlanExtents& e) {
     dw.dxfString(0, "ENDTAB");
 }
 
-void DxfTables(DL_Dxf& dxf, DL_WriterA& dw, const PlanExtents& extents) {
+bool HasCable(const CadPlan& plan) {
+    return !plan.cables.empty() || plan.headEnd;
+}
+
+void DxfTables(DL_Dxf& dxf, DL_WriterA& dw, const CadPlan& plan, const PlanExtents& extents) {
     dw.sectionTables();
     DxfViewport(dw, extents);
     dw.tableLinetypes(3);
@@ -172,10 +179,13 @@ void DxfTables(DL_Dxf& dxf, DL_WriterA& dw, const PlanExtents& extents) {
     dxf.writeLinetype(dw, DL_LinetypeData("BYLAYER", "", 0, 0, 0.0));
     dxf.writeLinetype(dw, DL_LinetypeData("CONTINUOUS", "Solid line", 0, 0, 0.0));
     dw.tableEnd();
-    // Layer colours: the room in black or white against the background, a grey grid, red speakers.
-    const std::pair<const char*, int> layers[] = {
+    // Layer colours: the room in black or white against the background, a grey grid, red
+    // speakers, blue cable.
+    std::vector<std::pair<const char*, int>> layers = {
         {"0", 7}, {kRoomLayer, 7}, {kGridLayer, 8}, {kSpeakerLayer, 1}};
-    dw.tableLayers(4);
+    if (HasCable(plan))
+        layers.push_back({kCableLayer, 5});
+    dw.tableLayers(static_cast<int>(layers.size()));
     for (const auto& [name, colour] : layers)
         dxf.writeLayer(dw, DL_LayerData(name, 0),
                        DL_Attributes("", colour, 100, "CONTINUOUS", 1.0));
@@ -223,18 +233,19 @@ void DxfBlocks(DL_Dxf& dxf, DL_WriterA& dw, const CadPlan& plan) {
         dxf.writeEndBlock(dw, space);
     }
     // The circle takes the layer and colour of each insert, so the count is per layer.
-    dxf.writeBlock(dw, DL_BlockData(kSpeakerBlock, plan.speakerAttributes ? 2 : 0, 0.0, 0.0, 0.0));
+    const bool attributes = !plan.attributeTags.empty();
+    dxf.writeBlock(dw, DL_BlockData(kSpeakerBlock, attributes ? 2 : 0, 0.0, 0.0, 0.0));
     dxf.writeCircle(dw, DL_CircleData(0.0, 0.0, 0.0, plan.speakerRadius),
                     DL_Attributes("0", kByBlock, -1, "BYBLOCK", 1.0));
-    if (plan.speakerAttributes)
-        for (const char* tag : kAttributeTags)
-            DxfAttribute(dw, "ATTDEF", "0", {}, plan.speakerRadius, tag, "");
+    for (const std::string& tag : plan.attributeTags)
+        DxfAttribute(dw, "ATTDEF", "0", {}, plan.speakerRadius, tag, "");
     dxf.writeEndBlock(dw, kSpeakerBlock);
     dw.sectionEnd();
 }
 
 // An insert followed by its attributes and the end of their sequence.
-void DxfAttributedSpeaker(const DL_WriterA& dw, const CadSpeaker& speaker, double height) {
+void DxfAttributedSpeaker(const DL_WriterA& dw, const CadSpeaker& speaker,
+                          const std::vector<std::string>& tags, double height) {
     dw.dxfString(0, "INSERT");
     dw.handle();
     dw.dxfString(100, "AcDbEntity");
@@ -245,14 +256,32 @@ void DxfAttributedSpeaker(const DL_WriterA& dw, const CadSpeaker& speaker, doubl
     dw.dxfReal(10, speaker.at.x);
     dw.dxfReal(20, speaker.at.y);
     dw.dxfReal(30, 0.0);
-    DxfAttribute(dw, "ATTRIB", kSpeakerLayer, speaker.at, height, kAttributeTags[0],
-                 DxfText(speaker.room));
-    DxfAttribute(dw, "ATTRIB", kSpeakerLayer, speaker.at, height, kAttributeTags[1],
-                 speaker.number);
+    for (std::size_t i = 0; i < tags.size(); ++i)
+        DxfAttribute(dw, "ATTRIB", kSpeakerLayer, speaker.at, height, tags[i],
+                     DxfText(i < speaker.attributes.size() ? speaker.attributes[i] : ""));
     dw.dxfString(0, "SEQEND");
     dw.handle();
     dw.dxfString(100, "AcDbEntity");
     dw.dxfString(8, kSpeakerLayer);
+}
+
+// Each zone's route as an open polyline, and the head-end as a circle with its name.
+void DxfCable(DL_Dxf& dxf, DL_WriterA& dw, const CadPlan& plan) {
+    const DL_Attributes onCable(kCableLayer, kByLayer, -1, "BYLAYER", 1.0);
+    for (const auto& cable : plan.cables) {
+        dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(cable.size()), 0, 0, 0), onCable);
+        for (const CadPoint& p : cable)
+            dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
+        dxf.writePolylineEnd(dw);
+    }
+    if (!plan.headEnd)
+        return;
+    const CadPoint at = *plan.headEnd;
+    dxf.writeCircle(dw, DL_CircleData(at.x, at.y, 0.0, 2 * plan.speakerRadius), onCable);
+    dxf.writeText(dw,
+                  DL_TextData(at.x + 3 * plan.speakerRadius, at.y, 0.0, 0.0, 0.0, 0.0,
+                              plan.textHeight, 1.0, 0, 0, 0, "HEAD-END", "Standard", 0.0),
+                  onCable);
 }
 
 void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const CadPlan& plan) {
@@ -269,8 +298,8 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const CadPlan& plan) {
         dxf.writeLine(dw, DL_LineData(from.x, from.y, 0.0, to.x, to.y, 0.0), onGrid);
     const DL_Attributes onSpeakers(kSpeakerLayer, kByLayer, -1, "BYLAYER", 1.0);
     for (const CadSpeaker& speaker : plan.speakers) {
-        if (plan.speakerAttributes)
-            DxfAttributedSpeaker(dw, speaker, plan.speakerRadius);
+        if (!plan.attributeTags.empty())
+            DxfAttributedSpeaker(dw, speaker, plan.attributeTags, plan.speakerRadius);
         else
             dxf.writeInsert(dw,
                             DL_InsertData(kSpeakerBlock, speaker.at.x, speaker.at.y, 0.0, 1, 1, 1,
@@ -282,6 +311,7 @@ void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const CadPlan& plan) {
                       DL_TextData(name.at.x, name.at.y, 0.0, 0.0, 0.0, 0.0, plan.textHeight, 1.0, 0,
                                   0, 0, DxfText(name.text), "Standard", 0.0),
                       onRoom);
+    DxfCable(dxf, dw, plan);
     dw.sectionEnd();
 }
 
@@ -305,7 +335,7 @@ QByteArray CadPlanDxf(const CadPlan& plan) {
         dw.dxfReal(30, 0.0);
     }
     dw.sectionEnd();
-    DxfTables(dxf, dw, extents);
+    DxfTables(dxf, dw, plan, extents);
     DxfBlocks(dxf, dw, plan);
     DxfEntities(dxf, dw, plan);
     dxf.writeObjects(dw);

@@ -21,6 +21,7 @@
 #include <cmath>
 #include <fstream>
 #include <map>
+#include <stdexcept>
 
 namespace {
 
@@ -120,11 +121,12 @@ std::string NoRooms(const floorplan::Plan& plan, const floorplan::FloorRooms& fo
 struct ScheduledRoom {
     long line = 0;
     RoomFields fields;
+    std::map<std::string, std::string> more; // the system's space and tap
     bool inPlan = false;
 };
 
 // The schedule's rooms by name; nothing when it cannot be used.
-std::optional<std::map<std::string, ScheduledRoom>> ReadSchedule(const QString& path,
+std::optional<std::map<std::string, ScheduledRoom>> ReadSchedule(const QString& path, bool system,
                                                                  QTextStream& err, bool& failed) {
     const QString name = QFileInfo(path).fileName();
     std::ifstream in(QFile::encodeName(path).constData(), std::ios::binary);
@@ -143,7 +145,10 @@ std::optional<std::map<std::string, ScheduledRoom>> ReadSchedule(const QString& 
         if (!unusable.empty())
             return;
         if (!columns) {
-            auto read = ScheduleColumns::Read(row.fields, {Field::Room});
+            auto read =
+                ScheduleColumns::Read(row.fields, {Field::Room},
+                                      system ? std::vector<std::string>{kSpaceColumn, kTapColumn}
+                                             : std::vector<std::string>{});
             if (const auto* error = std::get_if<std::string>(&read))
                 unusable = name.toStdString() + ":" + std::to_string(row.line) + ": " + *error;
             else
@@ -156,7 +161,8 @@ std::optional<std::map<std::string, ScheduledRoom>> ReadSchedule(const QString& 
             return refuse(row.line, *extra);
         RoomFields fields = columns->Fields(row.fields);
         const std::string room = Trim(At(fields, Field::Room));
-        if (!rooms.emplace(room, ScheduledRoom{row.line, fields, false}).second)
+        if (!rooms.emplace(room, ScheduledRoom{row.line, fields, columns->More(row.fields), false})
+                 .second)
             refuse(row.line, "room \"" + room + "\" is in the schedule twice; the first is used");
     });
     if (encoding == CsvEncoding::Utf16)
@@ -187,6 +193,16 @@ std::string Figure(double value) {
     return std::isfinite(value) ? Fixed(value, 2) : "";
 }
 
+// Where the plan marks the amplifiers: the first HEAD-END insert, else a text saying HEAD-END.
+std::optional<Point> HeadEndOf(const floorplan::Plan& plan) {
+    if (!plan.headEnds.empty())
+        return plan.headEnds.front();
+    for (const floorplan::PlanText& text : plan.texts)
+        if (Lower(Trim(text.text)) == "head-end")
+            return text.middle.value_or(text.anchor);
+    return std::nullopt;
+}
+
 constexpr const char* kSummaryColumns =
     "room,layer,handle,status,shape,area,area unit,speakers,wall clearance,closest pair,"
     "farthest spot,notes\n";
@@ -201,10 +217,16 @@ class FloorRun {
         m_cad.drawingUnits = InsUnitsCode(unit);
         m_cad.speakerRadius = SpeakerDotRadius(m_designUnits) / m_toDesign;
         m_cad.textHeight = kNameHeight(m_designUnits) / m_toDesign;
-        m_cad.speakerAttributes = true;
-        m_summary = kSummaryColumns;
+        m_cad.attributeTags = {"ROOM", "NUMBER"};
         m_coordinates = "room,speaker,x,y\n";
+        if (request.system) {
+            m_floor.planName = QFileInfo(request.planPath).completeBaseName().toStdString();
+            m_floor.units = m_designUnits;
+            m_floor.metresPerDrawingUnit = MillimetresPer(unit) / 1000;
+        }
     }
+
+    void SetHeadEnd(Point headEnd) { m_floor.headEnd = headEnd; }
 
     void LayOut(const floorplan::PlanRoom& room, const ScheduledRoom* scheduled) {
         std::vector<std::string> notes = room.notes;
@@ -233,6 +255,9 @@ class FloorRun {
             return Refuse(room, "refused: " + error->text, notes);
         const Room& conditions = std::get<Room>(checked);
         notes.insert(notes.end(), conditions.notes.begin(), conditions.notes.end());
+        const auto system = SystemRoomOf(room, conditions, scheduled);
+        if (const auto* error = std::get_if<std::string>(&system))
+            return Refuse(room, "refused: " + *error, notes);
 
         const auto laidOut = floorplan::LayOutOutline(room.corners, m_toDesign, conditions.s);
         if (const auto* refusal = std::get_if<floorplan::LayoutRefusal>(&laidOut)) {
@@ -243,9 +268,14 @@ class FloorRun {
         notes.insert(notes.end(), layout.notes.begin(), layout.notes.end());
         for (const floorplan::GridRow& row : layout.rows)
             m_cad.rows.push_back({CadAt(row.from), CadAt(row.to)});
+        if (m_request.system) {
+            m_floor.rooms.push_back(std::get<system_design::SystemRoom>(system));
+            m_floor.rooms.back().speakers = layout.speakers;
+            m_floor.firstSpeaker.push_back(m_cad.speakers.size());
+        }
         int number = 0;
         for (const Point& speaker : layout.speakers) {
-            m_cad.speakers.push_back({CadAt(speaker), room.name, std::to_string(++number)});
+            m_cad.speakers.push_back({CadAt(speaker), {room.name, std::to_string(++number)}});
             m_coordinates += Row({Cell(room.name), std::to_string(number), ExactNumber(speaker.x),
                                   ExactNumber(speaker.y)});
         }
@@ -264,14 +294,16 @@ class FloorRun {
         RoomLine(room, status, ShapeWord(layout.shape), std::to_string(layout.speakers.size()),
                  notes,
                  {Fixed(q.wallClearance, 2), Figure(q.closestPair), Fixed(q.farthestSpot, 2)});
+        if (m_request.system)
+            m_summary.back().systemRoom = m_floor.rooms.size() - 1;
     }
 
     void Refused(const floorplan::RefusedOutline& outline) {
         m_err << m_name << ": layer " << QString::fromStdString(outline.layer) << " handle "
               << QString::fromStdString(outline.handle) << ": "
               << QString::fromStdString(outline.reason) << "\n";
-        m_summary += Row({"", Cell(outline.layer), Cell(outline.handle),
-                          Cell("refused: " + outline.reason), "", "", "", "", "", "", "", ""});
+        AddRow({"", Cell(outline.layer), Cell(outline.handle), Cell("refused: " + outline.reason),
+                "", "", "", "", "", "", "", ""});
         ++m_refused;
     }
 
@@ -279,7 +311,7 @@ class FloorRun {
         const QString schedule = QFileInfo(m_request.schedulePath).fileName();
         m_err << schedule << ":" << line << ": room \"" << QString::fromStdString(room)
               << "\" is not in the plan\n";
-        m_summary += Row({Cell(room), "", "", "not in the plan", "", "", "", "", "", "", "", ""});
+        AddRow({Cell(room), "", "", "not in the plan", "", "", "", "", "", "", "", ""});
         ++m_refused;
     }
 
@@ -303,16 +335,35 @@ class FloorRun {
                 m_err << result.error << "\n";
             written = written && result.ok();
         };
+        std::optional<system_design::SystemDesign> design;
+        if (m_request.system) {
+            design = Design();
+            if (!design)
+                return false;
+            AddSystemToPlan(m_floor, *design, m_cad);
+            write(" zones", "csv", QByteArray::fromStdString(ZonesCsv(m_floor, *design)));
+            write(" bill", "csv", QByteArray::fromStdString(BillCsv(m_floor, *design)));
+            const auto workbook = BillXlsx(m_floor, *design);
+            if (const auto* bytes = std::get_if<QByteArray>(&workbook)) {
+                write(" bill", "xlsx", *bytes);
+            } else {
+                m_err << QString::fromStdString(std::get<std::string>(workbook)) << "\n";
+                written = false;
+            }
+            write(" commissioning", "csv",
+                  QByteArray::fromStdString(CommissioningCsv(m_floor, *design)));
+            // TODO(lead): write the commissioning form (PDF) from output/commissioning_sheet.h
+            // here, from design->testPoints and m_floor, once that writer is on main.
+        }
         if (m_request.out.dxf)
             write(" masking", "dxf", CadPlanDxf(m_cad));
         if (m_request.out.coordinates)
             write(" speakers", "csv", QByteArray::fromStdString(m_coordinates));
         if (m_request.sheet)
             write(" floor sheet", "pdf", SheetPdf());
-        m_summary +=
-            Row({"total", "", "", std::to_string(m_laidOut) + " laid out", "", Fixed(m_area, 1),
-                 AreaUnit(), std::to_string(m_speakers), "", "", "", ""});
-        write(" summary", "csv", QByteArray::fromStdString(m_summary));
+        AddRow({"total", "", "", std::to_string(m_laidOut) + " laid out", "", Fixed(m_area, 1),
+                AreaUnit(), std::to_string(m_speakers), "", "", "", ""});
+        write(" summary", "csv", QByteArray::fromStdString(SummaryCsv(design)));
         return written;
     }
 
@@ -325,6 +376,69 @@ class FloorRun {
     bool AllDone() const { return m_refused == 0; }
 
   private:
+    // A summary row, and the room the system knows it as.
+    struct SummaryRow {
+        std::vector<std::string> cells;
+        std::optional<std::size_t> systemRoom;
+    };
+
+    void AddRow(std::vector<std::string> cells) { m_summary.push_back({std::move(cells), {}}); }
+
+    // The room as the system takes it, with its space and tap, or why they cannot be used.
+    std::variant<system_design::SystemRoom, std::string>
+    SystemRoomOf(const floorplan::PlanRoom& room, const Room& conditions,
+                 const ScheduledRoom* scheduled) const {
+        system_design::SystemRoom system;
+        if (!m_request.system)
+            return system;
+        system.name = room.name;
+        system.outline = room.corners;
+        system.space = m_request.system->space;
+        system.conditions = ConditionsKey(conditions.s);
+        const auto more = scheduled ? scheduled->more : std::map<std::string, std::string>{};
+        if (const auto space = more.find(kSpaceColumn); space != more.end()) {
+            const auto parsed = ParseSpace(space->second);
+            if (!parsed)
+                return "space \"" + space->second + "\" is not open or closed";
+            system.space = *parsed;
+        }
+        if (const auto tap = more.find(kTapColumn); tap != more.end()) {
+            system.tapWatts = ParseTap(tap->second);
+            if (!system.tapWatts)
+                return "tap \"" + tap->second + "\" is not 1/8, 1/4, 1/2, 1 or 2 (W)";
+        }
+        return system;
+    }
+
+    std::optional<system_design::SystemDesign> Design() {
+        const system_design::SystemInputs inputs =
+            InputsFor(*m_request.system, m_designUnits, m_floor.headEnd);
+        m_floor.channelWatts = inputs.channelWatts;
+        m_floor.channelsPerAmplifier = inputs.channelsPerAmplifier;
+        try {
+            return system_design::DesignSystem(m_floor.rooms, inputs, m_floor.metresPerDrawingUnit);
+        } catch (const std::invalid_argument& e) {
+            m_err << m_name << ": the system cannot be designed: " << e.what() << "\n";
+            return std::nullopt;
+        }
+    }
+
+    // With the system, each room's zones in a last column.
+    std::string SummaryCsv(const std::optional<system_design::SystemDesign>& design) const {
+        std::string csv = kSummaryColumns;
+        std::vector<std::string> zones;
+        if (design) {
+            csv.insert(csv.size() - 1, ",zones");
+            zones = RoomZones(*design, m_floor.rooms.size());
+        }
+        for (SummaryRow row : m_summary) {
+            if (design)
+                row.cells.push_back(row.systemRoom ? zones[*row.systemRoom] : "");
+            csv += Row(row.cells);
+        }
+        return csv;
+    }
+
     CadPoint CadAt(const Point& p) const { return {p.x, p.y}; }
     std::vector<CadPoint> Cad(const Ring& ring) const {
         std::vector<CadPoint> points;
@@ -351,9 +465,9 @@ class FloorRun {
                   const std::string& shape, const std::string& speakers,
                   const std::vector<std::string>& notes,
                   const std::vector<std::string>& quality = {"", "", ""}) {
-        m_summary += Row({Cell(room.name), Cell(room.layer), Cell(room.handle), Cell(status), shape,
-                          Fixed(AreaInDesignUnits(room.corners), 1), AreaUnit(), speakers,
-                          quality[0], quality[1], quality[2], Cell(Joined(notes))});
+        AddRow({Cell(room.name), Cell(room.layer), Cell(room.handle), Cell(status), shape,
+                Fixed(AreaInDesignUnits(room.corners), 1), AreaUnit(), speakers, quality[0],
+                quality[1], quality[2], Cell(Joined(notes))});
     }
 
     QByteArray SheetPdf() const {
@@ -376,7 +490,8 @@ class FloorRun {
     const QString m_name;
     QTextStream& m_err;
     CadPlan m_cad;
-    std::string m_summary;
+    SystemFloor m_floor;
+    std::vector<SummaryRow> m_summary;
     std::string m_coordinates;
     std::vector<SheetRoom> m_sheetRooms;
     std::int64_t m_speakers = 0;
@@ -424,12 +539,25 @@ RunStatus RunFloorPlan(const FloorRequest& request, QTextStream& report, QTextSt
     bool scheduleFailed = false;
     std::optional<std::map<std::string, ScheduledRoom>> schedule;
     if (!request.schedulePath.isEmpty()) {
-        schedule = ReadSchedule(request.schedulePath, err, scheduleFailed);
+        schedule =
+            ReadSchedule(request.schedulePath, request.system.has_value(), err, scheduleFailed);
         if (!schedule)
             return RunStatus::Unusable;
     }
 
     FloorRun run(request, *unit, err);
+    if (request.system) {
+        const std::optional<Point> headEnd =
+            request.system->headEnd ? request.system->headEnd : HeadEndOf(plan);
+        if (!headEnd) {
+            err << name
+                << ": the plan shows no head-end: give --head-end X,Y in plan coordinates, or "
+                   "draw an insert of a block HEAD-END or a text HEAD-END where the amplifiers "
+                   "stand\n";
+            return RunStatus::Unusable;
+        }
+        run.SetHeadEnd(*headEnd);
+    }
     for (const floorplan::PlanRoom& room : found.rooms) {
         ScheduledRoom* scheduled = nullptr;
         if (schedule) {

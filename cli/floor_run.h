@@ -2,9 +2,10 @@
 // where it stands, in the plan's own coordinates and unit, with the conditions of the whole
 // floor or, room by room, of a schedule joined by name. It writes the floor's summary, and as
 // asked the masking plan (DXF) that overlays the architect's file, the floor sheet (PDF) and
-// the speakers' coordinates.
+// the speakers' coordinates, and the system to bid with its zones, bill and test points.
 #pragma once
 #include "cli/plan_run.h"
+#include "cli/system_run.h"
 #include "floorplan/plan_reader.h"
 #include "output/floor_sheet.h"
 
@@ -22,6 +23,7 @@ struct FloorRequest {
     RoomFields defaults;                        // the conditions given as options, for every room
     QString schedulePath;                       // conditions room by room; may be empty
     std::optional<SheetSize> sheet;             // the floor sheet's size, when one is wanted
+    std::optional<SystemOptions> system;        // when the system is wanted
     Outputs out;
 };
 

@@ -5,6 +5,7 @@
 #include "cli/floor_run.h"
 #include "cli/plan_run.h"
 #include "cli/room_files.h"
+#include "cli/system_run.h"
 #include "core/app_info.h"
 #include "core/calculate.h"
 #include "floorplan/units.h"
@@ -19,8 +20,10 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <map>
 #include <optional>
 #include <unistd.h>
+#include <variant>
 
 namespace {
 
@@ -58,12 +61,22 @@ Examples:
   %1 --units mm --location open --structural-height 4000
       --length 12500 --width 8400 --json
   %1 --schedule rooms.csv --out plans --pdf --dxf
+  %1 --plan floor.dxf --location suspended --plenum 2 --tile 3
+      --ceiling-height 1 --system --head-end 120,40 --wire 14awg --dxf
 
 A schedule has a header row naming its columns, in any order and any case:
   %2
 It writes "<schedule> summary.csv" (one row per schedule row, a total per unit) and,
 as asked, <room>.pdf (the report), <room>.dxf (the plan: layers %3,
 %4, %5, block %6) and <room>.speakers.csv.
+With --plan, --system also designs the system to bid: zones, channels, cable
+and line loss. It adds a zones column to "<plan> summary.csv" and writes
+"<plan> zones.csv", "<plan> bill.csv", "<plan> bill.xlsx" and "<plan>
+commissioning.csv"; the masking plan's speakers then carry ZONE and TAP too,
+with each zone's cable route and the head-end on layer %11.
+A schedule given with it may have the columns space (open or closed) and tap
+(1/8, 1/4, 1/2, 1 or 2). Wire sizes are written 18awg ... 12awg or 0.75mm2 ...
+2.5mm2.
 Files never replace others: a taken name gets " (2)", " (3)" ...
 Bad rows are reported as file:line: reason, and the summary gives every row
 of the schedule, with the reason a room was refused or its files are missing.
@@ -77,7 +90,8 @@ Exit status: 0 all done, 1 a room, a file or the standard output or error failed
         .arg(QString(kRoomLayer), QString(kGridLayer), QString(kSpeakerLayer),
              QString(kSpeakerBlock))
         .arg(limit(Field::Room), limit(Field::Description), limit(Field::Units))
-        .arg(static_cast<int>(kMaxCsvLineBytes / 1024));
+        .arg(static_cast<int>(kMaxCsvLineBytes / 1024))
+        .arg(QString(kCableLayer));
 }
 
 struct Options {
@@ -104,7 +118,17 @@ struct Options {
                              "Write the plan's floor sheet as PDF on A3, A1, letter, tabloid or "
                              "ansi-d (--pdf: A3).",
                              "size"};
+    QCommandLineOption system{"system",
+                              "With --plan: design the system to bid, with the options below."};
 };
+
+// The options that shape the system, each with a value.
+std::vector<QCommandLineOption> SystemOptionsOf() {
+    std::vector<QCommandLineOption> options;
+    for (const SystemOptionInfo& info : SystemOptionList())
+        options.emplace_back(info.name, info.help, info.valueName);
+    return options;
+}
 
 // Options that may be given more than once.
 bool Repeatable(const QString& name) {
@@ -217,7 +241,9 @@ void AddOptions(QCommandLineParser& parser, const Options& o) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({o.schedule, o.plan, o.out, o.pdf, o.dxf, o.coordinates, o.json, o.roomLayer,
-                       o.textLayer, o.planUnits, o.sheet});
+                       o.textLayer, o.planUnits, o.sheet, o.system});
+    for (const QCommandLineOption& option : SystemOptionsOf())
+        parser.addOption(option);
     for (std::size_t f = 0; f < kFieldCount; ++f) {
         const Field field = static_cast<Field>(f);
         parser.addOption(
@@ -226,6 +252,14 @@ void AddOptions(QCommandLineParser& parser, const Options& o) {
                 : QCommandLineOption(FieldName(field), QString::fromStdString(FieldHelp(field)),
                                      "value"));
     }
+}
+
+std::variant<SystemOptions, std::string> SystemOptionsGiven(const QCommandLineParser& parser) {
+    std::map<std::string, std::string> given;
+    for (const SystemOptionInfo& info : SystemOptionList())
+        if (parser.isSet(info.name))
+            given[info.name] = parser.value(info.name).toStdString();
+    return ReadSystemOptions(given);
 }
 
 // A floor plan's rooms take their names and sizes from the plan, and its unit from the plan or
@@ -246,6 +280,12 @@ std::optional<int> EndBeforeFloor(const QCommandLineParser& parser, const Option
     if (parser.isSet(o.sheet) && !ParseSheetSize(parser.value(o.sheet).toStdString()))
         return Fail("--sheet \"" + parser.value(o.sheet) +
                     "\" is not A3, A1, letter, tabloid or ansi-d (see --help)");
+    for (const SystemOptionInfo& info : SystemOptionList())
+        if (!parser.isSet(o.system) && parser.isSet(info.name))
+            return Fail(QString("--") + info.name + " needs --system (see --help)");
+    const auto system = SystemOptionsGiven(parser);
+    if (const auto* error = std::get_if<std::string>(&system))
+        return Fail(QString::fromStdString(*error));
     return std::nullopt;
 }
 
@@ -272,9 +312,13 @@ std::optional<int> EndBeforeRooms(QCommandLineParser& parser, const Options& o) 
         return Fail("unexpected \"" + parser.positionalArguments().first() + "\" (see --help)");
     if (parser.isSet(o.plan))
         return EndBeforeFloor(parser, o);
-    for (const QCommandLineOption* planOnly : {&o.roomLayer, &o.textLayer, &o.planUnits, &o.sheet})
+    for (const QCommandLineOption* planOnly :
+         {&o.roomLayer, &o.textLayer, &o.planUnits, &o.sheet, &o.system})
         if (parser.isSet(*planOnly))
             return Fail("--" + planOnly->names().constFirst() + " needs --plan (see --help)");
+    for (const SystemOptionInfo& info : SystemOptionList())
+        if (parser.isSet(info.name))
+            return Fail(QString("--") + info.name + " needs --plan and --system (see --help)");
     // A room's options and a schedule together would leave one of them unused.
     bool roomOptions = parser.isSet(o.json);
     for (std::size_t f = 0; f < kFieldCount; ++f)
@@ -305,6 +349,8 @@ int LayOutFloor(const QCommandLineParser& parser, const Options& o, const Output
         request.sheet = ParseSheetSize(parser.value(o.sheet).toStdString());
     else if (out.pdf)
         request.sheet = SheetSize::A3;
+    if (parser.isSet(o.system))
+        request.system = std::get<SystemOptions>(SystemOptionsGiven(parser));
     request.out = out;
     request.out.pdf = false; // the floor sheet stands for the rooms' reports
     QTextStream stdOut(&g_out), stdErr(&g_err);

@@ -2,6 +2,7 @@
 
 #include "cli/csv_rows.h"
 #include "cli/room_files.h"
+#include "cli/system_run.h"
 #include "core/calculate.h"
 #include "core/number_text.h"
 #include "core/sentences.h"
@@ -17,6 +18,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string_view>
 
 namespace {
@@ -204,7 +206,8 @@ std::string Row(const std::vector<std::string>& cells) {
 }
 
 std::variant<ScheduleColumns, std::string>
-ScheduleColumns::Read(std::vector<std::string> header, std::initializer_list<Field> required) {
+ScheduleColumns::Read(std::vector<std::string> header, std::initializer_list<Field> required,
+                      const std::vector<std::string>& more) {
     ScheduleColumns read;
     read.m_headerSize = header.size();
     while (!header.empty() && Trim(header.back()).empty())
@@ -212,10 +215,19 @@ ScheduleColumns::Read(std::vector<std::string> header, std::initializer_list<Fie
     std::map<std::string, Field> known;
     for (std::size_t f = 0; f < kFieldCount; ++f)
         known.emplace(FieldName(static_cast<Field>(f)), static_cast<Field>(f));
+    std::set<std::string> further(more.begin(), more.end());
     for (const std::string& cell : header) {
-        const auto it = known.find(Lower(Trim(cell)));
+        const std::string name = Lower(Trim(cell));
+        const auto it = known.find(name);
+        if (further.erase(name) == 1) {
+            read.m_more.emplace(read.m_columns.size(), name);
+            read.m_columns.emplace_back();
+            continue;
+        }
         if (it == known.end())
-            return "unknown column \"" + cell + "\"";
+            return name == kSpaceColumn || name == kTapColumn
+                       ? "column \"" + cell + "\" is read only with --plan and --system"
+                       : "unknown column \"" + cell + "\"";
         read.m_columns.push_back(it->second);
         known.erase(it); // a second column of the same name is unknown
     }
@@ -228,8 +240,18 @@ ScheduleColumns::Read(std::vector<std::string> header, std::initializer_list<Fie
 RoomFields ScheduleColumns::Fields(const std::vector<std::string>& cells) const {
     RoomFields fields;
     for (std::size_t c = 0; c < std::min(cells.size(), m_columns.size()); ++c)
-        At(fields, m_columns[c]) = cells[c];
+        if (m_columns[c])
+            At(fields, *m_columns[c]) = cells[c];
     return fields;
+}
+
+std::map<std::string, std::string>
+ScheduleColumns::More(const std::vector<std::string>& cells) const {
+    std::map<std::string, std::string> more;
+    for (const auto& [column, name] : m_more)
+        if (column < cells.size() && !Trim(cells[column]).empty())
+            more.emplace(name, Trim(cells[column]));
+    return more;
 }
 
 std::optional<std::string> ScheduleColumns::Extra(const std::vector<std::string>& cells) const {

@@ -10,6 +10,7 @@
 #include <QTextStream>
 
 #include <initializer_list>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -55,17 +56,22 @@ std::string Row(const std::vector<std::string>& cells);
 class ScheduleColumns {
   public:
     // The columns, or why the header cannot be used: an unknown or repeated column, or a
-    // required one missing. Empty cells at the header's end are left out.
-    static std::variant<ScheduleColumns, std::string> Read(std::vector<std::string> header,
-                                                           std::initializer_list<Field> required);
+    // required one missing. Empty cells at the header's end are left out. A run that reads
+    // further columns than a room's fields names them in `more`.
+    static std::variant<ScheduleColumns, std::string>
+    Read(std::vector<std::string> header, std::initializer_list<Field> required,
+         const std::vector<std::string>& more = {});
     // A row's cells under their columns.
     RoomFields Fields(const std::vector<std::string>& cells) const;
+    // A row's cells under the further columns, by name; empty ones are left out.
+    std::map<std::string, std::string> More(const std::vector<std::string>& cells) const;
     // Why a row's cells past the named columns cannot be left out, when one holds anything.
     std::optional<std::string> Extra(const std::vector<std::string>& cells) const;
 
   private:
-    std::vector<Field> m_columns;
-    std::size_t m_headerSize = 0; // with the empty cells at its end
+    std::vector<std::optional<Field>> m_columns; // none under a further column
+    std::map<std::size_t, std::string> m_more;   // the further columns by position
+    std::size_t m_headerSize = 0;                // with the empty cells at its end
 };
 
 enum class RunStatus { Done = 0, RoomsFailed = 1, Unusable = 2 };

@@ -126,7 +126,7 @@ QByteArray PlanDxf(const Room& room) {
             plan.rows.push_back({{0.0, y}, {length, y}});
         },
         [&](double x, double y) {
-            plan.speakers.push_back({{x, y}, "", ""});
+            plan.speakers.push_back({{x, y}, {}});
         });
     plan.names = {{{0.0, -2 * plan.textHeight}, room.name}};
     return CadPlanDxf(plan);

@@ -293,6 +293,9 @@ class Placer {
 
     void placeInsert(const Insert& insert, const Transform& transform,
                      const std::string& insertLayer) {
+        if (insert.block.size() == 8 && StartsWithNoCase(insert.block, "HEAD-END")) {
+            m_plan.headEnds.push_back(transform(insert.placement({0, 0})));
+        }
         const auto found = m_collected.blocks.find(insert.block);
         if (found == m_collected.blocks.end() || m_open.count(insert.block) == 1 ||
             int(m_open.size()) >= kDeepestNesting) {

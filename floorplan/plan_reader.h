@@ -42,6 +42,8 @@ struct Plan {
     std::vector<PlanText> texts;
     std::optional<DrawingUnit> headerUnit; // from $INSUNITS when it names one of the units
     std::map<std::string, int> linesPerLayer;
+    // Where inserts of a block named HEAD-END (any case) stand: the amplifiers' rack.
+    std::vector<Point> headEnds;
 };
 
 struct PlanError {

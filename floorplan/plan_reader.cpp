@@ -274,7 +274,7 @@ class Placer {
         for (const RawText& raw : drawing.texts) {
             spend(1);
             PlanText text{layer(raw.layer, insertLayer), transform(raw.anchor),
-                          CleanText(m_decode(raw.text))};
+                          CleanText(m_decode(raw.text)), std::nullopt};
             if (raw.middle)
                 text.middle = transform(*raw.middle);
             if (allFinite({text.anchor, text.middle.value_or(text.anchor)})) {

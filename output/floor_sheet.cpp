@@ -341,8 +341,10 @@ class SheetComposer {
             const double x = map.X(*m_input.headEnd), y = map.Y(*m_input.headEnd);
             Box(x - kHeadEndHalf, y - kHeadEndHalf, x + kHeadEndHalf, y + kHeadEndHalf, kDividerPen,
                 true);
-            Text(x + kHeadEndHalf + kInset / 2, y - m_metrics.LineHeight(kZoneSize, true) / 2,
-                 "HEAD-END", kZoneSize, true);
+            // Above and right of the square, clear of cables leaving it across or down.
+            Text(x + kHeadEndHalf + kInset / 2,
+                 y - kHeadEndHalf - m_metrics.LineHeight(kZoneSize, true), "HEAD-END", kZoneSize,
+                 true);
         }
         ZoneList();
     }

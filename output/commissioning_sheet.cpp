@@ -153,9 +153,10 @@ class FormComposer {
         return x;
     }
 
-    // A tenth of a drawing unit; adding zero makes a rounded -0 plain 0.
+    // To a tenth of a drawing unit, rounded before it is printed: a small negative value is
+    // then 0.0, not -0.0.
     static std::string Number(double value) {
-        return QString::number(std::round(value * 10) / 10 + 0.0, 'f', 1).toStdString();
+        return QString::number(std::round(value * 10) / 10, 'f', 1).toStdString();
     }
 
     void Cell(std::size_t column, double y, const std::string& text, bool bold) {

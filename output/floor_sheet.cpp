@@ -60,9 +60,20 @@ constexpr UnitPair<const char*> kBarUnitName{"ft", "m"};
 constexpr double kBarTop = 600;
 constexpr double kBarHeight = 120;
 
+// With zones, the column of their list at the drawing area's right, a swatch of each zone's
+// colour before its line, and the head-end's square.
+constexpr UnitPair<double> kZoneColumn{Inches(3), Mm(75)};
+constexpr double kSwatchWidth = 360;
+constexpr double kZoneTextOffset = 480;
+constexpr double kHeadEndHalf = 80;
+const std::array<QColor, 6> kZoneColours{QColor(0, 114, 178),  QColor(230, 159, 0),
+                                         QColor(0, 158, 115),  QColor(204, 121, 167),
+                                         QColor(86, 180, 233), QColor(213, 94, 0)};
+
 constexpr double kSpeakerRadius = 40;
 constexpr std::array<double, 2> kLabelSizes{8, 6}; // a label smaller than 6 pt is left out
 constexpr double kLegendSize = 10;
+constexpr double kZoneSize = 8;
 constexpr double kPlanNameSize = 12;
 const QColor kFlagColour(204, 0, 0);
 const Pen kFramePen{Qt::black, 3};
@@ -71,6 +82,11 @@ const Pen kOutlinePen{Qt::black, 2};
 const Pen kFlaggedPen{kFlagColour, 4};
 const Pen kWallPen{QColor(128, 128, 128), 1};
 const Pen kDotPen{Qt::black, 1};
+
+const QColor& ZoneColour(int number) {
+    const int count = static_cast<int>(kZoneColours.size());
+    return kZoneColours[((number - 1) % count + count) % count];
+}
 
 const SheetFormat& Format(SheetSize size) {
     return *std::find_if(kSheets.begin(), kSheets.end(),
@@ -145,6 +161,16 @@ Bounds FloorBounds(const FloorSheetInput& input) {
             b.Add(p);
     for (const auto& [from, to] : input.walls)
         b.Add(from), b.Add(to);
+    if (input.zones.empty())
+        return b;
+    for (const SheetZone& zone : input.zones) {
+        for (const Point& p : zone.speakers)
+            b.Add(p);
+        for (const Point& p : zone.route)
+            b.Add(p);
+    }
+    if (input.headEnd)
+        b.Add(*input.headEnd);
     return b;
 }
 
@@ -199,18 +225,21 @@ class SheetComposer {
         m_left = margin, m_right = m_format.width - margin;
         m_top = margin, m_bottom = m_format.height - margin;
         m_stripTop = m_bottom - kStrip(m_format.system);
+        m_drawingRight = m_input.zones.empty() ? m_right : m_right - kZoneColumn(m_format.system);
     }
 
     FloorSheet Sheet() && {
         const Bounds floor = FloorBounds(m_input);
         m_scale = FittingScale(floor);
         const PaperMap map(floor, Mm(m_input.millimetresPerUnit) / m_scale.denominator,
-                           (m_left + m_right) / 2, (m_top + m_stripTop) / 2);
+                           (m_left + m_drawingRight) / 2, (m_top + m_stripTop) / 2);
         Frame();
         for (const auto& [from, to] : m_input.walls)
             Line(map.X(from), map.Y(from), map.X(to), map.Y(to), kWallPen);
         for (const SheetRoom& room : m_input.rooms)
             Room(room, map);
+        if (!m_input.zones.empty())
+            System(map);
         Legend();
         ScaleBar();
         TitleBlock();
@@ -227,7 +256,7 @@ class SheetComposer {
         const double width = paperSize(floor.Width()), height = paperSize(floor.Height());
         for (int i = 0;; ++i) {
             DrawingScale scale = StandardScale(i, m_input.imperial);
-            if (AtMost(width, (m_right - m_left) * scale.denominator) &&
+            if (AtMost(width, (m_drawingRight - m_left) * scale.denominator) &&
                 AtMost(height, (m_stripTop - m_top) * scale.denominator))
                 return scale;
         }
@@ -248,8 +277,9 @@ class SheetComposer {
             const Point& b = room.outline[(i + 1) % room.outline.size()];
             Line(map.X(a), map.Y(a), map.X(b), map.Y(b), pen);
         }
-        for (const Point& s : room.speakers)
-            Dot(map.X(s), map.Y(s));
+        if (m_input.zones.empty())
+            for (const Point& s : room.speakers)
+                Dot(map.X(s), map.Y(s), kDotPen);
         RoomLabel(room, map);
     }
 
@@ -280,7 +310,7 @@ class SheetComposer {
         Text(x, y, "Legend", kLegendSize, true);
         const double sampleEnd = x + 360, textX = x + 480;
         y += m_metrics.LineHeight(kLegendSize, true);
-        Dot(x + 180, y + lineHeight / 2);
+        Dot(x + 180, y + lineHeight / 2, kDotPen);
         Text(textX, y, "Speaker");
         y += lineHeight;
         Line(x, y + lineHeight / 2, sampleEnd, y + lineHeight / 2, kOutlinePen);
@@ -294,6 +324,53 @@ class SheetComposer {
                 flagged.push_back(room.name);
         if (!flagged.empty())
             Text(x, y + lineHeight, FlaggedList(flagged, kLegendWidth - 2 * kInset));
+    }
+
+    // Each zone's route under its speakers, the head-end over them, and the list of zones.
+    void System(const PaperMap& map) {
+        for (const SheetZone& zone : m_input.zones) {
+            const Pen pen{ZoneColour(zone.number), 1};
+            for (std::size_t i = 1; i < zone.route.size(); ++i) {
+                const Point &a = zone.route[i - 1], &b = zone.route[i];
+                Line(map.X(a), map.Y(a), map.X(b), map.Y(b), pen);
+            }
+            for (const Point& s : zone.speakers)
+                Dot(map.X(s), map.Y(s), pen);
+        }
+        if (m_input.headEnd) {
+            const double x = map.X(*m_input.headEnd), y = map.Y(*m_input.headEnd);
+            Box(x - kHeadEndHalf, y - kHeadEndHalf, x + kHeadEndHalf, y + kHeadEndHalf, kDividerPen,
+                true);
+            // Above and right of the square, clear of cables leaving it across or down.
+            Text(x + kHeadEndHalf + kInset / 2,
+                 y - kHeadEndHalf - m_metrics.LineHeight(kZoneSize, true), "HEAD-END", kZoneSize,
+                 true);
+        }
+        ZoneList();
+    }
+
+    // A line a zone down the column, as many as it holds; when they are more, the last line
+    // counts the rest.
+    void ZoneList() {
+        Line(m_drawingRight, m_top, m_drawingRight, m_stripTop, kDividerPen);
+        const double x = m_drawingRight + kInset;
+        double y = m_top + kInset;
+        Text(x, y, "Zones", kLegendSize, true);
+        y += m_metrics.LineHeight(kLegendSize, true);
+        const double lineHeight = m_metrics.LineHeight(kZoneSize, false);
+        const std::size_t lines =
+            static_cast<std::size_t>(std::floor((m_stripTop - kInset - y) / lineHeight + 1e-9));
+        const std::vector<SheetZone>& zones = m_input.zones;
+        const std::size_t shown =
+            zones.size() <= lines ? zones.size() : std::max<std::size_t>(lines, 1) - 1;
+        for (std::size_t i = 0; i < shown; ++i, y += lineHeight) {
+            Box(x, y + lineHeight / 4, x + kSwatchWidth, y + 3 * lineHeight / 4,
+                {ZoneColour(zones[i].number), 1}, true);
+            Text(x + kZoneTextOffset, y, zones[i].legend, kZoneSize);
+        }
+        if (shown < zones.size())
+            Text(x + kZoneTextOffset, y, "+" + std::to_string(zones.size() - shown) + " more",
+                 kZoneSize);
     }
 
     // "Check: A, B, C", as many names as the width holds and the rest counted.
@@ -343,7 +420,8 @@ class SheetComposer {
             speakers += room.speakers.size();
         for (const std::string& line :
              {"Date: " + m_input.date, "Unit: " + m_input.unitName, "Scale: " + m_scale.text,
-              Count(m_input.rooms.size(), "room") + ", " + Count(speakers, "speaker")}) {
+              Count(m_input.rooms.size(), "room") + ", " + Count(speakers, "speaker") +
+                  (m_input.zones.empty() ? "" : ", " + Count(m_input.zones.size(), "zone"))}) {
             Text(x, y, line);
             y += m_metrics.LineHeight(kLegendSize, false);
         }
@@ -358,8 +436,12 @@ class SheetComposer {
         const double width = m_metrics.TextWidth(text, size, false);
         Text(x - width / 2, y, std::move(text), size);
     }
-    void Dot(double x, double y) {
-        m_items.push_back(PageDot{std::round(x), std::round(y), kSpeakerRadius, kDotPen, true});
+    void Dot(double x, double y, const Pen& pen) {
+        m_items.push_back(PageDot{std::round(x), std::round(y), kSpeakerRadius, pen, true});
+    }
+    void Box(double x1, double y1, double x2, double y2, const Pen& pen, bool filled) {
+        m_items.push_back(
+            PageRect{std::round(x1), std::round(y1), std::round(x2), std::round(y2), pen, filled});
     }
     void Line(double x1, double y1, double x2, double y2, const Pen& pen) {
         m_items.push_back(
@@ -371,6 +453,7 @@ class SheetComposer {
     const SheetFormat& m_format;
     const Units m_barSystem;
     double m_left = 0, m_right = 0, m_top = 0, m_bottom = 0, m_stripTop = 0;
+    double m_drawingRight = 0; // the drawing area's right: the frame's, or the zone column's left
     DrawingScale m_scale;
     std::vector<PageItem> m_items;
 };

@@ -1,7 +1,8 @@
 // The floor sheet: the scale a floor is drawn at, where rooms, speakers and labels land on the
 // sheet, what the strip below says and how long its scale bar is, and the PDF's page size. All
 // positions are worked out by hand: 1 mm is 1440 / 25.4 = 56.6929 twips, and the fixed metrics
-// make a character 12 twips per point wide and a line 24 twips per point high.
+// make a character 12 twips per point wide and a line 24 twips per point high. Zone colours are
+// the six the header documents, written here as their hexadecimal names.
 #include "output/floor_sheet.h"
 
 #include <QProcess>
@@ -19,17 +20,34 @@ static SheetRoom Rectangle(std::string name, double width, double height,
 static FloorSheetInput Floor(SheetSize size, double mmPerUnit, std::vector<SheetRoom> rooms,
                              std::vector<std::pair<Point, Point>> walls = {}) {
     const bool imperial = mmPerUnit != 1000;
-    return {"level2.dxf",          "2026-12-07", mmPerUnit, imperial,
-            imperial ? "ft" : "m", rooms,        walls,     size};
+    return {"level2.dxf", "2026-12-07", mmPerUnit, imperial, imperial ? "ft" : "m",
+            rooms,        walls,        size,      {},       std::nullopt};
 }
 
-static const char* Colour(const Pen& pen) {
-    return pen.colour == Qt::black ? "" : pen.colour.red() > 150 ? " red" : " grey";
+// A 20 x 10 ft lab in a floor from the head-end at (-8, 2) to a wall's end at (20, 24) ft: 28 ft
+// fill the 7 in left of the zone column at 1/4" = 1'-0". Zones 1, 2 and 7: 7 takes 1's colour.
+static FloorSheetInput ZonedLab() {
+    FloorSheetInput lab =
+        Floor(SheetSize::Letter, 304.8, {Rectangle("Lab", 20, 10, {{5, 5}, {15, 5}, {10, 8}})},
+              {{{0, 0}, {20, 24}}});
+    lab.zones = {{1, {{5, 5}}, {{-8, 2}, {5, 2}, {5, 5}}, "Z1  1 speaker"},
+                 {2, {{15, 5}}, {{-8, 2}, {15, 2}, {15, 5}}, "Z2  1 speaker"},
+                 {7, {{10, 8}}, {{-8, 2}, {-8, 8}, {10, 8}}, "Z7  1 speaker"}};
+    lab.headEnd = Point{-8, 2};
+    return lab;
+}
+
+static QByteArray Colour(const Pen& pen) {
+    if (pen.colour == Qt::black)
+        return "";
+    if (pen.colour == QColor(204, 0, 0))
+        return " red";
+    return pen.colour == QColor(128, 128, 128) ? " grey" : " " + pen.colour.name().toLatin1();
 }
 
 // The items in the drawing area or, with strip, the strip's texts and boxes: "line w2: x1,y1-x2,y2"
-// (" red" or " grey" after the width of a pen not black), "dot: x,y", "8pt: x,y text" ("8ptb"
-// bold), "box: x1,y1-x2,y2" (" filled" after it).
+// (" red", " grey" or "#rrggbb" after the width of a pen not black), "dot: x,y", "8pt: x,y text"
+// ("8ptb" bold), "box: x1,y1-x2,y2" (" filled" after it); dots and filled boxes name a colour too.
 static QStringList Rows(const FloorSheet& sheet, double stripTop, bool strip) {
     QStringList rows;
     for (const PageItem& i : sheet.items) {
@@ -37,16 +55,17 @@ static QStringList Rows(const FloorSheet& sheet, double stripTop, bool strip) {
         QString row;
         if (const auto* l = std::get_if<PageLine>(&i))
             y = std::max(l->y1, l->y2),
-            row = QString::asprintf("line w%d%s: %g,%g-%g,%g", l->pen.lineWidth, Colour(l->pen),
-                                    l->x1, l->y1, l->x2, l->y2);
+            row = QString::asprintf("line w%d%s: %g,%g-%g,%g", l->pen.lineWidth,
+                                    Colour(l->pen).data(), l->x1, l->y1, l->x2, l->y2);
         else if (const auto* d = std::get_if<PageDot>(&i))
-            y = d->y, row = QString::asprintf("dot: %g,%g", d->x, d->y);
+            y = d->y, row = QString::asprintf("dot%s: %g,%g", Colour(d->pen).data(), d->x, d->y);
         else if (const auto* t = std::get_if<PageText>(&i))
             y = t->y, row = QString::asprintf("%gpt%s: %g,%g %s", t->fontSize, t->bold ? "b" : "",
                                               t->x, t->y, t->text.c_str());
         else if (const auto* r = std::get_if<PageRect>(&i))
-            y = r->y1, row = QString::asprintf("box: %g,%g-%g,%g%s", r->x1, r->y1, r->x2, r->y2,
-                                               r->filled ? " filled" : "");
+            y = r->y1,
+            row = QString::asprintf("box: %g,%g-%g,%g%s", r->x1, r->y1, r->x2, r->y2,
+                                    (r->filled ? " filled" + Colour(r->pen) : QByteArray()).data());
         if ((y >= stripTop) == strip && !(strip && row.contains(QRegularExpression("^(line|dot)"))))
             rows << row;
     }
@@ -87,7 +106,9 @@ class TestFloorSheet : public QObject {
     // Labels shrink to 6 pt or go when they do not fit the room: a 2 x 1 m room is 1134 x 567
     // twips, 13 characters 1248 twips at 8 pt and 936 at 6 pt, 16 are 1152 at 6 pt. On Letter, a
     // 20 x 10 ft room in a 40 x 24 ft floor at 1/4" = 1'-0": a foot is 360 twips, the middle (20,
-    // 12) ft at (7920, 5220). The frame is first, 10 mm or half an inch in from the edge.
+    // 12) ft at (7920, 5220). The frame is first, 10 mm or half an inch in from the edge. The
+    // zoned lab's middle (6, 12) ft lands on the 7 in area's, (5760, 5220); the zone column
+    // starts at 10800 and its lines are 192 twips apart, a swatch in the middle half of each.
     void roomsLandAtTheirPlaceOnTheSheet() {
         const std::pair<Point, Point> metricWall{{0, 0}, {30, 20}}, feetWall{{0, 0}, {40, 24}};
         const QStringList a3{"box: 567,567-23244,16271", "line w1 grey: 3402,13238-20409,1899"};
@@ -107,6 +128,15 @@ class TestFloorSheet : public QObject {
             {Floor(SheetSize::Letter, 304.8, {Rectangle("Lab", 20, 10, {{5, 5}})}, {feetWall}), 9720,
              {"box: 720,720-15120,11520", "line w1 grey: 720,9540-15120,900", "line w2: 720,9540-7920,9540", "line w2: 7920,9540-7920,5940",
               "line w2: 7920,5940-720,5940", "line w2: 720,5940-720,9540", "dot: 2520,7740", "8pt: 4176,7548 Lab", "8pt: 3888,7740 1 speaker"}},
+            {ZonedLab(), 9720,
+             {"box: 720,720-15120,11520", "line w1 grey: 3600,9540-10800,900", "line w2: 3600,9540-10800,9540", "line w2: 10800,9540-10800,5940",
+              "line w2: 10800,5940-3600,5940", "line w2: 3600,5940-3600,9540", "8pt: 7056,7548 Lab", "8pt: 6720,7740 3 speakers",
+              "line w1 #0072b2: 720,8820-5400,8820", "line w1 #0072b2: 5400,8820-5400,7740", "dot #0072b2: 5400,7740",
+              "line w1 #e69f00: 720,8820-9000,8820", "line w1 #e69f00: 9000,8820-9000,7740", "dot #e69f00: 9000,7740",
+              "line w1 #0072b2: 720,8820-720,6660", "line w1 #0072b2: 720,6660-7200,6660", "dot #0072b2: 7200,6660",
+              "box: 640,8740-800,8900 filled", "8ptb: 860,8548 HEAD-END", "10ptb: 10920,840 Zones",
+              "box: 10920,1128-11280,1224 filled #0072b2", "8pt: 11400,1080 Z1  1 speaker", "box: 10920,1320-11280,1416 filled #e69f00",
+              "8pt: 11400,1272 Z2  1 speaker", "box: 10920,1512-11280,1608 filled #0072b2", "8pt: 11400,1464 Z7  1 speaker"}},
         };
         // clang-format on
         for (const auto& c : cases)
@@ -136,6 +166,8 @@ class TestFloorSheet : public QObject {
              "box: 5400,10320-7200,10440 filled|box: 7200,10320-9000,10440|0|5|10 ft|Scale 1/4\" = 1'-0\"|" + title + "ft|Scale: 1/4\" = 1'-0\"|1 room, 0 speakers"},
             {Floor(SheetSize::Letter, 304.8, {Rectangle("Lab", 1000, 1)}), 9720, legend +
              "box: 5400,10320-6840,10440 filled|box: 6840,10320-8280,10440|0|100|200 ft|Scale 1\" = 100'|" + title + "ft|Scale: 1\" = 100'|1 room, 0 speakers"},
+            {ZonedLab(), 9720, legend +
+             "box: 5400,10320-7200,10440 filled|box: 7200,10320-9000,10440|0|5|10 ft|Scale 1/4\" = 1'-0\"|" + title + "ft|Scale: 1/4\" = 1'-0\"|1 room, 3 speakers, 3 zones"},
         };
         // clang-format on
         for (const auto& c : cases) {
@@ -143,6 +175,25 @@ class TestFloorSheet : public QObject {
             QCOMPARE(
                 rows.replaceInStrings(QRegularExpression("^[0-9]+ptb?: [0-9,]+ "), "").join('|'),
                 c.strip);
+        }
+    }
+
+    // The zone column holds 44 lines of 192 twips below its heading on Letter (from 1080 to 9720
+    // less the 120 inset): one zone more and its last line counts the two zones left out. Zones
+    // 43 and 44 are blue and orange.
+    void zoneListEndsWithACountWhenFull() {
+        // clang-format off
+        const struct { int zones; QStringList tail; } cases[] = {
+            {44, {"8pt: 11400,9144 Z43", "box: 10920,9384-11280,9480 filled #e69f00", "8pt: 11400,9336 Z44"}},
+            {45, {"box: 10920,9192-11280,9288 filled #0072b2", "8pt: 11400,9144 Z43", "8pt: 11400,9336 +2 more"}},
+        };
+        // clang-format on
+        for (const auto& c : cases) {
+            FloorSheetInput in = Floor(SheetSize::Letter, 304.8, {Rectangle("A", 1, 1)});
+            for (int n = 1; n <= c.zones; ++n)
+                in.zones.push_back({n, {}, {}, "Z" + std::to_string(n)});
+            const QStringList rows = Rows(ComposeFloorSheet(in, FixedMetrics()), 9720, false);
+            QCOMPARE(rows.mid(rows.size() - 3), c.tail);
         }
     }
 

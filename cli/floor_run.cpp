@@ -36,6 +36,10 @@ using floorplan::UnitWord;
 // whole file in memory.
 constexpr qint64 kMostPlanBytes = qint64{1} << 30;
 
+std::string Today() {
+    return QDate::currentDate().toString(Qt::ISODate).toStdString();
+}
+
 struct Bounds {
     double minX, minY, maxX, maxY;
     double Width() const { return maxX - minX; }
@@ -352,15 +356,17 @@ class FloorRun {
             }
             write(" commissioning", "csv",
                   QByteArray::fromStdString(CommissioningCsv(m_floor, *design)));
-            // TODO(lead): write the commissioning form (PDF) from output/commissioning_sheet.h
-            // here, from design->testPoints and m_floor, once that writer is on main.
+            CommissioningInput form = CommissioningFormOf(m_floor, *design);
+            form.date = Today();
+            form.unitName = UnitWord(m_unit);
+            write(" commissioning", "pdf", CommissioningPdf(form, m_name));
         }
         if (m_request.out.dxf)
             write(" masking", "dxf", CadPlanDxf(m_cad));
         if (m_request.out.coordinates)
             write(" speakers", "csv", QByteArray::fromStdString(m_coordinates));
         if (m_request.sheet)
-            write(" floor sheet", "pdf", SheetPdf());
+            write(" floor sheet", "pdf", SheetPdf(design));
         AddRow({"total", "", "", std::to_string(m_laidOut) + " laid out", "", Fixed(m_area, 1),
                 AreaUnit(), std::to_string(m_speakers), "", "", "", ""});
         write(" summary", "csv", QByteArray::fromStdString(SummaryCsv(design)));
@@ -470,10 +476,14 @@ class FloorRun {
                 quality[1], quality[2], Cell(Joined(notes))});
     }
 
-    QByteArray SheetPdf() const {
+    QByteArray SheetPdf(const std::optional<system_design::SystemDesign>& design) const {
         FloorSheetInput input;
         input.planName = m_name.toStdString();
-        input.date = QDate::currentDate().toString(Qt::ISODate).toStdString();
+        input.date = Today();
+        if (design) {
+            input.zones = SheetZones(m_floor, *design);
+            input.headEnd = m_floor.headEnd;
+        }
         input.millimetresPerUnit = MillimetresPer(m_unit);
         input.imperial = m_designUnits == Units::Feet;
         input.unitName = UnitWord(m_unit);

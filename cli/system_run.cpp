@@ -399,6 +399,41 @@ std::string CommissioningCsv(const SystemFloor& floor, const system_design::Syst
     return csv;
 }
 
+std::vector<SheetZone> SheetZones(const SystemFloor& floor,
+                                  const system_design::SystemDesign& design) {
+    std::vector<SheetZone> zones;
+    for (const system_design::Zone& zone : design.zones) {
+        SheetZone sheet;
+        sheet.number = zone.number;
+        for (const system_design::SpeakerRef s : zone.speakers)
+            sheet.speakers.push_back(floor.rooms[s.room].speakers[s.index]);
+        sheet.route = zone.route;
+        sheet.legend = "Z" + std::to_string(zone.number) + "  " +
+                       std::to_string(zone.speakers.size()) + " speakers  ch " +
+                       std::to_string(zone.channel) + "  " + Fixed(zone.lossDb, 2) + " dB";
+        zones.push_back(std::move(sheet));
+    }
+    return zones;
+}
+
+CommissioningInput CommissioningFormOf(const SystemFloor& floor,
+                                       const system_design::SystemDesign& design) {
+    CommissioningInput form;
+    form.planName = floor.planName;
+    form.tolerance = "within " + Plain(system_design::kOverallToleranceDba) +
+                     " dBA overall, each third-octave band within " +
+                     Plain(system_design::kBandToleranceDb) + " dB";
+    form.paper = floor.units == Units::Feet ? FormPaper::Letter : FormPaper::A4;
+    int number = 0;
+    for (const system_design::TestPoint& point : design.testPoints) {
+        const system_design::SystemRoom& room = floor.rooms[point.room];
+        form.points.push_back({std::to_string(++number), room.name, SpaceWord(room.space),
+                               point.position.x, point.position.y,
+                               Plain(point.target.low) + "-" + Plain(point.target.high) + " dBA"});
+    }
+    return form;
+}
+
 void AddSystemToPlan(const SystemFloor& floor, const system_design::SystemDesign& design,
                      CadPlan& plan) {
     plan.attributeTags.push_back("ZONE");

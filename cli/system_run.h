@@ -8,6 +8,8 @@
 #include "core/design_state.h"
 #include "core/unit_pair.h"
 #include "floorplan/geometry.h"
+#include "output/commissioning_sheet.h"
+#include "output/floor_sheet.h"
 #include "system_design/system_design.h"
 
 #include <QByteArray>
@@ -81,6 +83,13 @@ std::string BillCsv(const SystemFloor& floor, const system_design::SystemDesign&
 std::variant<QByteArray, std::string> BillXlsx(const SystemFloor& floor,
                                                const system_design::SystemDesign& design);
 std::string CommissioningCsv(const SystemFloor& floor, const system_design::SystemDesign& design);
+
+// The zones as the floor sheet colours them, with their routes and legend lines.
+std::vector<SheetZone> SheetZones(const SystemFloor& floor,
+                                  const system_design::SystemDesign& design);
+// The commissioning form's test points; its date and unit are the caller's.
+CommissioningInput CommissioningFormOf(const SystemFloor& floor,
+                                       const system_design::SystemDesign& design);
 
 // Each speaker's ZONE and TAP after its ROOM and NUMBER, each zone's route and the head-end.
 void AddSystemToPlan(const SystemFloor& floor, const system_design::SystemDesign& design,

@@ -12,9 +12,10 @@
 
 #include <cctype>
 #include <cmath>
+#include <istream>
 #include <memory>
 #include <set>
-#include <sstream>
+#include <streambuf>
 
 namespace floorplan {
 namespace {
@@ -217,6 +218,14 @@ class Collector : public DL_CreationAdapter {
     std::string m_ignored;
 };
 
+// dxflib reads the scanned text where it lies; a string stream would first copy all of it.
+class TextReader : public std::streambuf {
+  public:
+    explicit TextReader(std::string& text) {
+        setg(text.data(), text.data(), text.data() + text.size());
+    }
+};
+
 struct TooLarge {};
 
 // Places model space and, through its inserts, the blocks into one plan.
@@ -379,14 +388,16 @@ std::variant<Plan, PlanError> ReadPlan(std::string_view bytes) {
     if (const PlanError* error = std::get_if<PlanError>(&scanned)) {
         return *error;
     }
-    const ScannedPlan& scan = std::get<ScannedPlan>(scanned);
+    ScannedPlan& scan = std::get<ScannedPlan>(scanned);
     Collector collector;
     {
-        std::istringstream stream(scan.dxf);
+        TextReader reader(scan.dxf);
+        std::istream stream(&reader);
         auto dxf = std::make_unique<DL_Dxf>();
         dxf->in(stream, &collector);
         collector.finishPolyline();
     }
+    std::string().swap(scan.dxf);
     // Files from AutoCAD 2007 on (AC1021) hold UTF-8; older ones the header's code page.
     const bool utf8 = collector.version >= "AC1021";
     try {

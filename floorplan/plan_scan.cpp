@@ -65,7 +65,20 @@ class Lines {
 };
 
 std::optional<long long> WholeNumber(std::string_view text) {
-    const std::string digits(Trimmed(text));
+    // Most group codes and counts are a few plain digits: read them without a copy.
+    const std::string_view trimmed = Trimmed(text);
+    const bool negative = !trimmed.empty() && trimmed.front() == '-';
+    const std::string_view magnitude = trimmed.substr(negative ? 1 : 0);
+    if (!magnitude.empty() && magnitude.size() <= 18 &&
+        std::all_of(magnitude.begin(), magnitude.end(),
+                    [](char c) { return c >= '0' && c <= '9'; })) {
+        long long value = 0;
+        for (const char c : magnitude) {
+            value = value * 10 + (c - '0');
+        }
+        return negative ? -value : value;
+    }
+    const std::string digits(trimmed);
     if (digits.empty()) {
         return std::nullopt;
     }
@@ -94,6 +107,37 @@ bool IsDrawn(std::string_view type) {
     static const std::set<std::string_view> drawn = {
         "LINE", "LWPOLYLINE", "POLYLINE", "VERTEX", "SEQEND", "TEXT", "MTEXT", "ATTRIB", "INSERT"};
     return drawn.count(type) == 1;
+}
+
+// The numbers the plan reads of each entity: the scan checks every number but passes on only
+// these, so dxflib converts no coordinate the plan never looks at (a line's ends, heights, sizes).
+bool IsReadReal(std::string_view type, int code) {
+    if (code == 210 || code == 220 || code == 230) {
+        return type != "LINE"; // the extrusion, which may mirror the entity
+    }
+    if (type == "LINE" || type == "SEQEND") {
+        return false;
+    }
+    if (code == 10 || code == 20) {
+        return true;
+    }
+    if (type == "LWPOLYLINE" || type == "VERTEX") {
+        return code == 42;
+    }
+    if (type == "TEXT" || type == "ATTRIB") {
+        return code == 11 || code == 21;
+    }
+    if (type == "INSERT") {
+        return code == 41 || code == 42 || code == 44 || code == 45 || code == 50;
+    }
+    return false;
+}
+
+// Groups the plan never reads: subclass markers, owners and reactors, and the handles of all but
+// the outlines (only an outline's handle is reported).
+bool IsUnreadGroup(std::string_view type, int code) {
+    const bool outline = type == "LWPOLYLINE" || type == "POLYLINE";
+    return code == 100 || code == 102 || code == 330 || code == 360 || (code == 5 && !outline);
 }
 
 bool IsKeptVariable(std::string_view name) {
@@ -243,7 +287,7 @@ class Scanner {
     }
 
     void entity(std::string_view type) {
-        m_out.dxf += "0\n" + std::string(type) + "\n";
+        m_out.dxf.append("0\n").append(type).append("\n");
         if (type == "LWPOLYLINE") {
             cornerCount();
         }
@@ -252,10 +296,12 @@ class Scanner {
             const Pair& pair = m_entity[i];
             cornerSeen = cornerSeen || pair.code == 10;
             const bool skipped =
-                pair.code >= 1000 ||
+                pair.code >= 1000 || IsUnreadGroup(type, pair.code) ||
                 (type == "LWPOLYLINE" && (pair.code == 90 || (pair.code == 42 && !cornerSeen)));
-            if (!skipped) {
-                emit(pair);
+            if (skipped) {
+                check(pair);
+            } else {
+                emit(pair, IsReadReal(type, pair.code));
             }
         }
     }
@@ -284,46 +330,80 @@ class Scanner {
         m_out.dxf += "90\n" + std::to_string(corners) + "\n";
     }
 
-    void emit(const Pair& pair) {
-        m_out.dxf += std::to_string(pair.code) + "\n";
+    // A number's checks, for a group the plan does not read.
+    void check(const Pair& pair) {
+        if (IsRealCode(pair.code)) {
+            real(pair);
+        }
+    }
+
+    void emit(const Pair& pair, bool readReal = true) {
+        if (IsRealCode(pair.code) && !readReal) {
+            return check(pair);
+        }
+        char code[16];
+        m_out.dxf.append(code, size_t(std::snprintf(code, sizeof code, "%d\n", pair.code)));
         if (pair.code == 5) {
             m_out.handles.emplace_back(Trimmed(pair.value));
             char index[24];
             std::snprintf(index, sizeof index, "%zX\n", m_out.handles.size());
             m_out.dxf += index;
         } else if (IsRealCode(pair.code)) {
-            m_out.dxf += real(pair) + "\n";
+            const Real number = real(pair);
+            if (number.plain) {
+                m_out.dxf.append(Trimmed(pair.value)).append("\n");
+            } else {
+                char text[32];
+                m_out.dxf.append(text,
+                                 size_t(std::snprintf(text, sizeof text, "%.17g\n", number.value)));
+            }
         } else if (IsIntegerCode(pair.code)) {
             const std::optional<long long> value = WholeNumber(pair.value);
             if (!value || *value < -2147483647LL || *value > 2147483647LL) {
                 throw AtLine(pair.line, Quoted(Trimmed(pair.value)) + " is not a whole number");
             }
-            m_out.dxf += std::to_string(*value) + "\n";
+            m_out.dxf.append(std::to_string(*value)).append("\n");
         } else {
             if (pair.value.size() > kLongestLine) {
                 throw AtLine(pair.line,
                              "a line longer than " + std::to_string(kLongestLine) + " characters");
             }
-            m_out.dxf += std::string(pair.value) + "\n";
+            m_out.dxf.append(pair.value).append("\n");
         }
     }
 
-    static std::string real(const Pair& pair) {
-        std::string digits(Trimmed(pair.value));
-        for (char& c : digits) {
-            c = c == ',' ? '.' : c;
+    struct Real {
+        double value = 0;
+        // Written with digits, a point, signs and an exponent only, short enough for dxflib's
+        // line: dxflib reads the text itself as the same number.
+        bool plain = false;
+    };
+
+    static Real real(const Pair& pair) {
+        const std::string_view text = Trimmed(pair.value);
+        // Coordinates are copied to the stack for strtod; only a very long one takes a string.
+        char shortCopy[64];
+        std::string longCopy;
+        char* digits = shortCopy;
+        if (text.size() < sizeof shortCopy) {
+            text.copy(shortCopy, text.size());
+            shortCopy[text.size()] = '\0';
+        } else {
+            longCopy.assign(text);
+            digits = longCopy.data();
         }
+        std::replace(digits, digits + text.size(), ',', '.');
         char* end = nullptr;
-        const double value = digits.empty() ? 0 : std::strtod(digits.c_str(), &end);
-        if (digits.empty() || *end != '\0') {
-            throw AtLine(pair.line, Quoted(Trimmed(pair.value)) + " is not a number");
+        const double value = text.empty() ? 0 : std::strtod(digits, &end);
+        if (text.empty() || *end != '\0') {
+            throw AtLine(pair.line, Quoted(text) + " is not a number");
         }
         if (!std::isfinite(value)) {
-            throw AtLine(pair.line, Quoted(Trimmed(pair.value)) + " is not a finite number");
+            throw AtLine(pair.line, Quoted(text) + " is not a finite number");
         }
-        char text[32];
-        std::snprintf(text, sizeof text, "%.17g", value);
-        return text;
+        const bool plain = text.size() <= 32 &&
+                           text.find_first_not_of("0123456789.+-eE") == std::string_view::npos;
+        return {value, plain};
     }
 
     Lines m_lines;

@@ -10,8 +10,10 @@
 #include <dxflib/dl_creationadapter.h>
 #include <dxflib/dl_dxf.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <functional>
 #include <istream>
 #include <memory>
 #include <set>
@@ -40,10 +42,12 @@ Transform Translation(double x, double y) {
     return {1, 0, x, 0, 1, y};
 }
 
+// Plans place the same few blocks on the same few layers many thousand times: an insert holds
+// their names as numbers in the collector's list of names.
 struct Insert {
-    std::string block, layer;
-    Transform placement;           // of the first copy
-    Transform columnStep, rowStep; // from one copy of an array to the next
+    int block = 0, layer = 0;
+    Transform placement;         // of the first copy
+    Point columnShift, rowShift; // from one copy of an array to the next
     int columns = 1, rows = 1;
 };
 
@@ -62,7 +66,7 @@ struct RawText {
 struct Drawing {
     std::vector<RawPolyline> polylines;
     std::vector<RawText> texts;
-    std::vector<std::string> lineLayers;
+    std::map<std::string, int> linesPerLayer;
     std::vector<Insert> inserts;
     Point base;
 };
@@ -113,7 +117,7 @@ class Collector : public DL_CreationAdapter {
     void addLine(const DL_LineData&) override {
         finishPolyline();
         if (Drawing* drawing = target()) {
-            drawing->lineLayers.push_back(getAttributes().getLayer());
+            ++drawing->linesPerLayer[getAttributes().getLayer()];
         }
     }
 
@@ -170,11 +174,14 @@ class Collector : public DL_CreationAdapter {
         const Transform mirror = mirrored() ? Transform{-1, 0, 0, 0, 1, 0} : Transform{};
         const Transform at = mirror * Translation(data.ipx, data.ipy) * rotation;
         Insert insert;
-        insert.block = data.name;
-        insert.layer = getAttributes().getLayer();
+        insert.block = nameNumber(data.name);
+        insert.layer = nameNumber(getAttributes().getLayer());
         insert.placement = at * Transform{data.sx, 0, 0, 0, data.sy, 0};
-        insert.columnStep = at * Translation(data.colSp, 0);
-        insert.rowStep = at * Translation(0, data.rowSp);
+        const Point start = insert.placement({0, 0});
+        const Point nextColumn = (at * Translation(data.colSp, 0))({0, 0});
+        const Point nextRow = (at * Translation(0, data.rowSp))({0, 0});
+        insert.columnShift = {nextColumn.x - start.x, nextColumn.y - start.y};
+        insert.rowShift = {nextRow.x - start.x, nextRow.y - start.y};
         insert.columns = std::max(1, data.cols);
         insert.rows = std::max(1, data.rows);
         drawing->inserts.push_back(insert);
@@ -188,7 +195,17 @@ class Collector : public DL_CreationAdapter {
         m_polyline.reset();
     }
 
+    const std::string& name(int number) const { return m_names[size_t(number)]; }
+
   private:
+    int nameNumber(const std::string& name) {
+        const auto [found, added] = m_nameNumbers.emplace(name, int(m_names.size()));
+        if (added) {
+            m_names.push_back(name);
+        }
+        return found->second;
+    }
+
     // Where the entity being read belongs: nowhere when it is in paper space.
     Drawing* target() { return getAttributes().isInPaperSpace() ? nullptr : m_current; }
 
@@ -216,6 +233,8 @@ class Collector : public DL_CreationAdapter {
     bool m_polylineMirrored = false;
     std::string m_mtextChunks;
     std::string m_ignored;
+    std::vector<std::string> m_names;
+    std::map<std::string, int> m_nameNumbers;
 };
 
 // dxflib reads the scanned text where it lies; a string stream would first copy all of it.
@@ -264,9 +283,9 @@ class Placer {
                 m_textSources.push_back(&raw);
             }
         }
-        for (const std::string& lineLayer : drawing.lineLayers) {
-            spend(1);
-            ++m_plan.linesPerLayer[layer(lineLayer, insertLayer)];
+        for (const auto& [lineLayer, lines] : drawing.linesPerLayer) {
+            spend(lines);
+            m_plan.linesPerLayer[layer(lineLayer, insertLayer)] += lines;
         }
         for (const Insert& insert : drawing.inserts) {
             placeInsert(insert, transform, insertLayer);
@@ -275,13 +294,14 @@ class Placer {
 
     void placeInsert(const Insert& insert, const Transform& transform,
                      const std::string& insertLayer) {
-        const auto found = m_collected.blocks.find(insert.block);
-        if (found == m_collected.blocks.end() || m_open.count(insert.block) == 1 ||
+        const std::string& block = m_collected.name(insert.block);
+        const auto found = m_collected.blocks.find(block);
+        if (found == m_collected.blocks.end() || m_open.count(block) == 1 ||
             int(m_open.size()) >= kDeepestNesting) {
             return; // a missing block, a block inside itself, or nesting beyond any real plan
         }
-        m_open.insert(insert.block);
-        const std::string blockLayer = layer(insert.layer, insertLayer);
+        m_open.insert(block);
+        const std::string blockLayer = layer(m_collected.name(insert.layer), insertLayer);
         const Transform toBase = Translation(-found->second.base.x, -found->second.base.y);
         for (int row = 0; row < insert.rows; ++row) {
             for (int column = 0; column < insert.columns; ++column) {
@@ -289,27 +309,26 @@ class Placer {
                 place(found->second, transform * copyAt(insert, column, row) * toBase, blockLayer);
             }
         }
-        m_open.erase(insert.block);
+        m_open.erase(block);
     }
 
     // The transform of one copy of an arrayed insert.
     static Transform copyAt(const Insert& insert, int column, int row) {
         Transform copy = insert.placement;
-        const Point origin = insert.columnStep({0, 0});
-        const Point start = insert.placement({0, 0});
-        const Point rowOrigin = insert.rowStep({0, 0});
-        copy.c += column * (origin.x - start.x) + row * (rowOrigin.x - start.x);
-        copy.f += column * (origin.y - start.y) + row * (rowOrigin.y - start.y);
+        copy.c += column * insert.columnShift.x + row * insert.rowShift.x;
+        copy.f += column * insert.columnShift.y + row * insert.rowShift.y;
         return copy;
     }
 
+    // A text is repeated when its source was placed more than once: in the sorted list of
+    // sources, the same source stands next to itself.
     void markRepeatedTexts() {
-        std::map<const RawText*, int> placements;
-        for (const RawText* source : m_textSources) {
-            ++placements[source];
-        }
+        std::vector<const RawText*> sorted = m_textSources;
+        std::sort(sorted.begin(), sorted.end(), std::less<const RawText*>());
         for (size_t i = 0; i < m_plan.texts.size(); ++i) {
-            m_plan.texts[i].repeatedByBlock = placements[m_textSources[i]] > 1;
+            const auto [first, last] = std::equal_range(
+                sorted.begin(), sorted.end(), m_textSources[i], std::less<const RawText*>());
+            m_plan.texts[i].repeatedByBlock = last - first > 1;
         }
     }
 

@@ -400,10 +400,8 @@ std::optional<DrawingUnit> UnitOf(std::optional<int> insUnits) {
     }
 }
 
-} // namespace
-
-std::variant<Plan, PlanError> ReadPlan(std::string_view bytes) {
-    std::variant<ScannedPlan, PlanError> scanned = ScanPlan(bytes);
+// dxflib reads the scanned text; the scan is let go of before the blocks are placed.
+std::variant<Plan, PlanError> ReadScanned(std::variant<ScannedPlan, PlanError> scanned) {
     if (const PlanError* error = std::get_if<PlanError>(&scanned)) {
         return *error;
     }
@@ -428,6 +426,18 @@ std::variant<Plan, PlanError> ReadPlan(std::string_view bytes) {
         return PlanError{"The plan's blocks place more than " + std::to_string(kMostPlacedItems) +
                          " corners, texts and lines; it is too large to read."};
     }
+}
+
+} // namespace
+
+std::variant<Plan, PlanError> ReadPlan(std::string_view bytes) {
+    return ReadScanned(ScanPlan(bytes));
+}
+
+std::variant<Plan, PlanError> ReadPlan(std::string&& bytes) {
+    std::variant<ScannedPlan, PlanError> scanned = ScanPlan(bytes);
+    std::string().swap(bytes);
+    return ReadScanned(std::move(scanned));
 }
 
 } // namespace floorplan

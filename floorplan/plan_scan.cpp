@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -342,7 +343,9 @@ class Scanner {
             return check(pair);
         }
         char code[16];
-        m_out.dxf.append(code, size_t(std::snprintf(code, sizeof code, "%d\n", pair.code)));
+        char* const end = std::to_chars(code, code + sizeof code, pair.code).ptr;
+        *end = '\n';
+        m_out.dxf.append(code, end + 1);
         if (pair.code == 5) {
             m_out.handles.emplace_back(Trimmed(pair.value));
             char index[24];

@@ -86,6 +86,8 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 class Collector : public DL_CreationAdapter {
   public:
+    explicit Collector(const ScannedPlan& scan) : m_scan(scan) {}
+
     std::map<std::string, Drawing> blocks;
     Drawing modelSpace;
     std::string version, codePage;
@@ -134,12 +136,23 @@ class Collector : public DL_CreationAdapter {
                                  false};
         m_polylineTarget = target();
         m_polylineMirrored = mirrored();
+        // A lightweight polyline's corners come from the scan; dxflib is given none of them.
+        const ScannedOutline* scanned = scannedOf(m_scan.outlines, m_polyline->handle);
+        if (scanned && scanned->lightweight) {
+            const auto first = m_scan.corners.begin() + long(scanned->firstCorner);
+            for (auto corner = first; corner != first + long(scanned->cornerCount); ++corner) {
+                addCorner(*corner);
+            }
+        }
     }
     void addVertex(const DL_VertexData& data) override {
         if (m_polyline) {
-            m_polyline->corners.push_back({m_polylineMirrored ? -data.x : data.x, data.y});
-            m_polyline->hadArcs = m_polyline->hadArcs || data.bulge != 0;
+            addCorner({data.x, data.y, data.bulge});
         }
+    }
+    void addCorner(const ScannedCorner& corner) {
+        m_polyline->corners.push_back({m_polylineMirrored ? -corner.x : corner.x, corner.y});
+        m_polyline->hadArcs = m_polyline->hadArcs || corner.bulge != 0;
     }
     void endSequence() override { finishPolyline(); }
 
@@ -168,18 +181,22 @@ class Collector : public DL_CreationAdapter {
         if (!drawing) {
             return;
         }
-        const double turn = data.angle * kPi / 180;
+        const ScannedPlacement* scanned = scannedOf(m_scan.placements, getAttributes().getHandle());
+        const ScannedPlacement placed =
+            scanned ? *scanned : ScannedPlacement{data.ipx,   data.ipy,   data.sx,   data.sy,
+                                                  data.angle, data.colSp, data.rowSp};
+        const double turn = placed.angle * kPi / 180;
         const Transform rotation{std::cos(turn), -std::sin(turn), 0,
                                  std::sin(turn), std::cos(turn),  0};
         const Transform mirror = mirrored() ? Transform{-1, 0, 0, 0, 1, 0} : Transform{};
-        const Transform at = mirror * Translation(data.ipx, data.ipy) * rotation;
+        const Transform at = mirror * Translation(placed.x, placed.y) * rotation;
         Insert insert;
         insert.block = nameNumber(data.name);
         insert.layer = nameNumber(getAttributes().getLayer());
-        insert.placement = at * Transform{data.sx, 0, 0, 0, data.sy, 0};
+        insert.placement = at * Transform{placed.scaleX, 0, 0, 0, placed.scaleY, 0};
         const Point start = insert.placement({0, 0});
-        const Point nextColumn = (at * Translation(data.colSp, 0))({0, 0});
-        const Point nextRow = (at * Translation(0, data.rowSp))({0, 0});
+        const Point nextColumn = (at * Translation(placed.columnSpacing, 0))({0, 0});
+        const Point nextRow = (at * Translation(0, placed.rowSpacing))({0, 0});
         insert.columnShift = {nextColumn.x - start.x, nextColumn.y - start.y};
         insert.rowShift = {nextRow.x - start.x, nextRow.y - start.y};
         insert.columns = std::max(1, data.cols);
@@ -198,6 +215,13 @@ class Collector : public DL_CreationAdapter {
     const std::string& name(int number) const { return m_names[size_t(number)]; }
 
   private:
+    // What the scan kept of the entity its group 5 numbers.
+    template <typename Scanned>
+    static const Scanned* scannedOf(const std::vector<Scanned>& list, int position) {
+        return position >= 1 && size_t(position) <= list.size() ? &list[size_t(position) - 1]
+                                                                : nullptr;
+    }
+
     int nameNumber(const std::string& name) {
         const auto [found, added] = m_nameNumbers.emplace(name, int(m_names.size()));
         if (added) {
@@ -227,6 +251,7 @@ class Collector : public DL_CreationAdapter {
         drawing->texts.push_back({getAttributes().getLayer(), text, anchor});
     }
 
+    const ScannedPlan& m_scan;
     Drawing* m_current = &modelSpace;
     std::optional<RawPolyline> m_polyline;
     Drawing* m_polylineTarget = nullptr;
@@ -250,9 +275,9 @@ struct TooLarge {};
 // Places model space and, through its inserts, the blocks into one plan.
 class Placer {
   public:
-    Placer(const Collector& collected, const std::vector<std::string>& handles,
+    Placer(const Collector& collected, const std::vector<ScannedOutline>& outlines,
            const std::string& iconvCodePage)
-        : m_collected(collected), m_handles(handles), m_decode(iconvCodePage) {}
+        : m_collected(collected), m_outlines(outlines), m_decode(iconvCodePage) {}
 
     Plan place() {
         place(m_collected.modelSpace, Transform{}, "");
@@ -352,7 +377,9 @@ class Placer {
     }
 
     std::string handle(int index) const {
-        return index >= 1 && size_t(index) <= m_handles.size() ? m_handles[size_t(index) - 1] : "";
+        return index >= 1 && size_t(index) <= m_outlines.size()
+                   ? m_outlines[size_t(index) - 1].handle
+                   : "";
     }
 
     static void dropRepeatedFirstCorner(PlanPolyline& polyline) {
@@ -374,7 +401,7 @@ class Placer {
     }
 
     const Collector& m_collected;
-    const std::vector<std::string>& m_handles;
+    const std::vector<ScannedOutline>& m_outlines;
     TextDecoder m_decode;
     Plan m_plan;
     std::vector<const RawText*> m_textSources; // the text each of the plan's texts comes from
@@ -406,7 +433,7 @@ std::variant<Plan, PlanError> ReadScanned(std::variant<ScannedPlan, PlanError> s
         return *error;
     }
     ScannedPlan& scan = std::get<ScannedPlan>(scanned);
-    Collector collector;
+    Collector collector(scan);
     {
         TextReader reader(scan.dxf);
         std::istream stream(&reader);
@@ -415,10 +442,12 @@ std::variant<Plan, PlanError> ReadScanned(std::variant<ScannedPlan, PlanError> s
         collector.finishPolyline();
     }
     std::string().swap(scan.dxf);
+    std::vector<ScannedCorner>().swap(scan.corners);
+    std::vector<ScannedPlacement>().swap(scan.placements);
     // Files from AutoCAD 2007 on (AC1021) hold UTF-8; older ones the header's code page.
     const bool utf8 = collector.version >= "AC1021";
     try {
-        Placer placer(collector, scan.handles, utf8 ? "UTF-8" : IconvCodePage(collector.codePage));
+        Placer placer(collector, scan.outlines, utf8 ? "UTF-8" : IconvCodePage(collector.codePage));
         Plan plan = placer.place();
         plan.headerUnit = UnitOf(collector.insUnits);
         return plan;

@@ -110,35 +110,32 @@ bool IsDrawn(std::string_view type) {
     return drawn.count(type) == 1;
 }
 
-// The numbers the plan reads of each entity: the scan checks every number but passes on only
-// these, so dxflib converts no coordinate the plan never looks at (a line's ends, heights, sizes).
+// The numbers the plan has dxflib read of each entity: the scan checks every number but passes
+// on only these, so dxflib converts no coordinate the plan never looks at (a line's ends, heights,
+// sizes). A lightweight polyline's corners and an insert's numbers the scan keeps itself.
 bool IsReadReal(std::string_view type, int code) {
     if (code == 210 || code == 220 || code == 230) {
         return type != "LINE"; // the extrusion, which may mirror the entity
     }
-    if (type == "LINE" || type == "SEQEND") {
+    if (type == "LINE" || type == "SEQEND" || type == "LWPOLYLINE" || type == "INSERT") {
         return false;
     }
     if (code == 10 || code == 20) {
         return true;
     }
-    if (type == "LWPOLYLINE" || type == "VERTEX") {
+    if (type == "VERTEX") {
         return code == 42;
     }
     if (type == "TEXT" || type == "ATTRIB") {
         return code == 11 || code == 21;
     }
-    if (type == "INSERT") {
-        return code == 41 || code == 42 || code == 44 || code == 45 || code == 50;
-    }
     return false;
 }
 
-// Groups the plan never reads: subclass markers, owners and reactors, and the handles of all but
-// the outlines (only an outline's handle is reported).
-bool IsUnreadGroup(std::string_view type, int code) {
-    const bool outline = type == "LWPOLYLINE" || type == "POLYLINE";
-    return code == 100 || code == 102 || code == 330 || code == 360 || (code == 5 && !outline);
+// Groups the plan never reads: subclass markers, owners and reactors, and handles, of which the
+// scan keeps only the outlines'.
+bool IsUnreadGroup(int code) {
+    return code == 5 || code == 100 || code == 102 || code == 330 || code == 360;
 }
 
 bool IsKeptVariable(std::string_view name) {
@@ -289,22 +286,70 @@ class Scanner {
 
     void entity(std::string_view type) {
         m_out.dxf.append("0\n").append(type).append("\n");
-        if (type == "LWPOLYLINE") {
+        const bool lightweight = type == "LWPOLYLINE";
+        const bool outline = lightweight || type == "POLYLINE", insert = type == "INSERT";
+        if (lightweight) {
             cornerCount();
         }
+        ScannedOutline scanned{"", lightweight, m_out.corners.size(), 0};
+        ScannedPlacement placement;
         bool cornerSeen = false;
         for (size_t i = 1; i < m_entity.size(); ++i) {
             const Pair& pair = m_entity[i];
             cornerSeen = cornerSeen || pair.code == 10;
             const bool skipped =
-                pair.code >= 1000 || IsUnreadGroup(type, pair.code) ||
-                (type == "LWPOLYLINE" && (pair.code == 90 || (pair.code == 42 && !cornerSeen)));
-            if (skipped) {
+                pair.code >= 1000 || IsUnreadGroup(pair.code) ||
+                (lightweight && (pair.code == 90 || (pair.code == 42 && !cornerSeen)));
+            if (outline && pair.code == 5) {
+                scanned.handle = Trimmed(pair.value);
+            } else if (skipped) {
                 check(pair);
+            } else if (lightweight && (pair.code == 10 || pair.code == 20 || pair.code == 42)) {
+                corner(pair, scanned);
+            } else if (insert && placed(pair, placement)) {
+                continue;
             } else {
                 emit(pair, IsReadReal(type, pair.code));
             }
         }
+        if (outline) {
+            m_out.outlines.push_back(std::move(scanned));
+            numbered(m_out.outlines.size());
+        } else if (insert) {
+            m_out.placements.push_back(placement);
+            numbered(m_out.placements.size());
+        }
+    }
+
+    // As dxflib takes them: each 10 starts a corner; a 20 or 42 sets the last one's.
+    void corner(const Pair& pair, ScannedOutline& scanned) {
+        const double value = real(pair).value;
+        if (pair.code == 10) {
+            m_out.corners.push_back({value, 0, 0});
+            ++scanned.cornerCount;
+        } else if (scanned.cornerCount > 0) {
+            (pair.code == 20 ? m_out.corners.back().y : m_out.corners.back().bulge) = value;
+        }
+    }
+
+    bool placed(const Pair& pair, ScannedPlacement& placement) {
+        double* const number = pair.code == 10   ? &placement.x
+                               : pair.code == 20 ? &placement.y
+                               : pair.code == 41 ? &placement.scaleX
+                               : pair.code == 42 ? &placement.scaleY
+                               : pair.code == 50 ? &placement.angle
+                               : pair.code == 44 ? &placement.columnSpacing
+                               : pair.code == 45 ? &placement.rowSpacing
+                                                 : nullptr;
+        if (number) {
+            *number = real(pair).value;
+        }
+        return number != nullptr;
+    }
+
+    void numbered(size_t position) {
+        char text[24];
+        m_out.dxf.append(text, size_t(std::snprintf(text, sizeof text, "5\n%zX\n", position)));
     }
 
     // dxflib sizes a lightweight polyline's corners by its count (group 90), so the count must
@@ -346,12 +391,7 @@ class Scanner {
         char* const end = std::to_chars(code, code + sizeof code, pair.code).ptr;
         *end = '\n';
         m_out.dxf.append(code, end + 1);
-        if (pair.code == 5) {
-            m_out.handles.emplace_back(Trimmed(pair.value));
-            char index[24];
-            std::snprintf(index, sizeof index, "%zX\n", m_out.handles.size());
-            m_out.dxf += index;
-        } else if (IsRealCode(pair.code)) {
+        if (IsRealCode(pair.code)) {
             const Real number = real(pair);
             if (number.plain) {
                 m_out.dxf.append(Trimmed(pair.value)).append("\n");

@@ -341,6 +341,10 @@ class TestFloorplanRead : public QObject {
             {Entities("0\nLWPOLYLINE\n8\nR\n90\n4\n10\n1,5\n20\n+3.25\n10\n1.5e+02\n20\n 12.5 \n"
                       "10\n0x10\n20\n.5\n10\n-2.5E-1\n20\n7.\n"),
              {"1.5,3.25 150,12.5 16,0.5 -0.25,7"}},
+            {Entities("0\nPOLYLINE\n8\nR\n70\n1\n0\nVERTEX\n10\n1,5\n20\n+3.25\n0\nVERTEX\n10\n"
+                      "1.5e+02\n20\n 12.5 \n0\nVERTEX\n10\n0x10\n20\n.5\n0\nVERTEX\n10\n-2.5E-1\n"
+                      "20\n7.\n0\nSEQEND\n"),
+             {"1.5,3.25 150,12.5 16,0.5 -0.25,7"}},
             {arrayed,
              {"1000,0 1000,10 995,10", "1000,100 1000,110 995,110", "950,0 950,10 945,10",
               "950,100 950,110 945,110"}},

@@ -306,7 +306,7 @@ class Scanner {
                 check(pair);
             } else if (lightweight && (pair.code == 10 || pair.code == 20 || pair.code == 42)) {
                 corner(pair, scanned);
-            } else if (insert && placed(pair, placement)) {
+            } else if (insert && keptInPlacement(pair, placement)) {
                 continue;
             } else {
                 emit(pair, IsReadReal(type, pair.code));
@@ -332,7 +332,8 @@ class Scanner {
         }
     }
 
-    bool placed(const Pair& pair, ScannedPlacement& placement) {
+    // Whether the group is one of the insert's numbers, which the placement then holds.
+    bool keptInPlacement(const Pair& pair, ScannedPlacement& placement) {
         double* const number = pair.code == 10   ? &placement.x
                                : pair.code == 20 ? &placement.y
                                : pair.code == 41 ? &placement.scaleX

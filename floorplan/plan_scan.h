@@ -1,8 +1,8 @@
 // The check a plan's bytes pass before dxflib reads them. dxflib trusts its input: a huge vertex
 // count makes it allocate without bound, a bulge before the first vertex writes outside its
 // array, an over-long line stops its reading loop from ever ending. The scan refuses what is not
-// a sound DXF with the line at fault, and passes on only the sections and entities the plan
-// needs, with numbers rewritten in a form dxflib reads the same way.
+// a sound DXF with the line at fault, and passes on only the sections, entities and groups the
+// plan needs, with numbers in a form dxflib reads the same way.
 #pragma once
 #include "floorplan/plan_reader.h"
 

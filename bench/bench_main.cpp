@@ -2,18 +2,21 @@
 // of the same size, and the time of the design rule, of Calculate with its drawing and of the
 // printed report for a typical, a large and the largest room the entry limits allow, in feet
 // and in millimetres; and the command line on generated room schedules: the summary of 10,000
-// rooms, reports and plans for 1,000, and its peak memory as the schedule grows. Every figure is
-// a median over repeated runs, printed with its target.
+// rooms, reports and plans for 1,000, and its peak memory as the schedule grows; and the command
+// on a generated floor plan of 2,000 rooms (60 MB), against ezdxf reading the same file. Every
+// figure is a median over repeated runs, printed with its target.
 //
 //   msl-bench [--runs N] [--startup-runs N] [--markdown] [--only TEXT]
 //
 // --only runs just the figures whose name contains TEXT, e.g. to profile one of them.
 #include "design_timings.h"
+#include "floor_sheet_timing.h"
 #include "schedule_runs.h"
 #include "startup_runs.h"
 #include "timing.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -22,6 +25,7 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <sys/stat.h>
 #include <tuple>
@@ -44,6 +48,14 @@ constexpr double kSummaryMs = 1000;
 constexpr double kFullOutputMs = 3000;
 constexpr double kMemoryGrowthMiB = 2;
 constexpr int kScheduleRuns = 3;
+// A floor plan of 2,000 rooms: read, laid out and written within 3 s, in memory under three
+// times the file's size, and its floor sheet within 2 s more.
+constexpr int kFloorRooms = 2000;
+constexpr double kFloorPlanMs = 3000;
+constexpr double kFloorMemoryPerFileSize = 3;
+constexpr double kFloorSheetMs = 2000;
+constexpr int kFloorRuns = 3;
+constexpr const char* kPython = "/usr/bin/python3";
 
 struct Options {
     int runs = 21;
@@ -220,20 +232,25 @@ struct ScheduleFigure {
     std::string Text() const { return Ms(ms) + " (cpu " + Ms(cpuMs) + ")"; }
 };
 
-bool ScheduleFigures(int rooms, const std::string& options, int runs, ScheduleFigure& figure) {
+std::optional<ScheduleFigure> MedianRun(const std::function<ScheduleRun()>& measure, int runs) {
     std::vector<double> times, cpu, peaks;
     for (int i = 0; i < runs; ++i) {
-        const ScheduleRun run = RunSchedule(MSL_PLAN_PATH, rooms, options);
+        const ScheduleRun run = measure();
         if (!run.ok) {
-            std::fprintf(stderr, "schedule run failed: %s\n", run.failure.c_str());
-            return false;
+            std::fprintf(stderr, "run failed: %s\n", run.failure.c_str());
+            return std::nullopt;
         }
         times.push_back(run.ms);
         cpu.push_back(run.cpuMs);
         peaks.push_back(run.peakKiB / 1024);
     }
-    figure = {Median(times), Median(cpu), Median(peaks)};
-    return true;
+    return ScheduleFigure{Median(times), Median(cpu), Median(peaks)};
+}
+
+bool ScheduleFigures(int rooms, const std::string& options, int runs, ScheduleFigure& figure) {
+    const auto median = MedianRun([&] { return RunSchedule(MSL_PLAN_PATH, rooms, options); }, runs);
+    figure = median.value_or(ScheduleFigure{});
+    return median.has_value();
 }
 
 void Schedules(const Options& o, Table& table) {
@@ -264,6 +281,75 @@ void Schedules(const Options& o, Table& table) {
     };
     growth("summary, 1,000 -> 10,000 rooms", summary1k, summary10k);
     growth("PDF + DXF, 100 -> 1,000 rooms", full100, full1k);
+}
+
+// The command on a floor plan written by ezdxf into a fresh folder, the plan's floor sheet, and
+// ezdxf reading the same file as a reference.
+void FloorPlans(const Options& o, Table& table) {
+    const std::string command = "floor plan, read + lay out + DXF + summary";
+    const std::string memory = "floor plan peak memory", sheet = "floor sheet PDF";
+    const std::string reference = "ezdxf reading the same floor plan";
+    if (!Wanted(o, command) && !Wanted(o, memory) && !Wanted(o, sheet) && !Wanted(o, reference))
+        return;
+    if (!RunProcess({kPython, "-c",
+                     "import importlib.util, sys; sys.exit(not importlib.util.find_spec('ezdxf'))"})
+             .ok) {
+        std::printf("Floor plan figures skipped: %s has no ezdxf (install python3-ezdxf).\n",
+                    kPython);
+        return;
+    }
+    QTemporaryDir dir;
+    const std::string plan = dir.path().toStdString() + "/floor.dxf";
+    if (!RunProcess({kPython, MSL_MAKE_FLOOR_PATH, plan, std::to_string(kFloorRooms)}).ok) {
+        table.Add({command, "writing the plan with ezdxf", "failed", "", false});
+        return;
+    }
+    struct stat file {};
+    stat(plan.c_str(), &file);
+    const double fileMiB = static_cast<double>(file.st_size) / (1024 * 1024);
+    const int runs = std::min(o.runs, kFloorRuns);
+    const std::string what = Fixed(kFloorRooms, 0) + " rooms, " + Fixed(fileMiB, 1) + " MiB, " +
+                             std::to_string(runs) + " runs";
+    const std::vector<std::string> arguments{
+        MSL_PLAN_PATH, "--plan",     plan,   "--out", dir.path().toStdString() + "/out",
+        "--dxf",       "--location", "floor"};
+    const std::optional<ScheduleFigure> floor =
+        MedianRun([&] { return RunProcess(arguments, Messages::Hidden); }, runs);
+    if (!floor) {
+        table.Add({command, what, "failed", "", false});
+        return;
+    }
+    if (Wanted(o, command))
+        table.Add({command, what, floor->Text(), "< " + Fixed(kFloorPlanMs, 0) + " ms",
+                   floor->ms < kFloorPlanMs});
+    if (Wanted(o, memory)) {
+        const double most = kFloorMemoryPerFileSize * fileMiB;
+        table.Add(
+            {memory, what,
+             Fixed(floor->peakMiB, 1) + " MiB (" + Fixed(floor->peakMiB / fileMiB, 2) +
+                 "x the file)",
+             "< " + Fixed(kFloorMemoryPerFileSize, 0) + "x the file, " + Fixed(most, 0) + " MiB",
+             floor->peakMiB < most});
+    }
+    if (Wanted(o, sheet)) {
+        const std::optional<double> ms = FloorSheetMs(plan, SheetSize::A1, runs);
+        table.Add({sheet, "A1, composed and made PDF bytes, " + std::to_string(runs) + " runs",
+                   ms ? Ms(*ms) : "failed", "< " + Fixed(kFloorSheetMs, 0) + " ms",
+                   ms && *ms < kFloorSheetMs});
+    }
+    if (Wanted(o, reference)) {
+        const std::optional<ScheduleFigure> ezdxf = MedianRun(
+            [&] {
+                return RunProcess(
+                    {kPython, "-c", "import sys, ezdxf; ezdxf.readfile(sys.argv[1])", plan});
+            },
+            runs);
+        table.Add({reference, "python3 process, " + std::to_string(runs) + " runs",
+                   ezdxf ? Ms(ezdxf->ms) + " (" + Fixed(ezdxf->ms / floor->ms, 1) +
+                               "x the command's whole run)"
+                         : "failed",
+                   "", ezdxf.has_value()});
+    }
 }
 
 } // namespace
@@ -331,6 +417,7 @@ int main(int argc, char** argv) {
           [&](const RoomCase& r) { return ReportPdfMs(r, runs); });
 
     Schedules(o, table);
+    FloorPlans(o, table);
 
     std::printf("\nLoad average at end: %s\n", LoadAverage().c_str());
     std::printf("%s\n", table.Misses() == 0

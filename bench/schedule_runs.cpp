@@ -38,7 +38,6 @@ std::string ScheduleRow(int i) {
 } // namespace
 
 ScheduleRun RunSchedule(const std::string& program, int rooms, const std::string& options) {
-    ScheduleRun run;
     QTemporaryDir dir;
     const std::string folder = dir.path().toStdString();
     {
@@ -53,20 +52,27 @@ ScheduleRun RunSchedule(const std::string& program, int rooms, const std::string
     std::istringstream extra(options);
     for (std::string word; extra >> word;)
         args.push_back(word);
+    return RunProcess(std::move(args));
+}
+
+ScheduleRun RunProcess(std::vector<std::string> arguments, Messages messages) {
+    ScheduleRun run;
     std::vector<char*> argv;
-    for (std::string& a : args)
+    for (std::string& a : arguments)
         argv.push_back(a.data());
     argv.push_back(nullptr);
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    if (messages == Messages::Hidden)
+        posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
     const double start = NowMs();
-    const int spawned = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    const int spawned = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
-        run.failure = program + ": " + std::strerror(spawned);
+        run.failure = arguments[0] + ": " + std::strerror(spawned);
         return run;
     }
     int status = 0;
@@ -78,6 +84,6 @@ ScheduleRun RunSchedule(const std::string& program, int rooms, const std::string
     run.peakKiB = static_cast<double>(usage.ru_maxrss);
     run.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     if (!run.ok)
-        run.failure = "the command ended with status " + std::to_string(WEXITSTATUS(status));
+        run.failure = arguments[0] + " ended with status " + std::to_string(WEXITSTATUS(status));
     return run;
 }

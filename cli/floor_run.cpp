@@ -524,8 +524,13 @@ RunStatus RunFloorPlan(const FloorRequest& request, QTextStream& report, QTextSt
         err << name << ": larger than any floor plan (over 1 GB)\n";
         return RunStatus::Unusable;
     }
-    const QByteArray bytes = file.readAll();
-    const auto read = floorplan::ReadPlan(std::string_view(bytes.constData(), bytes.size()));
+    // Read into a string the reader can let go of once it has checked it.
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(file.size()));
+    char chunk[1 << 16];
+    for (qint64 got; (got = file.read(chunk, sizeof chunk)) > 0;)
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    const auto read = floorplan::ReadPlan(std::move(bytes));
     if (const auto* error = std::get_if<floorplan::PlanError>(&read)) {
         err << name << ": " << QString::fromStdString(error->message) << "\n";
         return RunStatus::Unusable;

@@ -14,9 +14,11 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <functional>
+#include <istream>
 #include <memory>
 #include <set>
-#include <sstream>
+#include <streambuf>
 
 namespace floorplan {
 namespace {
@@ -41,10 +43,12 @@ Transform Translation(double x, double y) {
     return {1, 0, x, 0, 1, y};
 }
 
+// Plans place the same few blocks on the same few layers many thousand times: an insert holds
+// their names as numbers in the collector's list of names.
 struct Insert {
-    std::string block, layer;
-    Transform placement;           // of the first copy
-    Transform columnStep, rowStep; // from one copy of an array to the next
+    int block = 0, layer = 0;
+    Transform placement;         // of the first copy
+    Point columnShift, rowShift; // from one copy of an array to the next
     int columns = 1, rows = 1;
 };
 
@@ -85,7 +89,7 @@ Point MTextMiddle(const DL_MTextData& data, const std::string& text) {
 struct Drawing {
     std::vector<RawPolyline> polylines;
     std::vector<RawText> texts;
-    std::vector<std::string> lineLayers;
+    std::map<std::string, int> linesPerLayer;
     std::vector<Insert> inserts;
     Point base;
 };
@@ -105,6 +109,8 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
 
 class Collector : public DL_CreationAdapter {
   public:
+    explicit Collector(const ScannedPlan& scan) : m_scan(scan) {}
+
     std::map<std::string, Drawing> blocks;
     Drawing modelSpace;
     std::string version, codePage;
@@ -136,7 +142,7 @@ class Collector : public DL_CreationAdapter {
     void addLine(const DL_LineData&) override {
         finishPolyline();
         if (Drawing* drawing = target()) {
-            drawing->lineLayers.push_back(getAttributes().getLayer());
+            ++drawing->linesPerLayer[getAttributes().getLayer()];
         }
     }
 
@@ -153,12 +159,23 @@ class Collector : public DL_CreationAdapter {
                                  false};
         m_polylineTarget = target();
         m_polylineMirrored = mirrored();
+        // A lightweight polyline's corners come from the scan; dxflib is given none of them.
+        const ScannedOutline* scanned = scannedOf(m_scan.outlines, m_polyline->handle);
+        if (scanned && scanned->lightweight) {
+            const auto first = m_scan.corners.begin() + long(scanned->firstCorner);
+            for (auto corner = first; corner != first + long(scanned->cornerCount); ++corner) {
+                addCorner(*corner);
+            }
+        }
     }
     void addVertex(const DL_VertexData& data) override {
         if (m_polyline) {
-            m_polyline->corners.push_back({m_polylineMirrored ? -data.x : data.x, data.y});
-            m_polyline->hadArcs = m_polyline->hadArcs || data.bulge != 0;
+            addCorner({data.x, data.y, data.bulge});
         }
+    }
+    void addCorner(const ScannedCorner& corner) {
+        m_polyline->corners.push_back({m_polylineMirrored ? -corner.x : corner.x, corner.y});
+        m_polyline->hadArcs = m_polyline->hadArcs || corner.bulge != 0;
     }
     void endSequence() override { finishPolyline(); }
 
@@ -188,17 +205,24 @@ class Collector : public DL_CreationAdapter {
         if (!drawing) {
             return;
         }
-        const double turn = data.angle * kPi / 180;
+        const ScannedPlacement* scanned = scannedOf(m_scan.placements, getAttributes().getHandle());
+        const ScannedPlacement placed =
+            scanned ? *scanned : ScannedPlacement{data.ipx,   data.ipy,   data.sx,   data.sy,
+                                                  data.angle, data.colSp, data.rowSp};
+        const double turn = placed.angle * kPi / 180;
         const Transform rotation{std::cos(turn), -std::sin(turn), 0,
                                  std::sin(turn), std::cos(turn),  0};
         const Transform mirror = mirrored() ? Transform{-1, 0, 0, 0, 1, 0} : Transform{};
-        const Transform at = mirror * Translation(data.ipx, data.ipy) * rotation;
+        const Transform at = mirror * Translation(placed.x, placed.y) * rotation;
         Insert insert;
-        insert.block = data.name;
-        insert.layer = getAttributes().getLayer();
-        insert.placement = at * Transform{data.sx, 0, 0, 0, data.sy, 0};
-        insert.columnStep = at * Translation(data.colSp, 0);
-        insert.rowStep = at * Translation(0, data.rowSp);
+        insert.block = nameNumber(data.name);
+        insert.layer = nameNumber(getAttributes().getLayer());
+        insert.placement = at * Transform{placed.scaleX, 0, 0, 0, placed.scaleY, 0};
+        const Point start = insert.placement({0, 0});
+        const Point nextColumn = (at * Translation(placed.columnSpacing, 0))({0, 0});
+        const Point nextRow = (at * Translation(0, placed.rowSpacing))({0, 0});
+        insert.columnShift = {nextColumn.x - start.x, nextColumn.y - start.y};
+        insert.rowShift = {nextRow.x - start.x, nextRow.y - start.y};
         insert.columns = std::max(1, data.cols);
         insert.rows = std::max(1, data.rows);
         drawing->inserts.push_back(insert);
@@ -212,7 +236,24 @@ class Collector : public DL_CreationAdapter {
         m_polyline.reset();
     }
 
+    const std::string& name(int number) const { return m_names[size_t(number)]; }
+
   private:
+    // What the scan kept of the entity its group 5 numbers.
+    template <typename Scanned>
+    static const Scanned* scannedOf(const std::vector<Scanned>& list, int position) {
+        return position >= 1 && size_t(position) <= list.size() ? &list[size_t(position) - 1]
+                                                                : nullptr;
+    }
+
+    int nameNumber(const std::string& name) {
+        const auto [found, added] = m_nameNumbers.emplace(name, int(m_names.size()));
+        if (added) {
+            m_names.push_back(name);
+        }
+        return found->second;
+    }
+
     // Where the entity being read belongs: nowhere when it is in paper space.
     Drawing* target() { return getAttributes().isInPaperSpace() ? nullptr : m_current; }
 
@@ -234,12 +275,23 @@ class Collector : public DL_CreationAdapter {
         drawing->texts.push_back({getAttributes().getLayer(), text, anchor, std::nullopt});
     }
 
+    const ScannedPlan& m_scan;
     Drawing* m_current = &modelSpace;
     std::optional<RawPolyline> m_polyline;
     Drawing* m_polylineTarget = nullptr;
     bool m_polylineMirrored = false;
     std::string m_mtextChunks;
     std::string m_ignored;
+    std::vector<std::string> m_names;
+    std::map<std::string, int> m_nameNumbers;
+};
+
+// dxflib reads the scanned text where it lies; a string stream would first copy all of it.
+class TextReader : public std::streambuf {
+  public:
+    explicit TextReader(std::string& text) {
+        setg(text.data(), text.data(), text.data() + text.size());
+    }
 };
 
 struct TooLarge {};
@@ -247,9 +299,9 @@ struct TooLarge {};
 // Places model space and, through its inserts, the blocks into one plan.
 class Placer {
   public:
-    Placer(const Collector& collected, const std::vector<std::string>& handles,
+    Placer(const Collector& collected, const std::vector<ScannedOutline>& outlines,
            const std::string& iconvCodePage)
-        : m_collected(collected), m_handles(handles), m_decode(iconvCodePage) {}
+        : m_collected(collected), m_outlines(outlines), m_decode(iconvCodePage) {}
 
     Plan place() {
         place(m_collected.modelSpace, Transform{}, "");
@@ -282,9 +334,9 @@ class Placer {
                 m_textSources.push_back(&raw);
             }
         }
-        for (const std::string& lineLayer : drawing.lineLayers) {
-            spend(1);
-            ++m_plan.linesPerLayer[layer(lineLayer, insertLayer)];
+        for (const auto& [lineLayer, lines] : drawing.linesPerLayer) {
+            spend(lines);
+            m_plan.linesPerLayer[layer(lineLayer, insertLayer)] += lines;
         }
         for (const Insert& insert : drawing.inserts) {
             placeInsert(insert, transform, insertLayer);
@@ -293,16 +345,17 @@ class Placer {
 
     void placeInsert(const Insert& insert, const Transform& transform,
                      const std::string& insertLayer) {
-        if (insert.block.size() == 8 && StartsWithNoCase(insert.block, "HEAD-END")) {
+        const std::string& block = m_collected.name(insert.block);
+        if (block.size() == 8 && StartsWithNoCase(block, "HEAD-END")) {
             m_plan.headEnds.push_back(transform(insert.placement({0, 0})));
         }
-        const auto found = m_collected.blocks.find(insert.block);
-        if (found == m_collected.blocks.end() || m_open.count(insert.block) == 1 ||
+        const auto found = m_collected.blocks.find(block);
+        if (found == m_collected.blocks.end() || m_open.count(block) == 1 ||
             int(m_open.size()) >= kDeepestNesting) {
             return; // a missing block, a block inside itself, or nesting beyond any real plan
         }
-        m_open.insert(insert.block);
-        const std::string blockLayer = layer(insert.layer, insertLayer);
+        m_open.insert(block);
+        const std::string blockLayer = layer(m_collected.name(insert.layer), insertLayer);
         const Transform toBase = Translation(-found->second.base.x, -found->second.base.y);
         for (int row = 0; row < insert.rows; ++row) {
             for (int column = 0; column < insert.columns; ++column) {
@@ -310,27 +363,26 @@ class Placer {
                 place(found->second, transform * copyAt(insert, column, row) * toBase, blockLayer);
             }
         }
-        m_open.erase(insert.block);
+        m_open.erase(block);
     }
 
     // The transform of one copy of an arrayed insert.
     static Transform copyAt(const Insert& insert, int column, int row) {
         Transform copy = insert.placement;
-        const Point origin = insert.columnStep({0, 0});
-        const Point start = insert.placement({0, 0});
-        const Point rowOrigin = insert.rowStep({0, 0});
-        copy.c += column * (origin.x - start.x) + row * (rowOrigin.x - start.x);
-        copy.f += column * (origin.y - start.y) + row * (rowOrigin.y - start.y);
+        copy.c += column * insert.columnShift.x + row * insert.rowShift.x;
+        copy.f += column * insert.columnShift.y + row * insert.rowShift.y;
         return copy;
     }
 
+    // A text is repeated when its source was placed more than once: in the sorted list of
+    // sources, the same source stands next to itself.
     void markRepeatedTexts() {
-        std::map<const RawText*, int> placements;
-        for (const RawText* source : m_textSources) {
-            ++placements[source];
-        }
+        std::vector<const RawText*> sorted = m_textSources;
+        std::sort(sorted.begin(), sorted.end(), std::less<const RawText*>());
         for (size_t i = 0; i < m_plan.texts.size(); ++i) {
-            m_plan.texts[i].repeatedByBlock = placements[m_textSources[i]] > 1;
+            const auto [first, last] = std::equal_range(
+                sorted.begin(), sorted.end(), m_textSources[i], std::less<const RawText*>());
+            m_plan.texts[i].repeatedByBlock = last - first > 1;
         }
     }
 
@@ -354,7 +406,9 @@ class Placer {
     }
 
     std::string handle(int index) const {
-        return index >= 1 && size_t(index) <= m_handles.size() ? m_handles[size_t(index) - 1] : "";
+        return index >= 1 && size_t(index) <= m_outlines.size()
+                   ? m_outlines[size_t(index) - 1].handle
+                   : "";
     }
 
     static void dropRepeatedFirstCorner(PlanPolyline& polyline) {
@@ -376,7 +430,7 @@ class Placer {
     }
 
     const Collector& m_collected;
-    const std::vector<std::string>& m_handles;
+    const std::vector<ScannedOutline>& m_outlines;
     TextDecoder m_decode;
     Plan m_plan;
     std::vector<const RawText*> m_textSources; // the text each of the plan's texts comes from
@@ -385,25 +439,27 @@ class Placer {
     long long m_spent = 0;
 };
 
-} // namespace
-
-std::variant<Plan, PlanError> ReadPlan(std::string_view bytes) {
-    std::variant<ScannedPlan, PlanError> scanned = ScanPlan(bytes);
+// dxflib reads the scanned text; the scan is let go of before the blocks are placed.
+std::variant<Plan, PlanError> ReadScanned(std::variant<ScannedPlan, PlanError> scanned) {
     if (const PlanError* error = std::get_if<PlanError>(&scanned)) {
         return *error;
     }
-    const ScannedPlan& scan = std::get<ScannedPlan>(scanned);
-    Collector collector;
+    ScannedPlan& scan = std::get<ScannedPlan>(scanned);
+    Collector collector(scan);
     {
-        std::istringstream stream(scan.dxf);
+        TextReader reader(scan.dxf);
+        std::istream stream(&reader);
         auto dxf = std::make_unique<DL_Dxf>();
         dxf->in(stream, &collector);
         collector.finishPolyline();
     }
+    std::string().swap(scan.dxf);
+    std::vector<ScannedCorner>().swap(scan.corners);
+    std::vector<ScannedPlacement>().swap(scan.placements);
     // Files from AutoCAD 2007 on (AC1021) hold UTF-8; older ones the header's code page.
     const bool utf8 = collector.version >= "AC1021";
     try {
-        Placer placer(collector, scan.handles, utf8 ? "UTF-8" : IconvCodePage(collector.codePage));
+        Placer placer(collector, scan.outlines, utf8 ? "UTF-8" : IconvCodePage(collector.codePage));
         Plan plan = placer.place();
         plan.headerUnit = UnitOfInsUnits(collector.insUnits.value_or(0));
         return plan;
@@ -411,6 +467,18 @@ std::variant<Plan, PlanError> ReadPlan(std::string_view bytes) {
         return PlanError{"The plan's blocks place more than " + std::to_string(kMostPlacedItems) +
                          " corners, texts and lines; it is too large to read."};
     }
+}
+
+} // namespace
+
+std::variant<Plan, PlanError> ReadPlan(std::string_view bytes) {
+    return ReadScanned(ScanPlan(bytes));
+}
+
+std::variant<Plan, PlanError> ReadPlan(std::string&& bytes) {
+    std::variant<ScannedPlan, PlanError> scanned = ScanPlan(bytes);
+    std::string().swap(bytes);
+    return ReadScanned(std::move(scanned));
 }
 
 } // namespace floorplan

@@ -52,5 +52,8 @@ struct PlanError {
 
 // Reads a whole DXF file held in memory.
 std::variant<Plan, PlanError> ReadPlan(std::string_view bytes);
+// The same, letting go of the file's bytes once they are checked, so that a large plan is not
+// held twice while dxflib reads it.
+std::variant<Plan, PlanError> ReadPlan(std::string&& bytes);
 
 } // namespace floorplan

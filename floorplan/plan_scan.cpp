@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -65,7 +66,20 @@ class Lines {
 };
 
 std::optional<long long> WholeNumber(std::string_view text) {
-    const std::string digits(Trimmed(text));
+    // Most group codes and counts are a few plain digits: read them without a copy.
+    const std::string_view trimmed = Trimmed(text);
+    const bool negative = !trimmed.empty() && trimmed.front() == '-';
+    const std::string_view magnitude = trimmed.substr(negative ? 1 : 0);
+    if (!magnitude.empty() && magnitude.size() <= 18 &&
+        std::all_of(magnitude.begin(), magnitude.end(),
+                    [](char c) { return c >= '0' && c <= '9'; })) {
+        long long value = 0;
+        for (const char c : magnitude) {
+            value = value * 10 + (c - '0');
+        }
+        return negative ? -value : value;
+    }
+    const std::string digits(trimmed);
     if (digits.empty()) {
         return std::nullopt;
     }
@@ -94,6 +108,37 @@ bool IsDrawn(std::string_view type) {
     static const std::set<std::string_view> drawn = {
         "LINE", "LWPOLYLINE", "POLYLINE", "VERTEX", "SEQEND", "TEXT", "MTEXT", "ATTRIB", "INSERT"};
     return drawn.count(type) == 1;
+}
+
+// The numbers the plan has dxflib read of each entity: the scan checks every number but passes
+// on only these, so dxflib converts no coordinate the plan never looks at (a line's ends, a
+// text's height). A lightweight polyline's corners and an insert's numbers the scan keeps itself.
+bool IsReadReal(std::string_view type, int code) {
+    if (code == 210 || code == 220 || code == 230) {
+        return type != "LINE"; // the extrusion, which may mirror the entity
+    }
+    if (type == "LINE" || type == "SEQEND" || type == "LWPOLYLINE" || type == "INSERT") {
+        return false;
+    }
+    if (code == 10 || code == 20) {
+        return true;
+    }
+    if (type == "VERTEX") {
+        return code == 42;
+    }
+    if (type == "TEXT" || type == "ATTRIB") {
+        return code == 11 || code == 21;
+    }
+    if (type == "MTEXT") { // its height, width, direction and angle place its middle
+        return code == 40 || code == 41 || code == 11 || code == 21 || code == 50;
+    }
+    return false;
+}
+
+// Groups the plan never reads: subclass markers, owners and reactors, and handles, of which the
+// scan keeps only the outlines'.
+bool IsUnreadGroup(int code) {
+    return code == 5 || code == 100 || code == 102 || code == 330 || code == 360;
 }
 
 bool IsKeptVariable(std::string_view name) {
@@ -243,21 +288,72 @@ class Scanner {
     }
 
     void entity(std::string_view type) {
-        m_out.dxf += "0\n" + std::string(type) + "\n";
-        if (type == "LWPOLYLINE") {
+        m_out.dxf.append("0\n").append(type).append("\n");
+        const bool lightweight = type == "LWPOLYLINE";
+        const bool outline = lightweight || type == "POLYLINE", insert = type == "INSERT";
+        if (lightweight) {
             cornerCount();
         }
+        ScannedOutline scanned{"", lightweight, m_out.corners.size(), 0};
+        ScannedPlacement placement;
         bool cornerSeen = false;
         for (size_t i = 1; i < m_entity.size(); ++i) {
             const Pair& pair = m_entity[i];
             cornerSeen = cornerSeen || pair.code == 10;
             const bool skipped =
-                pair.code >= 1000 ||
-                (type == "LWPOLYLINE" && (pair.code == 90 || (pair.code == 42 && !cornerSeen)));
-            if (!skipped) {
-                emit(pair);
+                pair.code >= 1000 || IsUnreadGroup(pair.code) ||
+                (lightweight && (pair.code == 90 || (pair.code == 42 && !cornerSeen)));
+            if (outline && pair.code == 5) {
+                scanned.handle = Trimmed(pair.value);
+            } else if (skipped) {
+                check(pair);
+            } else if (lightweight && (pair.code == 10 || pair.code == 20 || pair.code == 42)) {
+                corner(pair, scanned);
+            } else if (insert && keptInPlacement(pair, placement)) {
+                continue;
+            } else {
+                emit(pair, IsReadReal(type, pair.code));
             }
         }
+        if (outline) {
+            m_out.outlines.push_back(std::move(scanned));
+            numbered(m_out.outlines.size());
+        } else if (insert) {
+            m_out.placements.push_back(placement);
+            numbered(m_out.placements.size());
+        }
+    }
+
+    // As dxflib takes them: each 10 starts a corner; a 20 or 42 sets the last one's.
+    void corner(const Pair& pair, ScannedOutline& scanned) {
+        const double value = real(pair).value;
+        if (pair.code == 10) {
+            m_out.corners.push_back({value, 0, 0});
+            ++scanned.cornerCount;
+        } else if (scanned.cornerCount > 0) {
+            (pair.code == 20 ? m_out.corners.back().y : m_out.corners.back().bulge) = value;
+        }
+    }
+
+    // Whether the group is one of the insert's numbers, which the placement then holds.
+    bool keptInPlacement(const Pair& pair, ScannedPlacement& placement) {
+        double* const number = pair.code == 10   ? &placement.x
+                               : pair.code == 20 ? &placement.y
+                               : pair.code == 41 ? &placement.scaleX
+                               : pair.code == 42 ? &placement.scaleY
+                               : pair.code == 50 ? &placement.angle
+                               : pair.code == 44 ? &placement.columnSpacing
+                               : pair.code == 45 ? &placement.rowSpacing
+                                                 : nullptr;
+        if (number) {
+            *number = real(pair).value;
+        }
+        return number != nullptr;
+    }
+
+    void numbered(size_t position) {
+        char text[24];
+        m_out.dxf.append(text, size_t(std::snprintf(text, sizeof text, "5\n%zX\n", position)));
     }
 
     // dxflib sizes a lightweight polyline's corners by its count (group 90), so the count must
@@ -284,46 +380,77 @@ class Scanner {
         m_out.dxf += "90\n" + std::to_string(corners) + "\n";
     }
 
-    void emit(const Pair& pair) {
-        m_out.dxf += std::to_string(pair.code) + "\n";
-        if (pair.code == 5) {
-            m_out.handles.emplace_back(Trimmed(pair.value));
-            char index[24];
-            std::snprintf(index, sizeof index, "%zX\n", m_out.handles.size());
-            m_out.dxf += index;
-        } else if (IsRealCode(pair.code)) {
-            m_out.dxf += real(pair) + "\n";
+    // A number's checks, for a group the plan does not read.
+    void check(const Pair& pair) {
+        if (IsRealCode(pair.code)) {
+            real(pair);
+        }
+    }
+
+    void emit(const Pair& pair, bool readReal = true) {
+        if (IsRealCode(pair.code) && !readReal) {
+            return check(pair);
+        }
+        char code[16];
+        char* const end = std::to_chars(code, code + sizeof code, pair.code).ptr;
+        *end = '\n';
+        m_out.dxf.append(code, end + 1);
+        if (IsRealCode(pair.code)) {
+            const Real number = real(pair);
+            if (number.plain) {
+                m_out.dxf.append(Trimmed(pair.value)).append("\n");
+            } else {
+                char text[32];
+                m_out.dxf.append(text,
+                                 size_t(std::snprintf(text, sizeof text, "%.17g\n", number.value)));
+            }
         } else if (IsIntegerCode(pair.code)) {
             const std::optional<long long> value = WholeNumber(pair.value);
             if (!value || *value < -2147483647LL || *value > 2147483647LL) {
                 throw AtLine(pair.line, Quoted(Trimmed(pair.value)) + " is not a whole number");
             }
-            m_out.dxf += std::to_string(*value) + "\n";
+            m_out.dxf.append(std::to_string(*value)).append("\n");
         } else {
             if (pair.value.size() > kLongestLine) {
                 throw AtLine(pair.line,
                              "a line longer than " + std::to_string(kLongestLine) + " characters");
             }
-            m_out.dxf += std::string(pair.value) + "\n";
+            m_out.dxf.append(pair.value).append("\n");
         }
     }
 
-    static std::string real(const Pair& pair) {
-        std::string digits(Trimmed(pair.value));
-        for (char& c : digits) {
-            c = c == ',' ? '.' : c;
+    struct Real {
+        double value = 0;
+        // Written with digits, a point, signs and an exponent only, short enough for dxflib's
+        // line: dxflib reads the text itself as the same number.
+        bool plain = false;
+    };
+
+    static Real real(const Pair& pair) {
+        const std::string_view text = Trimmed(pair.value);
+        // Coordinates are copied to the stack for strtod; only a very long one takes a string.
+        char shortCopy[64];
+        std::string longCopy;
+        char* digits = shortCopy;
+        if (text.size() < sizeof shortCopy) {
+            text.copy(shortCopy, text.size());
+            shortCopy[text.size()] = '\0';
+        } else {
+            longCopy.assign(text);
+            digits = longCopy.data();
         }
+        std::replace(digits, digits + text.size(), ',', '.');
         char* end = nullptr;
-        const double value = digits.empty() ? 0 : std::strtod(digits.c_str(), &end);
-        if (digits.empty() || *end != '\0') {
-            throw AtLine(pair.line, Quoted(Trimmed(pair.value)) + " is not a number");
+        const double value = text.empty() ? 0 : std::strtod(digits, &end);
+        if (text.empty() || *end != '\0') {
+            throw AtLine(pair.line, Quoted(text) + " is not a number");
         }
         if (!std::isfinite(value)) {
-            throw AtLine(pair.line, Quoted(Trimmed(pair.value)) + " is not a finite number");
+            throw AtLine(pair.line, Quoted(text) + " is not a finite number");
         }
-        char text[32];
-        std::snprintf(text, sizeof text, "%.17g", value);
-        return text;
+        const bool plain = text.size() <= 32 &&
+                           text.find_first_not_of("0123456789.+-eE") == std::string_view::npos;
+        return {value, plain};
     }
 
     Lines m_lines;

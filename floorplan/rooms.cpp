@@ -6,10 +6,12 @@
 #include <boost/geometry.hpp>
 #include <boost/geometry/geometries/point_xy.hpp>
 #include <boost/geometry/geometries/polygon.hpp>
+#include <boost/geometry/index/rtree.hpp>
 
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <set>
@@ -19,6 +21,7 @@ namespace floorplan {
 namespace {
 
 namespace bg = boost::geometry;
+namespace bgi = boost::geometry::index;
 using BoostPoint = bg::model::d2::point_xy<double>;
 using Polygon = bg::model::polygon<BoostPoint>;
 using Box = bg::model::box<BoostPoint>;
@@ -138,18 +141,40 @@ double Distance(const Point& a, const BoostPoint& b) {
     return std::hypot(a.x - b.x(), a.y - b.y());
 }
 
-// The innermost outline holding the point: the smallest by area.
-Outline* Holder(std::vector<Outline>& outlines, const Point& point) {
-    const BoostPoint at(point.x, point.y);
-    Outline* holder = nullptr;
-    for (Outline& outline : outlines) {
-        if (bg::covered_by(at, outline.box) && bg::covered_by(at, outline.polygon) &&
-            (!holder || outline.area < holder->area)) {
-            holder = &outline;
+// The outlines' boxes, so that a text is checked only against the outlines whose box holds it.
+class OutlineIndex {
+  public:
+    explicit OutlineIndex(std::vector<Outline>& outlines) : m_outlines(outlines) {
+        std::vector<std::pair<Box, size_t>> boxes;
+        for (size_t i = 0; i < outlines.size(); ++i) {
+            boxes.emplace_back(outlines[i].box, i);
         }
+        m_boxes = Tree(boxes.begin(), boxes.end());
     }
-    return holder;
-}
+
+    // The innermost outline holding the point: the smallest by area, the first of equals.
+    Outline* Holder(const Point& point) {
+        const BoostPoint at(point.x, point.y);
+        m_found.clear();
+        m_boxes.query(bgi::intersects(at), std::back_inserter(m_found));
+        std::sort(m_found.begin(), m_found.end(),
+                  [](const auto& a, const auto& b) { return a.second < b.second; });
+        Outline* holder = nullptr;
+        for (const auto& [box, index] : m_found) {
+            Outline& outline = m_outlines[index];
+            if (bg::covered_by(at, outline.polygon) && (!holder || outline.area < holder->area)) {
+                holder = &outline;
+            }
+        }
+        return holder;
+    }
+
+  private:
+    using Tree = bgi::rtree<std::pair<Box, size_t>, bgi::rstar<16>>;
+    std::vector<Outline>& m_outlines;
+    Tree m_boxes;
+    std::vector<std::pair<Box, size_t>> m_found;
+};
 
 std::string Quote(const std::string& text) {
     return "\"" + text + "\"";
@@ -269,15 +294,16 @@ FloorRooms FindRooms(const Plan& plan, const std::vector<std::string>& roomLayer
         bg::centroid(outline.polygon, outline.centre);
         outlines.push_back(std::move(outline));
     }
+    OutlineIndex index(outlines);
     for (const PlanText& text : plan.texts) {
         if (text.text.empty() || text.repeatedByBlock ||
             !(textLayers.empty() || MatchesAny(textLayers, text.layer))) {
             continue;
         }
         // An MTEXT hung by a corner just outside every room names the room its middle is in.
-        Outline* holder = Holder(outlines, text.anchor);
+        Outline* holder = index.Holder(text.anchor);
         if (!holder && text.middle)
-            holder = Holder(outlines, *text.middle);
+            holder = index.Holder(*text.middle);
         if (holder)
             holder->texts.push_back(&text);
     }

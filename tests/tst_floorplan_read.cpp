@@ -327,6 +327,65 @@ class TestFloorplanRead : public QObject {
         QCOMPARE(std::get<Plan>(Read(utf8)).texts[0].layer, std::string("Caf\uFFFD"));
     }
 
+    // Numbers in every form the scan accepts, and the copies of an arrayed block insert turned
+    // 90 degrees (columns 100 apart, rows 50, at 1000,0), against corners worked out by hand.
+    void numbersAndBlockCopiesReadAsWritten() {
+        const QByteArray desk =
+            "0\nSECTION\n2\nBLOCKS\n0\nBLOCK\n2\nDESK\n10\n0\n20\n0\n0\nLWPOLYLINE\n8\n0\n90\n3\n"
+            "10\n0\n20\n0\n10\n10\n20\n0\n10\n10\n20\n5\n0\nTEXT\n8\n0\n10\n1\n20\n1\n1\nD\n"
+            "0\nLINE\n8\n0\n0\nLINE\n8\nW\n0\nENDBLK\n0\nENDSEC\n";
+        const QByteArray arrayed =
+            desk + Entities("0\nINSERT\n8\nFurn\n2\nDESK\n10\n1000\n20\n0\n50\n90\n70\n2\n71\n2\n"
+                            "44\n100\n45\n50\n");
+        const std::pair<QByteArray, QStringList> plans[] = {
+            {Entities("0\nLWPOLYLINE\n8\nR\n90\n4\n10\n1,5\n20\n+3.25\n10\n1.5e+02\n20\n 12.5 \n"
+                      "10\n0x10\n20\n.5\n10\n-2.5E-1\n20\n7.\n"),
+             {"1.5,3.25 150,12.5 16,0.5 -0.25,7"}},
+            {Entities("0\nPOLYLINE\n8\nR\n70\n1\n0\nVERTEX\n10\n1,5\n20\n+3.25\n0\nVERTEX\n10\n"
+                      "1.5e+02\n20\n 12.5 \n0\nVERTEX\n10\n0x10\n20\n.5\n0\nVERTEX\n10\n-2.5E-1\n"
+                      "20\n7.\n0\nSEQEND\n"),
+             {"1.5,3.25 150,12.5 16,0.5 -0.25,7"}},
+            {arrayed,
+             {"1000,0 1000,10 995,10", "1000,100 1000,110 995,110", "950,0 950,10 945,10",
+              "950,100 950,110 945,110"}},
+        };
+        for (const auto& [bytes, corners] : plans) {
+            const auto read = Read(bytes);
+            QVERIFY(std::holds_alternative<Plan>(read));
+            QStringList found;
+            for (const PlanPolyline& polyline : std::get<Plan>(read).polylines)
+                found << Corners(polyline.corners);
+            QCOMPARE(found, corners);
+        }
+        const Plan copies = std::get<Plan>(Read(arrayed));
+        QCOMPARE(copies.polylines[3].layer, std::string("Furn"));
+        QCOMPARE(copies.linesPerLayer, (std::map<std::string, int>{{"Furn", 4}, {"W", 4}}));
+        QCOMPARE(int(copies.texts.size()), 4);
+        QVERIFY(copies.texts[0].repeatedByBlock && copies.texts[3].repeatedByBlock);
+    }
+
+    // A text names the smallest outline around it, the first of two equal ones, and one on the
+    // outline's edge still counts.
+    void textsNameTheInnermostOutline() {
+        const auto square = [](int x, int y, int side) {
+            return "0\nLWPOLYLINE\n8\nRooms\n70\n1\n10\n" + QByteArray::number(x) + "\n20\n" +
+                   QByteArray::number(y) + "\n10\n" + QByteArray::number(x + side) + "\n20\n" +
+                   QByteArray::number(y) + "\n10\n" + QByteArray::number(x + side) + "\n20\n" +
+                   QByteArray::number(y + side) + "\n10\n" + QByteArray::number(x) + "\n20\n" +
+                   QByteArray::number(y + side) + "\n";
+        };
+        const auto text = [](int x, int y, const char* words) {
+            return "0\nTEXT\n8\nNames\n10\n" + QByteArray::number(x) + "\n20\n" +
+                   QByteArray::number(y) + "\n1\n" + words + "\n";
+        };
+        const auto read =
+            Read(Entities(square(0, 0, 100) + square(10, 10, 10) + square(200, 200, 10) +
+                          square(200, 200, 10) + square(300, 300, 10) + text(50, 50, "Outer") +
+                          text(15, 15, "Inner") + text(205, 205, "Twin") + text(310, 305, "Rim")));
+        QCOMPARE(Names(FindRooms(std::get<Plan>(read), {}, {})),
+                 QString("Outer|Inner|Twin|room at 205,205|Rim"));
+    }
+
     // How long it takes is the benchmark's business; here every one of them is counted.
     void aMillionEntitiesAreAllRead() {
         QByteArray body;

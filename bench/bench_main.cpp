@@ -54,6 +54,8 @@ constexpr int kFloorRooms = 2000;
 constexpr double kFloorPlanMs = 3000;
 constexpr double kFloorMemoryPerFileSize = 3;
 constexpr double kFloorSheetMs = 2000;
+// Zones, channels, routes and losses for the same floor.
+constexpr double kSystemDesignMs = 1000;
 constexpr int kFloorRuns = 3;
 constexpr const char* kPython = "/usr/bin/python3";
 
@@ -288,8 +290,10 @@ void Schedules(const Options& o, Table& table) {
 void FloorPlans(const Options& o, Table& table) {
     const std::string command = "floor plan, read + lay out + DXF + summary";
     const std::string memory = "floor plan peak memory", sheet = "floor sheet PDF";
+    const std::string system = "system design: zones, channels, routes, losses";
     const std::string reference = "ezdxf reading the same floor plan";
-    if (!Wanted(o, command) && !Wanted(o, memory) && !Wanted(o, sheet) && !Wanted(o, reference))
+    if (!Wanted(o, command) && !Wanted(o, memory) && !Wanted(o, sheet) && !Wanted(o, system) &&
+        !Wanted(o, reference))
         return;
     if (!RunProcess({kPython, "-c",
                      "import importlib.util, sys; sys.exit(not importlib.util.find_spec('ezdxf'))"})
@@ -336,6 +340,12 @@ void FloorPlans(const Options& o, Table& table) {
         table.Add({sheet, "A1, composed and made PDF bytes, " + std::to_string(runs) + " runs",
                    ms ? Ms(*ms) : "failed", "< " + Fixed(kFloorSheetMs, 0) + " ms",
                    ms && *ms < kFloorSheetMs});
+    }
+    if (Wanted(o, system)) {
+        const std::optional<double> ms = SystemDesignMs(plan, runs);
+        table.Add({system, "every room an open area, " + std::to_string(runs) + " runs",
+                   ms ? Ms(*ms) : "failed", "< " + Fixed(kSystemDesignMs, 0) + " ms",
+                   ms && *ms < kSystemDesignMs});
     }
     if (Wanted(o, reference)) {
         const std::optional<ScheduleFigure> ezdxf = MedianRun(

@@ -5,9 +5,12 @@
 #include "floorplan/rooms.h"
 #include "floorplan/units.h"
 #include "output/printer_output.h"
+#include "system_design/system_design.h"
 #include "timing.h"
 
 #include <QFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -60,4 +63,26 @@ std::optional<double> FloorSheetMs(const std::string& planPath, SheetSize size, 
         bytes = FloorSheetPdf(sheet, "floor").size();
     });
     return bytes > 0 ? std::optional<double>(ms) : std::nullopt;
+}
+
+std::optional<double> SystemDesignMs(const std::string& planPath, int runs) {
+    const std::optional<FloorSheetInput> sheet = SheetOfPlan(planPath);
+    if (!sheet)
+        return std::nullopt;
+    const Units units = sheet->imperial ? Units::Feet : Units::Millimetres;
+    system_design::SystemInputs inputs = system_design::DefaultInputs(units);
+    std::vector<system_design::SystemRoom> rooms;
+    inputs.headEnd = sheet->rooms.front().outline.front();
+    for (const SheetRoom& room : sheet->rooms) {
+        rooms.push_back({room.name, room.outline, room.speakers, system_design::SpaceType::Open,
+                         "floor", std::nullopt});
+        for (const floorplan::Point& p : room.outline)
+            inputs.headEnd = {std::min(inputs.headEnd.x, p.x), std::min(inputs.headEnd.y, p.y)};
+    }
+    std::size_t zones = 0;
+    const double ms = MedianMs(runs, [&] {
+        zones = system_design::DesignSystem(rooms, inputs, sheet->millimetresPerUnit / 1000)
+                    .zones.size();
+    });
+    return zones > 0 ? std::optional<double>(ms) : std::nullopt;
 }

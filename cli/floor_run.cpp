@@ -399,20 +399,14 @@ class FloorRun {
             return system;
         system.name = room.name;
         system.outline = room.corners;
-        system.space = m_request.system->space;
         system.conditions = ConditionsKey(conditions.s);
-        const auto more = scheduled ? scheduled->more : std::map<std::string, std::string>{};
-        if (const auto space = more.find(kSpaceColumn); space != more.end()) {
-            const auto parsed = ParseSpace(space->second);
-            if (!parsed)
-                return "space \"" + space->second + "\" is not open or closed";
-            system.space = *parsed;
-        }
-        if (const auto tap = more.find(kTapColumn); tap != more.end()) {
-            system.tapWatts = ParseTap(tap->second);
-            if (!system.tapWatts)
-                return "tap \"" + tap->second + "\" is not 1/8, 1/4, 1/2, 1 or 2 (W)";
-        }
+        const auto given =
+            RoomSystemOf(scheduled ? scheduled->more : std::map<std::string, std::string>{},
+                         m_request.system->space);
+        if (const auto* error = std::get_if<std::string>(&given))
+            return *error;
+        system.space = std::get<RoomSystem>(given).space;
+        system.tapWatts = std::get<RoomSystem>(given).tapWatts;
         return system;
     }
 

@@ -74,6 +74,10 @@ and line loss. It adds a zones column to "<plan> summary.csv" and writes
 "<plan> zones.csv", "<plan> bill.csv", "<plan> bill.xlsx" and "<plan>
 commissioning.csv"; the masking plan's speakers then carry ZONE and TAP too,
 with each zone's cable route and the head-end on layer %11.
+With --schedule, --system designs the zones, channels and amplifiers only: a
+schedule has no positions, so --line-voltage, --wire, --drop and --head-end
+do not go with it. It adds the zones column and writes "<schedule> zones.csv",
+"<schedule> bill.csv" and "<schedule> bill.xlsx".
 A schedule given with it may have the columns space (open or closed) and tap
 (1/8, 1/4, 1/2, 1 or 2). Wire sizes are written 18awg ... 12awg or 0.75mm2 ...
 2.5mm2.
@@ -118,8 +122,8 @@ struct Options {
                              "Write the plan's floor sheet as PDF on A3, A1, letter, tabloid or "
                              "ansi-d (--pdf: A3).",
                              "size"};
-    QCommandLineOption system{"system",
-                              "With --plan: design the system to bid, with the options below."};
+    QCommandLineOption system{
+        "system", "With --plan or --schedule: design the system to bid, with the options below."};
 };
 
 // The options that shape the system, each with a value.
@@ -312,13 +316,24 @@ std::optional<int> EndBeforeRooms(QCommandLineParser& parser, const Options& o) 
         return Fail("unexpected \"" + parser.positionalArguments().first() + "\" (see --help)");
     if (parser.isSet(o.plan))
         return EndBeforeFloor(parser, o);
-    for (const QCommandLineOption* planOnly :
-         {&o.roomLayer, &o.textLayer, &o.planUnits, &o.sheet, &o.system})
+    for (const QCommandLineOption* planOnly : {&o.roomLayer, &o.textLayer, &o.planUnits, &o.sheet})
         if (parser.isSet(*planOnly))
             return Fail("--" + planOnly->names().constFirst() + " needs --plan (see --help)");
-    for (const SystemOptionInfo& info : SystemOptionList())
-        if (parser.isSet(info.name))
-            return Fail(QString("--") + info.name + " needs --plan and --system (see --help)");
+    if (parser.isSet(o.system) && !parser.isSet(o.schedule))
+        return Fail("--system needs --plan or --schedule (see --help)");
+    for (const SystemOptionInfo& info : SystemOptionList()) {
+        if (!parser.isSet(info.name))
+            continue;
+        if (!parser.isSet(o.system))
+            return Fail(QString("--") + info.name + " needs --system (see --help)");
+        if (info.cable)
+            return Fail(QString("--") + info.name +
+                        " does not go with --schedule: a schedule has no positions, so no cable "
+                        "is designed (see --help)");
+    }
+    if (const auto system = SystemOptionsGiven(parser);
+        const auto* error = std::get_if<std::string>(&system))
+        return Fail(QString::fromStdString(*error));
     // A room's options and a schedule together would leave one of them unused.
     bool roomOptions = parser.isSet(o.json);
     for (std::size_t f = 0; f < kFieldCount; ++f)
@@ -370,8 +385,12 @@ int LayOutRooms(const QCommandLineParser& parser, const Options& o) {
     if (parser.isSet(o.plan)) {
         status = LayOutFloor(parser, o, out);
     } else if (parser.isSet(o.schedule)) {
+        std::optional<SystemOptions> system;
+        if (parser.isSet(o.system))
+            system = std::get<SystemOptions>(SystemOptionsGiven(parser));
         QTextStream stdOut(&g_out), stdErr(&g_err);
-        status = static_cast<int>(RunSchedule(parser.value(o.schedule), out, stdOut, stdErr));
+        status =
+            static_cast<int>(RunSchedule(parser.value(o.schedule), out, system, stdOut, stdErr));
     } else {
         status = OneRoom(parser, o, out);
     }

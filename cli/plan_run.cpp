@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <stdexcept>
+
 #include <algorithm>
 #include <fstream>
 #include <map>
@@ -76,10 +78,17 @@ struct Totals {
     bool used = false;
 };
 
+// A summary row held back until the system gives the zones of its room, if it has one.
+struct HeldRow {
+    std::string text;
+    std::optional<std::size_t> systemRoom;
+};
+
 class ScheduleRun {
   public:
-    ScheduleRun(const QString& name, const Outputs& out, QTextStream& err)
-        : m_name(name), m_out(out), m_err(err) {}
+    ScheduleRun(const QString& name, const Outputs& out, const std::optional<SystemOptions>& system,
+                QTextStream& err)
+        : m_name(name), m_out(out), m_system(system), m_err(err) {}
 
     void Row(const CsvRow& row) {
         if (!m_headerRead)
@@ -95,8 +104,15 @@ class ScheduleRun {
         if (const auto* error = std::get_if<RoomError>(&laidOut))
             return Refuse(row.line, fields, error->text);
         Room& room = std::get<Room>(laidOut);
+        std::optional<std::size_t> systemRoom;
+        if (m_system) {
+            const auto given = RoomSystemOf(m_columns.More(row.fields), m_system->space);
+            if (const auto* error = std::get_if<std::string>(&given))
+                return Refuse(row.line, fields, *error);
+            systemRoom = AddSystemRoom(room, std::get<RoomSystem>(given));
+        }
         const RoomFiles files = WriteRoomFiles(room, m_out, m_err);
-        m_summary->Append(QByteArray::fromStdString(SummaryRow(room, files)));
+        Append(SummaryRow(room, files), systemRoom);
         // A room whose files are not all there is left out of the totals, which count what
         // can be installed from the files.
         if (!files.problems.isEmpty()) {
@@ -114,11 +130,61 @@ class ScheduleRun {
         for (bool feet : {true, false}) {
             const Totals& t = m_totals[feet ? 0 : 1];
             if (t.used)
-                m_summary->Append(QByteArray::fromStdString(
-                    "total," + std::string(feet ? "ft" : "mm") + ",,,,,,,,,,," +
-                    Number(t.speakers) + "," + Number(t.wiring) + "," +
-                    WiringUnitWord(feet ? Units::Feet : Units::Millimetres) + ",,\n"));
+                Append("total," + std::string(feet ? "ft" : "mm") + ",,,,,,,,,,," +
+                           Number(t.speakers) + "," + Number(t.wiring) + "," +
+                           WiringUnitWord(feet ? Units::Feet : Units::Millimetres) + ",,\n",
+                       std::nullopt);
         }
+    }
+
+    // The system's zones into the rows held back, and its files beside the summary; false when
+    // it could not be designed or a file could not be written.
+    bool WriteSystem(const QString& baseName, QTextStream& report) {
+        SystemFloor floor;
+        floor.planName = baseName.toStdString();
+        floor.positions = false;
+        // The unit picks only defaults of the cable, which is not designed here.
+        const system_design::SystemInputs inputs = InputsFor(*m_system, Units::Feet, {});
+        floor.channelWatts = inputs.channelWatts;
+        floor.channelsPerAmplifier = inputs.channelsPerAmplifier;
+        for (const system_design::CountedRoom& room : m_systemRooms)
+            floor.rooms.push_back({room.name, {}, {}, room.space, room.conditions, room.tapWatts});
+        std::optional<system_design::SystemDesign> design;
+        try {
+            design = system_design::DesignWithoutPositions(m_systemRooms, inputs);
+        } catch (const std::invalid_argument& e) {
+            m_err << m_name << ": the system cannot be designed: " << e.what() << "\n";
+        }
+        const std::vector<std::string> zones = design
+                                                   ? RoomZones(*design, m_systemRooms.size())
+                                                   : std::vector<std::string>(m_systemRooms.size());
+        for (HeldRow& row : m_held) {
+            row.text.pop_back(); // the line end, for one more cell
+            m_summary->Append(QByteArray::fromStdString(
+                row.text + "," + (row.systemRoom ? zones[*row.systemRoom] : "") + "\n"));
+        }
+        if (!design)
+            return false;
+        bool written = true;
+        const auto write = [&](const char* what, const char* extension, const QByteArray& bytes) {
+            const SafeWrite result =
+                WriteFileSafely(m_out.folder, baseName + " " + what, extension, bytes);
+            if (result.ok())
+                report << what << ": " << result.path << "\n";
+            else
+                m_err << result.error << "\n";
+            written = written && result.ok();
+        };
+        write("zones", "csv", QByteArray::fromStdString(ZonesCsv(floor, *design)));
+        write("bill", "csv", QByteArray::fromStdString(BillCsv(floor, *design)));
+        const auto workbook = BillXlsx(floor, *design);
+        if (const auto* bytes = std::get_if<QByteArray>(&workbook)) {
+            write("bill", "xlsx", *bytes);
+        } else {
+            m_err << QString::fromStdString(std::get<std::string>(workbook)) << "\n";
+            written = false;
+        }
+        return written;
     }
 
     // The summary, open once the header has been read.
@@ -135,8 +201,26 @@ class ScheduleRun {
   private:
     void Refuse(long line, const RoomFields& fields, const std::string& reason) {
         m_err << m_name << ":" << line << ": " << QString::fromStdString(reason) << "\n";
-        m_summary->Append(QByteArray::fromStdString(RefusedRow(fields, reason)));
+        Append(RefusedRow(fields, reason), std::nullopt);
         ++m_refused;
+    }
+
+    // Without the system a row goes straight into the summary: nothing of the floor is held.
+    void Append(const std::string& row, std::optional<std::size_t> systemRoom) {
+        if (m_system)
+            m_held.push_back({row, systemRoom});
+        else
+            m_summary->Append(QByteArray::fromStdString(row));
+    }
+
+    // Rooms of different units, space or conditions never share a zone.
+    std::size_t AddSystemRoom(const Room& room, const RoomSystem& given) {
+        const Units units = room.s.units.value();
+        m_systemRooms.push_back(
+            {room.name, std::size_t(SpeakerCount(room.s)), given.space,
+             std::string(units == Units::Feet ? "ft " : "mm ") + ConditionsKey(room.s),
+             given.tapWatts});
+        return m_systemRooms.size() - 1;
     }
 
     void Header(const CsvRow& row) {
@@ -144,7 +228,9 @@ class ScheduleRun {
         if (!row.error.empty())
             return Unusable(row.line, row.error);
         auto columns = ScheduleColumns::Read(
-            row.fields, {Field::Room, Field::Units, Field::Location, Field::Length, Field::Width});
+            row.fields, {Field::Room, Field::Units, Field::Location, Field::Length, Field::Width},
+            m_system ? std::vector<std::string>{kSpaceColumn, kTapColumn}
+                     : std::vector<std::string>{});
         if (const auto* error = std::get_if<std::string>(&columns))
             return Unusable(row.line, *error);
         m_columns = std::get<ScheduleColumns>(std::move(columns));
@@ -155,7 +241,10 @@ class ScheduleRun {
         m_summary = std::make_unique<SafeFile>(m_out.folder);
         if (!m_summary->Error().isEmpty())
             return Unusable(m_summary->Error());
-        m_summary->Append(kSummaryColumns);
+        std::string header = kSummaryColumns;
+        if (m_system)
+            header.insert(header.size() - 1, ",zones");
+        m_summary->Append(QByteArray::fromStdString(header));
     }
 
     void Unusable(long line, const std::string& reason) {
@@ -168,8 +257,11 @@ class ScheduleRun {
 
     QString m_name;
     const Outputs& m_out;
+    const std::optional<SystemOptions>& m_system;
     QTextStream& m_err;
     std::unique_ptr<SafeFile> m_summary;
+    std::vector<HeldRow> m_held;                           // with the system only
+    std::vector<system_design::CountedRoom> m_systemRooms; // the rooms laid out, with the system
     ScheduleColumns m_columns;
     bool m_headerRead = false;
     bool m_unusable = false;
@@ -226,7 +318,7 @@ ScheduleColumns::Read(std::vector<std::string> header, std::initializer_list<Fie
         }
         if (it == known.end())
             return name == kSpaceColumn || name == kTapColumn
-                       ? "column \"" + cell + "\" is read only with --plan and --system"
+                       ? "column \"" + cell + "\" is read only with --system"
                        : "unknown column \"" + cell + "\"";
         read.m_columns.push_back(it->second);
         known.erase(it); // a second column of the same name is unknown
@@ -295,7 +387,8 @@ QString MakeFolder(const QString& folder) {
     return {};
 }
 
-RunStatus RunSchedule(const QString& schedulePath, const Outputs& out, QTextStream& report,
+RunStatus RunSchedule(const QString& schedulePath, const Outputs& out,
+                      const std::optional<SystemOptions>& system, QTextStream& report,
                       QTextStream& err) {
     const QString name = QFileInfo(schedulePath).fileName();
     std::ifstream in(QFile::encodeName(schedulePath).constData(), std::ios::binary);
@@ -303,7 +396,7 @@ RunStatus RunSchedule(const QString& schedulePath, const Outputs& out, QTextStre
         err << schedulePath << ": cannot be read\n";
         return RunStatus::Unusable;
     }
-    ScheduleRun run(name, out, err);
+    ScheduleRun run(name, out, system, err);
     if (ReadCsvRows(in, [&](const CsvRow& row) { run.Row(row); }) == CsvEncoding::Utf16) {
         err << name << ": the schedule is UTF-16; save it as UTF-8 CSV\n";
         return RunStatus::Unusable;
@@ -315,13 +408,14 @@ RunStatus RunSchedule(const QString& schedulePath, const Outputs& out, QTextStre
         return RunStatus::Unusable;
     }
     run.WriteTotals();
-    const SafeWrite written =
-        summary->Commit(QFileInfo(schedulePath).completeBaseName() + " summary", "csv");
+    const QString baseName = QFileInfo(schedulePath).completeBaseName();
+    const bool systemWritten = !system || run.WriteSystem(baseName, report);
+    const SafeWrite written = summary->Commit(baseName + " summary", "csv");
     if (!written.ok()) {
         err << written.error << "\n";
         return RunStatus::Unusable;
     }
     report << "summary: " << written.path << "\n";
     err << name << ": " << run.Counts() << "\n";
-    return run.AllDone() ? RunStatus::Done : RunStatus::RoomsFailed;
+    return run.AllDone() && systemWritten ? RunStatus::Done : RunStatus::RoomsFailed;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "cli/room.h"
+#include "cli/system_run.h"
 
 #include <QString>
 #include <QStringList>
@@ -80,6 +81,8 @@ enum class RunStatus { Done = 0, RoomsFailed = 1, Unusable = 2 };
 // row of the schedule) and the wanted files into the output folder, one line on err for each
 // room that cannot be done and, last, how many were laid out, refused and incomplete. The
 // schedule's header names the columns (any case, any order); room, units, location, length
-// and width are required.
-RunStatus RunSchedule(const QString& schedulePath, const Outputs& out, QTextStream& report,
+// and width are required. With the system, the schedule may give each room's space and tap, the
+// summary gains each room's zones, and "<schedule name> zones.csv" and the bill are written.
+RunStatus RunSchedule(const QString& schedulePath, const Outputs& out,
+                      const std::optional<SystemOptions>& system, QTextStream& report,
                       QTextStream& err);

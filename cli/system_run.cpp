@@ -204,18 +204,21 @@ WorkbookBytes(const std::vector<std::vector<std::string>>& text,
 
 const std::vector<SystemOptionInfo>& SystemOptionList() {
     static const std::vector<SystemOptionInfo> options{
-        {"line-voltage", "volts", "The speaker line: 70.7 or 100 V (default 70.7)."},
+        {"line-voltage", "volts", "The speaker line: 70.7 or 100 V (default 70.7).", true},
         {"tap", "watts", "Each speaker's tap: 1/8, 1/4, 1/2, 1 or 2 W (default 1)."},
         {"wire", "size",
          "The cable: 18awg, 16awg, 14awg, 12awg or 0.75mm2, 1mm2, 1.5mm2, 2.5mm2 (default 16awg "
-         "in feet, 1.5mm2 in millimetres)."},
+         "in feet, 1.5mm2 in millimetres).",
+         true},
         {"drop", "length",
          "From the cable route down to a speaker, in ft or mm as the design (default 5 ft, "
-         "1500 mm)."},
+         "1500 mm).",
+         true},
         {"space", "kind", "The floor's rooms are open or closed (default open)."},
         {"head-end", "x,y",
          "Where the amplifiers stand, in plan coordinates (default: the plan's HEAD-END insert "
-         "or text)."},
+         "or text).",
+         true},
         {"zone-size", "count", "The most speakers a zone holds (default 8)."},
         {"channel-watts", "watts", "An amplifier channel's rating (default 60)."},
         {"channels-per-amplifier", "count", "Channels on each amplifier (default 2)."},
@@ -246,6 +249,23 @@ std::optional<SpaceType> ParseSpace(const std::string& text) {
     if (v == "closed")
         return SpaceType::Closed;
     return std::nullopt;
+}
+
+std::variant<RoomSystem, std::string>
+RoomSystemOf(const std::map<std::string, std::string>& columns, SpaceType space) {
+    RoomSystem room{space, std::nullopt};
+    if (const auto given = columns.find(kSpaceColumn); given != columns.end()) {
+        const auto parsed = ParseSpace(given->second);
+        if (!parsed)
+            return "space \"" + given->second + "\" is not open or closed";
+        room.space = *parsed;
+    }
+    if (const auto tap = columns.find(kTapColumn); tap != columns.end()) {
+        room.tapWatts = ParseTap(tap->second);
+        if (!room.tapWatts)
+            return "tap \"" + tap->second + "\" is not 1/8, 1/4, 1/2, 1 or 2 (W)";
+    }
+    return room;
 }
 
 std::variant<SystemOptions, std::string>
@@ -347,15 +367,21 @@ std::string ZonesCsv(const SystemFloor& floor, const system_design::SystemDesign
         for (std::size_t room : zone.rooms)
             rooms.push_back(floor.rooms[room].name);
         const int amplifier = design.channels[std::size_t(zone.channel) - 1].amplifier;
-        csv += Row({std::to_string(zone.number), SpaceWord(zone.space), Cell(Joined(rooms)),
-                    std::to_string(zone.speakers.size()), Cell(TapsText(zone.taps)),
-                    Fixed(zone.load, 2), Fixed(zone.demand, 2), std::to_string(zone.channel),
-                    std::to_string(amplifier), Fixed(zone.homeRun / perUnit, 1),
-                    Fixed(zone.chain / perUnit, 1), kLengthUnit(floor.units), Fixed(zone.lossDb, 3),
-                    Cell(StatusText(zone)),
-                    zone.exceedsChannel
-                        ? Cell("demand over the channel's " + Plain(floor.channelWatts) + " W")
-                        : ""});
+        std::vector<std::string> cable{"", "", "", "", "no positions: cable not designed"};
+        if (floor.positions)
+            cable = {Fixed(zone.homeRun / perUnit, 1), Fixed(zone.chain / perUnit, 1),
+                     kLengthUnit(floor.units), Fixed(zone.lossDb, 3), Cell(StatusText(zone))};
+        std::vector<std::string> cells{
+            std::to_string(zone.number), SpaceWord(zone.space),
+            Cell(Joined(rooms)),         std::to_string(zone.speakers.size()),
+            Cell(TapsText(zone.taps)),   Fixed(zone.load, 2),
+            Fixed(zone.demand, 2),       std::to_string(zone.channel),
+            std::to_string(amplifier)};
+        cells.insert(cells.end(), cable.begin(), cable.end());
+        cells.push_back(zone.exceedsChannel
+                            ? Cell("demand over the channel's " + Plain(floor.channelWatts) + " W")
+                            : "");
+        csv += Row(cells);
     }
     return csv;
 }

@@ -1,7 +1,7 @@
-// The system a contractor bids for a floor laid out from a plan: the options that shape it, the
-// space and tap a schedule may give room by room, and what is written of it: the zones, the bill
-// of materials as CSV and as a workbook, the commissioning test points, and the zones, taps and
-// cable routes added to the masking plan.
+// The system a contractor bids for a floor laid out from a plan or a room schedule: the options
+// that shape it, the space and tap a schedule may give room by room, and what is written of it:
+// the zones, the bill of materials as CSV and as a workbook, the commissioning test points, and
+// the zones, taps and cable routes added to the masking plan.
 #pragma once
 
 #include "cli/cad_plan.h"
@@ -41,6 +41,7 @@ struct SystemOptionInfo {
     const char* name; // the option without its dashes
     const char* valueName;
     const char* help;
+    bool cable = false; // shapes the cable, which needs a plan's positions
 };
 // The options that shape the system, in the order --help lists them.
 const std::vector<SystemOptionInfo>& SystemOptionList();
@@ -54,6 +55,15 @@ ReadSystemOptions(const std::map<std::string, std::string>& given);
 std::optional<double> ParseTap(const std::string& text);
 // "open" or "closed".
 std::optional<system_design::SpaceType> ParseSpace(const std::string& text);
+// The space and tap of one room of a schedule.
+struct RoomSystem {
+    system_design::SpaceType space = system_design::SpaceType::Open;
+    std::optional<double> tapWatts; // the system's tap when absent
+};
+// What the schedule's further columns give a room over the floor's space, or why a value cannot
+// be used: `tap "3" is not 1/8, 1/4, 1/2, 1 or 2 (W)`.
+std::variant<RoomSystem, std::string>
+RoomSystemOf(const std::map<std::string, std::string>& columns, system_design::SpaceType space);
 // What a room of these conditions shares a zone with: the location and its conditions.
 std::string ConditionsKey(const DesignState& s);
 
@@ -63,7 +73,8 @@ system_design::SystemInputs InputsFor(const SystemOptions& options, Units units,
 
 // The rooms laid out on one floor, as the system takes them.
 struct SystemFloor {
-    std::string planName; // names the floor in the bill
+    std::string planName;  // names the floor in the bill
+    bool positions = true; // a schedule's rooms have none, so no cable is designed
     Units units = Units::Feet;
     double metresPerDrawingUnit = 1;
     double channelWatts = 0;

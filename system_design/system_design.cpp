@@ -175,15 +175,25 @@ std::vector<TestPoint> MakeTestPoints(const std::vector<SystemRoom>& rooms,
 }
 
 // Figures that would divide by zero or make a speaker draw nothing.
-void CheckInputs(const std::vector<SystemRoom>& rooms, const SystemInputs& inputs,
+template <typename Room>
+void CheckInputs(const std::vector<Room>& rooms, const SystemInputs& inputs,
                  double metresPerDrawingUnit) {
-    const bool tapsPositive = std::all_of(rooms.begin(), rooms.end(), [&](const SystemRoom& r) {
+    const bool tapsPositive = std::all_of(rooms.begin(), rooms.end(), [&](const Room& r) {
         return r.tapWatts.value_or(inputs.tapWatts) > 0;
     });
     if (!tapsPositive || inputs.channelWatts <= 0 || inputs.channelsPerAmplifier < 1 ||
         inputs.mostSpeakersPerZone < 1 || metresPerDrawingUnit <= 0)
         throw std::invalid_argument("taps, channel rating, channels per amplifier, speakers per "
                                     "zone and the drawing unit must be positive");
+}
+
+// What follows from the zones alone: channels, amplifiers and speakers by tap.
+void AddChannels(SystemDesign& design, const SystemInputs& inputs) {
+    design.channels = MakeChannels(design.zones, inputs);
+    design.amplifiers = design.channels.empty() ? 0 : design.channels.back().amplifier;
+    for (const Zone& zone : design.zones)
+        for (double tap : zone.taps)
+            ++design.speakersByTap[tap];
 }
 
 } // namespace
@@ -232,13 +242,32 @@ SystemDesign DesignSystem(const std::vector<SystemRoom>& rooms, const SystemInpu
         design.zones.push_back(MakeZone(rooms, speakers, inputs, metresPerDrawingUnit));
         design.zones.back().number = int(design.zones.size());
     }
-    design.channels = MakeChannels(design.zones, inputs);
-    design.amplifiers = design.channels.empty() ? 0 : design.channels.back().amplifier;
-    for (const Zone& zone : design.zones)
-        for (double tap : zone.taps)
-            ++design.speakersByTap[tap];
+    AddChannels(design, inputs);
     design.cable = MakeCable(design.zones);
     design.testPoints = MakeTestPoints(rooms, inputs, metresPerDrawingUnit);
+    return design;
+}
+
+SystemDesign DesignWithoutPositions(const std::vector<CountedRoom>& rooms,
+                                    const SystemInputs& inputs) {
+    CheckInputs(rooms, inputs, 1);
+    SystemDesign design;
+    for (const auto& speakers : CountedZoneSpeakers(rooms, inputs.mostSpeakersPerZone)) {
+        Zone zone;
+        zone.number = int(design.zones.size()) + 1;
+        zone.space = rooms[speakers.front().room].space;
+        zone.conditions = rooms[speakers.front().room].conditions;
+        zone.speakers = speakers;
+        for (const SpeakerRef& s : speakers) {
+            if (zone.rooms.empty() || zone.rooms.back() != s.room)
+                zone.rooms.push_back(s.room);
+            zone.taps.push_back(rooms[s.room].tapWatts.value_or(inputs.tapWatts));
+            zone.load += zone.taps.back();
+        }
+        zone.demand = Demand(zone.load, inputs.insertionLossDb, inputs.headroom);
+        design.zones.push_back(std::move(zone));
+    }
+    AddChannels(design, inputs);
     return design;
 }
 

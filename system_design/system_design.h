@@ -103,4 +103,9 @@ double RightAngleDistance(floorplan::Point a, floorplan::Point b);
 SystemDesign DesignSystem(const std::vector<SystemRoom>& rooms, const SystemInputs& inputs,
                           double metresPerDrawingUnit);
 
+// The zones, loads, channels and amplifiers of rooms without positions; with nothing to route,
+// the zones have no cable and the design no cable or test points. Throws as DesignSystem does.
+SystemDesign DesignWithoutPositions(const std::vector<CountedRoom>& rooms,
+                                    const SystemInputs& inputs);
+
 } // namespace system_design

@@ -188,4 +188,45 @@ std::vector<std::vector<SpeakerRef>> ZoneSpeakers(const std::vector<SystemRoom>&
     return zones;
 }
 
+std::vector<std::vector<SpeakerRef>> CountedZoneSpeakers(const std::vector<CountedRoom>& rooms,
+                                                         int mostSpeakers) {
+    if (mostSpeakers < 1)
+        throw std::invalid_argument("a zone holds at least one speaker");
+    const auto most = std::size_t(mostSpeakers);
+    std::vector<std::vector<SpeakerRef>> zones;
+    std::vector<std::size_t> kindOf; // each zone's first room, which stands for its kind
+    const auto sameKind = [&](std::size_t a, std::size_t b) {
+        return rooms[a].space == rooms[b].space && rooms[a].conditions == rooms[b].conditions;
+    };
+    for (std::size_t r = 0; r < rooms.size(); ++r) {
+        const std::size_t count = rooms[r].speakers;
+        if (count == 0)
+            continue;
+        if (count > most) {
+            const std::size_t parts = (count + most - 1) / most;
+            for (std::size_t part = 0, index = 0; part < parts; ++part) {
+                std::vector<SpeakerRef> zone;
+                for (std::size_t end = index + count / parts + (part < count % parts ? 1 : 0);
+                     index < end; ++index)
+                    zone.push_back({r, index});
+                zones.push_back(std::move(zone));
+                kindOf.push_back(r);
+            }
+            continue;
+        }
+        // The zones cut from a larger room stay that room's own.
+        std::size_t z = 0;
+        while (z < zones.size() && (!sameKind(kindOf[z], r) || rooms[kindOf[z]].speakers > most ||
+                                    zones[z].size() + count > most))
+            ++z;
+        if (z == zones.size()) {
+            zones.emplace_back();
+            kindOf.push_back(r);
+        }
+        for (std::size_t i = 0; i < count; ++i)
+            zones[z].push_back({r, i});
+    }
+    return zones;
+}
+
 } // namespace system_design

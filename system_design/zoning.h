@@ -31,6 +31,15 @@ struct SpeakerRef {
     std::size_t index = 0;
 };
 
+// A room known by its number of speakers only, as a room schedule gives it: no positions.
+struct CountedRoom {
+    std::string name;
+    std::size_t speakers = 0;
+    SpaceType space = SpaceType::Open;
+    std::string conditions; // as in SystemRoom, with anything else that keeps rooms apart
+    std::optional<double> tapWatts;
+};
+
 // The points cut into parts of at most mostPerPart each, as few parts as that allows and of
 // similar size: each cut goes across the longer side of the part's bounding box.
 // Parts come out in the order of the cuts (lower, then upper side), so neighbours follow each
@@ -44,5 +53,12 @@ bool Neighbours(const floorplan::Ring& a, const floorplan::Ring& b, double gap);
 // The speakers of each zone; gap is the widest wall between neighbouring rooms in drawing units.
 std::vector<std::vector<SpeakerRef>> ZoneSpeakers(const std::vector<SystemRoom>& rooms,
                                                   int mostSpeakers, double gap);
+
+// The speakers of each zone of rooms without positions, in the rooms' order: a room that fits
+// goes into the first zone of its kind with room for it, else opens one; a larger room is cut
+// alone into as few zones as hold it, the larger pieces first, none more than one speaker
+// larger than another.
+std::vector<std::vector<SpeakerRef>> CountedZoneSpeakers(const std::vector<CountedRoom>& rooms,
+                                                         int mostSpeakers);
 
 } // namespace system_design

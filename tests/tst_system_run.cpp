@@ -1,8 +1,9 @@
 // The system to bid from the command line, run as a user runs it on a small floor written by
 // ezdxf: an open area of six speakers (40 x 30 ft, speakers at x 5, 20, 35 and y 7.5, 22.5) and
 // two touching closed offices of one speaker each (12 x 12 ft, at 46,6 and 46,18), with zones
-// of at most four speakers and a 4 ft drop. Every figure was worked out by hand from the rules
-// of docs/system-design.md; the far head-end's losses with a ladder solved apart in Python.
+// of at most four speakers and a 4 ft drop; and on a room schedule of mixed rooms, which has no
+// positions. Every figure was worked out by hand from the rules of docs/system-design.md; the
+// far head-end's losses with a ladder solved apart in Python.
 #include <QtTest>
 
 #include <QDir>
@@ -80,6 +81,19 @@ class TestSystemRun : public QObject {
         write("s.csv",
               "room,location,space,tap\nOffice A,floor,closed,\nOffice B,floor,closed,2\n");
         write("bad.csv", "room,location,space,tap\nOffice B,floor,closed,3\n");
+        // Speakers by the one-room rule: floor 16 ft, suspended 15 ft, 4880 mm; a side of up to
+        // one spacing takes one row. Bad's tap is refused; Open B takes --space's open.
+        write("m.csv", "room,units,location,plenum,tile,ceiling-height,length,width,space,tap\n"
+                       "Open A,ft,floor,,,,30,10,open,\n"         // 2 speakers
+                       "Office 1,ft,floor,,,,10,10,closed,\n"     // 1
+                       "Lab,mm,floor,,,,9760,4880,closed,\n"      // 2
+                       "Hall,ft,suspended,2,3,1,40,25,open,1/2\n" // 3 x 2
+                       "Office 2,ft,floor,,,,30,10,closed,2\n"    // 2
+                       "Office 3,ft,floor,,,,10,10,closed,1/2\n"  // 1
+                       "Nook,ft,suspended,2,3,1,10,10,open,\n"    // 1
+                       "Office 4,ft,floor,,,,10,10,closed,\n"     // 1
+                       "Bad,ft,floor,,,,10,10,closed,3\n"
+                       "Open B,ft,floor,,,,10,10,,\n"); // 1
     }
 
     // The lines of one file of a run with the schedule (Office B's tap 2 W, the offices closed).
@@ -146,6 +160,56 @@ class TestSystemRun : public QObject {
         QCOMPARE(Lines(m_dir.filePath("out/p " + file)), lines);
     }
 
+    // A schedule's zones of at most four speakers on channels of 8 W. Space (Office 1 beside
+    // Open A), units (Lab beside Office 1) and conditions (Nook beside Open A) keep rooms apart,
+    // each would fit by count; small rooms fill the first zone of their kind with room (Office 3
+    // fills zone 2 to four, Office 4 opens zone 7); Hall's six go into two zones of three, which
+    // Nook does not join. Demand is the load times 10^0.1 x 1.2 = 1.5107; first fit by demand
+    // puts zone 2 (8.31 W) alone, zones 1 and 3 (7.55 W) together, the rest on a third channel:
+    // a second amplifier.
+    void filesOfASchedule_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("lines");
+        const QString none = ",,,,,no positions: cable not designed,";
+        // clang-format off
+        QTest::newRow("zones") << "zones.csv" << QStringList{
+            "zone,space,rooms,speakers,taps,load W,demand W,channel,amplifier,home run,chain,length unit,worst loss dB,status,notes",
+            "1,open,Open A; Open B,3,3 x 1 W,3.00,4.53,1,1" + none,
+            "2,closed,Office 1; Office 2; Office 3,4,2 x 2 W; 1 x 1 W; 1 x 1/2 W,5.50,8.31,2,1" + none + "demand over the channel's 8 W",
+            "3,closed,Lab,2,2 x 1 W,2.00,3.02,1,1" + none,
+            "4,open,Hall,3,3 x 1/2 W,1.50,2.27,3,2" + none, "5,open,Hall,3,3 x 1/2 W,1.50,2.27,3,2" + none,
+            "6,open,Nook,1,1 x 1 W,1.00,1.51,3,2" + none, "7,closed,Office 4,1,1 x 1 W,1.00,1.51,3,2" + none};
+        QTest::newRow("bill") << "bill.csv" << QStringList{"floor,item,size,quantity,unit",
+            "m,speaker,2 W tap,2,each", "m,speaker,1 W tap,8,each", "m,speaker,1/2 W tap,7,each",
+            "m,amplifier channel,8 W,3,each", "m,amplifier,2 channels,2,each",
+            "total,speaker,2 W tap,2,each", "total,speaker,1 W tap,8,each", "total,speaker,1/2 W tap,7,each",
+            "total,amplifier channel,8 W,3,each", "total,amplifier,2 channels,2,each"};
+        // Each row's room, speakers and zones.
+        QTest::newRow("summary") << "summary.csv" << QStringList{"room|speakers|zones",
+            "Open A|2|1", "Office 1|1|2", "Lab|2|3", "Hall|6|4; 5", "Office 2|2|2", "Office 3|1|2",
+            "Nook|1|6", "Office 4|1|7", "Bad||", "Open B|1|1", "total|15|", "total|2|"};
+        // clang-format on
+    }
+    void filesOfASchedule() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, lines);
+        QDir(m_dir.filePath("out")).removeRecursively();
+        const Run run = Command({"--schedule", "m.csv", "--system", "--zone-size", "4",
+                                 "--channel-watts", "8", "--out", "out"},
+                                m_dir.path());
+        QCOMPARE(run.out + run.err + QString::number(run.status),
+                 "zones: out/m zones.csv\nbill: out/m bill.csv\nbill: out/m bill.xlsx\n"
+                 "summary: out/m summary.csv\n"
+                 "m.csv:10: tap \"3\" is not 1/8, 1/4, 1/2, 1 or 2 (W)\n"
+                 "m.csv: 9 laid out, 1 refused, 0 incomplete\n1");
+        QStringList written = Lines(m_dir.filePath("out/m " + file));
+        if (file == "summary.csv")
+            for (QString& line : written)
+                line = line.section(',', 0, 0) + "|" + line.section(',', 12, 12) + "|" +
+                       line.section(',', -1);
+        QCOMPARE(written, lines);
+    }
+
     // The masking plan and the workbook of the same run, as an independent reader sees them.
     void planAndWorkbookReadBack() {
         if (!m_plans)
@@ -184,11 +248,16 @@ class TestSystemRun : public QObject {
         QTest::newRow("--head-end abc") << p + QStringList{"--head-end", "abc"} << 2 << no + "--head-end \"abc\" is not x,y in plan coordinates (see --help)";
         QTest::newRow("--zone-size 0") << p + QStringList{"--zone-size", "0"} << 2 << no + "--zone-size \"0\" is not a whole number of 1 or more (see --help)";
         QTest::newRow("--tap, no --system") << p.mid(0, 6) + QStringList{"--tap", "2"} << 2 << no + "--tap needs --system (see --help)";
-        QTest::newRow("--system, no plan") << QStringList{"--location", "floor", "--length", "40", "--width", "30", "--units", "ft", "--system"} << 2 << no + "--system needs --plan (see --help)";
+        QTest::newRow("--system, one room") << QStringList{"--location", "floor", "--length", "40", "--width", "30", "--units", "ft", "--system"} << 2 << no + "--system needs --plan or --schedule (see --help)";
+        const QStringList m{"--schedule", "m.csv", "--out", "out", "--system"};
+        QTest::newRow("--wire, schedule") << m + QStringList{"--wire", "14awg"} << 2 << no + "--wire does not go with --schedule: a schedule has no positions, so no cable is designed (see --help)";
+        QTest::newRow("--head-end, schedule") << m + QStringList{"--head-end", "0,0"} << 2 << no + "--head-end does not go with --schedule: a schedule has no positions, so no cable is designed (see --help)";
+        QTest::newRow("--tap 3, schedule") << m + QStringList{"--tap", "3"} << 2 << no + "--tap \"3\" is not 1/8, 1/4, 1/2, 1 or 2 (W) (see --help)";
+        QTest::newRow("--tap, schedule, no --system") << m.mid(0, 4) + QStringList{"--tap", "2"} << 2 << no + "--tap needs --system (see --help)";
         QTest::newRow("no head-end") << QStringList{"--plan", "bare.dxf", "--location", "floor", "--system"} << 2
             << "bare.dxf: the plan shows no head-end: give --head-end X,Y in plan coordinates, or draw an insert of a block HEAD-END or a text HEAD-END where the amplifiers stand";
         QTest::newRow("schedule's tap 3") << p + QStringList{"--schedule", "bad.csv"} << 1 << "p.dxf: Office B: refused: tap \"3\" is not 1/8, 1/4, 1/2, 1 or 2 (W)\np.dxf: 2 laid out, 0 skipped, 1 refused";
-        QTest::newRow("space without --system") << QStringList{"--schedule", "s.csv"} << 2 << "s.csv:1: column \"space\" is read only with --plan and --system";
+        QTest::newRow("space without --system") << QStringList{"--schedule", "s.csv"} << 2 << "s.csv:1: column \"space\" is read only with --system";
         // clang-format on
     }
     void refusalsSayWhatToGive() {

@@ -84,6 +84,25 @@ Point Middle(const std::vector<Point>& points) {
     return {sum.x / points.size(), sum.y / points.size()};
 }
 
+// A room's extent, to tell quickly that two rooms are too far apart to touch.
+struct Box {
+    double left = 0, bottom = 0, right = 0, top = 0;
+    bool Near(const Box& o, double gap) const {
+        return left <= o.right + gap && o.left <= right + gap && bottom <= o.top + gap &&
+               o.bottom <= top + gap;
+    }
+};
+
+Box BoxOf(const Ring& ring) {
+    if (ring.empty())
+        return {};
+    Box box{ring.front().x, ring.front().y, ring.front().x, ring.front().y};
+    for (const Point& p : ring)
+        box = {std::min(box.left, p.x), std::min(box.bottom, p.y), std::max(box.right, p.x),
+               std::max(box.top, p.y)};
+    return box;
+}
+
 // Rooms that fit a zone whole, merged with neighbours of the same kind: each zone starts from the
 // lowest, leftmost room left over and grows by the fitting neighbour nearest that room.
 void MergeNeighbours(const std::vector<SystemRoom>& rooms, std::vector<std::size_t> small,
@@ -94,6 +113,18 @@ void MergeNeighbours(const std::vector<SystemRoom>& rooms, std::vector<std::size
     std::sort(small.begin(), small.end(), [&](std::size_t a, std::size_t b) {
         return std::tie(middles[a].y, middles[a].x) < std::tie(middles[b].y, middles[b].x);
     });
+    // Which rooms touch, found once: sides are compared only where the boxes come within the gap.
+    std::vector<std::size_t> rank(rooms.size());
+    std::vector<Box> boxes(rooms.size());
+    for (std::size_t i = 0; i < small.size(); ++i)
+        rank[small[i]] = i, boxes[small[i]] = BoxOf(rooms[small[i]].outline);
+    std::vector<std::vector<std::size_t>> touching(rooms.size());
+    for (std::size_t i = 0; i < small.size(); ++i)
+        for (std::size_t j = i + 1; j < small.size(); ++j) {
+            const std::size_t a = small[i], b = small[j];
+            if (boxes[a].Near(boxes[b], gap) && Neighbours(rooms[a].outline, rooms[b].outline, gap))
+                touching[a].push_back(b), touching[b].push_back(a);
+        }
     std::vector<bool> taken(rooms.size(), false);
     for (std::size_t seed : small) {
         if (taken[seed])
@@ -102,22 +133,22 @@ void MergeNeighbours(const std::vector<SystemRoom>& rooms, std::vector<std::size
         std::vector<std::size_t> members{seed};
         std::size_t count = rooms[seed].speakers.size();
         for (;;) {
+            // The nearest fitting neighbour of any member; of equally near ones, the first in
+            // the rooms' order.
             std::optional<std::size_t> best;
             double bestDistance = 0;
-            for (std::size_t r : small) {
-                if (taken[r] || count + rooms[r].speakers.size() > std::size_t(mostSpeakers))
-                    continue;
-                const bool touches =
-                    std::any_of(members.begin(), members.end(), [&](std::size_t m) {
-                        return Neighbours(rooms[m].outline, rooms[r].outline, gap);
-                    });
-                const double distance =
-                    std::hypot(middles[r].x - middles[seed].x, middles[r].y - middles[seed].y);
-                if (touches && (!best || distance < bestDistance)) {
-                    best = r;
-                    bestDistance = distance;
+            for (std::size_t m : members)
+                for (std::size_t r : touching[m]) {
+                    if (taken[r] || count + rooms[r].speakers.size() > std::size_t(mostSpeakers))
+                        continue;
+                    const double distance =
+                        std::hypot(middles[r].x - middles[seed].x, middles[r].y - middles[seed].y);
+                    if (!best || distance < bestDistance ||
+                        (distance == bestDistance && rank[r] < rank[*best])) {
+                        best = r;
+                        bestDistance = distance;
+                    }
                 }
-            }
             if (!best)
                 break;
             taken[*best] = true;

@@ -2,6 +2,8 @@
 // unit, place and turn laid out where they stand, their masking plan read back by an independent
 // reader; other shapes against the quality limits; plans, options and schedules that cannot all
 // be used, with their messages and summaries; and real plans.
+#include "plan_command.h"
+
 #include <QtTest>
 
 #include <QDir>
@@ -13,21 +15,6 @@
 #include <cmath>
 
 namespace {
-
-struct Run {
-    int status;
-    QString out, err;
-};
-
-Run Command(const QStringList& args, const QString& folder = {},
-            const QString& program = MSL_PLAN_PATH) {
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(program, args);
-    p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
 
 // Debian's ezdxf writes a plan from {"units", "outlines": [[layer, [[x, y] ...]] ...], "texts":
 // [[layer, text, x, y] ...], "lines": [[layer, x1, y1, x2, y2] ...]}; it prints their handles.

@@ -4,6 +4,8 @@
 // of at most four speakers and a 4 ft drop; and on a room schedule of mixed rooms, which has no
 // positions. Every figure was worked out by hand from the rules of docs/system-design.md; the
 // far head-end's losses with a ladder solved apart in Python.
+#include "plan_command.h"
+
 #include <QtTest>
 
 #include <QDir>
@@ -11,21 +13,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-struct Run {
-    int status;
-    QString out, err;
-};
-
-Run Command(const QStringList& args, const QString& folder = {},
-            const QString& program = MSL_PLAN_PATH) {
-    QProcess p;
-    p.setWorkingDirectory(folder);
-    p.start(program, args);
-    p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
-}
 
 // The floor, with a HEAD-END text at 70,0 in p.dxf, a HEAD-END insert at 80,-10 in insert.dxf
 // and none in bare.dxf.

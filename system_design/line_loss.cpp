@@ -11,6 +11,28 @@ namespace {
 
 constexpr double kMetresPerThousandFeet = 304.8;
 
+struct WireFacts {
+    const char* name;
+    WireFamily family;
+    double ohmsPerMetre; // one conductor
+};
+
+// Indexed by Wire: ohms per 1000 ft for AWG, per km for square millimetres.
+const WireFacts kWires[] = {
+    {"18 AWG", WireFamily::Awg, 6.385 / kMetresPerThousandFeet},
+    {"16 AWG", WireFamily::Awg, 4.016 / kMetresPerThousandFeet},
+    {"14 AWG", WireFamily::Awg, 2.525 / kMetresPerThousandFeet},
+    {"12 AWG", WireFamily::Awg, 1.588 / kMetresPerThousandFeet},
+    {"0.75 mm2", WireFamily::SquareMillimetres, 24.5 / 1000},
+    {"1 mm2", WireFamily::SquareMillimetres, 18.1 / 1000},
+    {"1.5 mm2", WireFamily::SquareMillimetres, 12.1 / 1000},
+    {"2.5 mm2", WireFamily::SquareMillimetres, 7.41 / 1000},
+};
+
+const WireFacts& FactsOf(Wire wire) {
+    return kWires[static_cast<int>(wire)];
+}
+
 } // namespace
 
 double Volts(LineVoltage line) {
@@ -18,15 +40,7 @@ double Volts(LineVoltage line) {
 }
 
 WireFamily FamilyOf(Wire wire) {
-    switch (wire) {
-    case Wire::Awg18:
-    case Wire::Awg16:
-    case Wire::Awg14:
-    case Wire::Awg12:
-        return WireFamily::Awg;
-    default:
-        return WireFamily::SquareMillimetres;
-    }
+    return FactsOf(wire).family;
 }
 
 const std::vector<Wire>& WiresOf(WireFamily family) {
@@ -36,47 +50,11 @@ const std::vector<Wire>& WiresOf(WireFamily family) {
 }
 
 std::string WireName(Wire wire) {
-    switch (wire) {
-    case Wire::Awg18:
-        return "18 AWG";
-    case Wire::Awg16:
-        return "16 AWG";
-    case Wire::Awg14:
-        return "14 AWG";
-    case Wire::Awg12:
-        return "12 AWG";
-    case Wire::Mm075:
-        return "0.75 mm2";
-    case Wire::Mm1:
-        return "1 mm2";
-    case Wire::Mm15:
-        return "1.5 mm2";
-    case Wire::Mm25:
-        return "2.5 mm2";
-    }
-    return {};
+    return FactsOf(wire).name;
 }
 
 double OhmsPerMetre(Wire wire) {
-    switch (wire) {
-    case Wire::Awg18:
-        return 6.385 / kMetresPerThousandFeet;
-    case Wire::Awg16:
-        return 4.016 / kMetresPerThousandFeet;
-    case Wire::Awg14:
-        return 2.525 / kMetresPerThousandFeet;
-    case Wire::Awg12:
-        return 1.588 / kMetresPerThousandFeet;
-    case Wire::Mm075:
-        return 24.5 / 1000;
-    case Wire::Mm1:
-        return 18.1 / 1000;
-    case Wire::Mm15:
-        return 12.1 / 1000;
-    case Wire::Mm25:
-        return 7.41 / 1000;
-    }
-    return 0;
+    return FactsOf(wire).ohmsPerMetre;
 }
 
 double LoopResistance(double length, Wire wire) {

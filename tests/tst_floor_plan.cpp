@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -84,10 +85,12 @@ class TestFloorPlan : public QObject {
         QDir(m_dir.filePath("out")).removeRecursively();
         QFile::remove(path);
         QFile file(path);
-        if (source.startsWith("shared/"))
-            return QFile::link(MSL_SHARED_PLANS + source.mid(6), path) && file.exists()
+        if (source.startsWith("shared/")) {
+            const QString shared = MSL_SHARED_PLANS + source.mid(6);
+            return QFileInfo(shared).isFile() && QFile::link(shared, path)
                        ? std::optional(QStringList())
                        : std::nullopt;
+        }
         if (!source.startsWith('{'))
             return file.open(QIODevice::WriteOnly) && file.write(source) == source.size()
                        ? std::optional(QStringList())

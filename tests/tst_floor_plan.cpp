@@ -198,6 +198,8 @@ class TestFloorPlan : public QObject {
         QTest::newRow("self-crossing") << R"({"units": 2, "outlines": [["Rooms", [[100,0],[130,30],[130,0],[100,30]]], )" + office + "]}" << p << 1
             << "p.dxf: layer Rooms handle %1: crosses itself\np.dxf: 1 laid out, 0 skipped, 1 refused" << QStringList{"\"room at 20,15\",Rooms,%2,laid out,rectangle,", ",Rooms,%1,refused: crosses itself,"};
         QTest::newRow("--length") << one << p + QStringList{"--length", "40"} << 2 << no + "--length does not go with --plan: the plan gives it (see --help)" << QStringList();
+        QTest::newRow("--plan-units over the header") << one << p + QStringList{"--plan-units", "m"} << 0 << "p.dxf: 1 laid out, 0 skipped, 0 refused"
+            << QStringList{"\"room at 20,15\",Rooms,%1,laid out,rectangle,1200.0,m2,"};
         QTest::newRow("--plan-units xx") << one << p + QStringList{"--plan-units", "xx"} << 2 << no + "--plan-units \"xx\" is not in, ft, mm, cm or m (see --help)" << QStringList();
         QTest::newRow("--sheet B7") << one << p + QStringList{"--sheet", "B7"} << 2 << no + "--sheet \"B7\" is not A3, A1, letter, tabloid or ansi-d (see --help)" << QStringList();
         QTest::newRow("--room-layer, no plan") << one << QStringList{"--room-layer", "Rooms", "--location", "floor"} << 2 << no + "--room-layer needs --plan (see --help)" << QStringList();

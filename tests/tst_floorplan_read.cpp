@@ -365,7 +365,8 @@ class TestFloorplanRead : public QObject {
     }
 
     // A text names the smallest outline around it, the first of two equal ones, and one on the
-    // outline's edge still counts.
+    // outline's edge still counts. An MTEXT hung by its top-left corner at 390,480, outside every
+    // outline, 60 wide and one 10-high line deep, has its middle at 420,471.7: in the last square.
     void textsNameTheInnermostOutline() {
         const auto square = [](int x, int y, int side) {
             return "0\nLWPOLYLINE\n8\nRooms\n70\n1\n10\n" + QByteArray::number(x) + "\n20\n" +
@@ -378,12 +379,13 @@ class TestFloorplanRead : public QObject {
             return "0\nTEXT\n8\nNames\n10\n" + QByteArray::number(x) + "\n20\n" +
                    QByteArray::number(y) + "\n1\n" + words + "\n";
         };
-        const auto read =
-            Read(Entities(square(0, 0, 100) + square(10, 10, 10) + square(200, 200, 10) +
-                          square(200, 200, 10) + square(300, 300, 10) + text(50, 50, "Outer") +
-                          text(15, 15, "Inner") + text(205, 205, "Twin") + text(310, 305, "Rim")));
+        const auto read = Read(Entities(
+            square(0, 0, 100) + square(10, 10, 10) + square(200, 200, 10) + square(200, 200, 10) +
+            square(300, 300, 10) + text(50, 50, "Outer") + text(15, 15, "Inner") +
+            text(205, 205, "Twin") + text(310, 305, "Rim") + square(400, 400, 100) +
+            "0\nMTEXT\n8\nNames\n10\n390\n20\n480\n40\n10\n41\n60\n71\n1\n1\nHung\n"));
         QCOMPARE(Names(FindRooms(std::get<Plan>(read), {}, {})),
-                 QString("Outer|Inner|Twin|room at 205,205|Rim"));
+                 QString("Outer|Inner|Twin|room at 205,205|Rim|Hung"));
     }
 
     // How long it takes is the benchmark's business; here every one of them is counted.

@@ -345,13 +345,11 @@ class FloorRun {
             if (!design)
                 return false;
             AddSystemToPlan(m_floor, *design, m_cad);
-            write(" zones", "csv", QByteArray::fromStdString(ZonesCsv(m_floor, *design)));
-            write(" bill", "csv", QByteArray::fromStdString(BillCsv(m_floor, *design)));
-            const auto workbook = BillXlsx(m_floor, *design);
-            if (const auto* bytes = std::get_if<QByteArray>(&workbook)) {
-                write(" bill", "xlsx", *bytes);
-            } else {
-                m_err << QString::fromStdString(std::get<std::string>(workbook)) << "\n";
+            const BidFiles bid = ZonesAndBillFiles(m_floor, *design);
+            for (const BidFile& file : bid.files)
+                write(QString(" ") + file.name, file.extension, file.bytes);
+            if (!bid.workbookError.empty()) {
+                m_err << QString::fromStdString(bid.workbookError) << "\n";
                 written = false;
             }
             write(" commissioning", "csv",

@@ -175,13 +175,11 @@ class ScheduleRun {
                 m_err << result.error << "\n";
             written = written && result.ok();
         };
-        write("zones", "csv", QByteArray::fromStdString(ZonesCsv(floor, *design)));
-        write("bill", "csv", QByteArray::fromStdString(BillCsv(floor, *design)));
-        const auto workbook = BillXlsx(floor, *design);
-        if (const auto* bytes = std::get_if<QByteArray>(&workbook)) {
-            write("bill", "xlsx", *bytes);
-        } else {
-            m_err << QString::fromStdString(std::get<std::string>(workbook)) << "\n";
+        const BidFiles bid = ZonesAndBillFiles(floor, *design);
+        for (const BidFile& file : bid.files)
+            write(file.name, file.extension, file.bytes);
+        if (!bid.workbookError.empty()) {
+            m_err << QString::fromStdString(bid.workbookError) << "\n";
             written = false;
         }
         return written;

@@ -425,6 +425,18 @@ std::string CommissioningCsv(const SystemFloor& floor, const system_design::Syst
     return csv;
 }
 
+BidFiles ZonesAndBillFiles(const SystemFloor& floor, const system_design::SystemDesign& design) {
+    BidFiles bid;
+    bid.files = {{"zones", "csv", QByteArray::fromStdString(ZonesCsv(floor, design))},
+                 {"bill", "csv", QByteArray::fromStdString(BillCsv(floor, design))}};
+    auto workbook = BillXlsx(floor, design);
+    if (auto* bytes = std::get_if<QByteArray>(&workbook))
+        bid.files.push_back({"bill", "xlsx", std::move(*bytes)});
+    else
+        bid.workbookError = std::get<std::string>(workbook);
+    return bid;
+}
+
 std::vector<SheetZone> SheetZones(const SystemFloor& floor,
                                   const system_design::SystemDesign& design) {
     std::vector<SheetZone> zones;

@@ -95,6 +95,19 @@ std::variant<QByteArray, std::string> BillXlsx(const SystemFloor& floor,
                                                const system_design::SystemDesign& design);
 std::string CommissioningCsv(const SystemFloor& floor, const system_design::SystemDesign& design);
 
+// The zones and the bill as files: the word each adds to the plan's or schedule's name, its
+// extension and its bytes; and why the workbook could not be made, when it could not.
+struct BidFile {
+    const char* name;
+    const char* extension;
+    QByteArray bytes;
+};
+struct BidFiles {
+    std::vector<BidFile> files;
+    std::string workbookError;
+};
+BidFiles ZonesAndBillFiles(const SystemFloor& floor, const system_design::SystemDesign& design);
+
 // The zones as the floor sheet colours them, with their routes and legend lines.
 std::vector<SheetZone> SheetZones(const SystemFloor& floor,
                                   const system_design::SystemDesign& design);

@@ -265,15 +265,21 @@ void DxfAttributedSpeaker(const DL_WriterA& dw, const CadSpeaker& speaker,
     dw.dxfString(8, kSpeakerLayer);
 }
 
+// A polyline through the points, closed back to the first or left open.
+void DxfPolyline(DL_Dxf& dxf, DL_WriterA& dw, const std::vector<CadPoint>& points, bool closed,
+                 const DL_Attributes& attributes) {
+    dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(points.size()), 0, 0, closed ? 1 : 0),
+                      attributes);
+    for (const CadPoint& p : points)
+        dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
+    dxf.writePolylineEnd(dw);
+}
+
 // Each zone's route as an open polyline, and the head-end as a circle with its name.
 void DxfCable(DL_Dxf& dxf, DL_WriterA& dw, const CadPlan& plan) {
     const DL_Attributes onCable(kCableLayer, kByLayer, -1, "BYLAYER", 1.0);
-    for (const auto& cable : plan.cables) {
-        dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(cable.size()), 0, 0, 0), onCable);
-        for (const CadPoint& p : cable)
-            dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
-        dxf.writePolylineEnd(dw);
-    }
+    for (const auto& cable : plan.cables)
+        DxfPolyline(dxf, dw, cable, false, onCable);
     if (!plan.headEnd)
         return;
     const CadPoint at = *plan.headEnd;
@@ -287,12 +293,8 @@ void DxfCable(DL_Dxf& dxf, DL_WriterA& dw, const CadPlan& plan) {
 void DxfEntities(DL_Dxf& dxf, DL_WriterA& dw, const CadPlan& plan) {
     dw.sectionEntities();
     const DL_Attributes onRoom(kRoomLayer, kByLayer, -1, "BYLAYER", 1.0);
-    for (const auto& outline : plan.outlines) {
-        dxf.writePolyline(dw, DL_PolylineData(static_cast<int>(outline.size()), 0, 0, 1), onRoom);
-        for (const CadPoint& p : outline)
-            dxf.writeVertex(dw, DL_VertexData(p.x, p.y, 0.0, 0.0));
-        dxf.writePolylineEnd(dw);
-    }
+    for (const auto& outline : plan.outlines)
+        DxfPolyline(dxf, dw, outline, true, onRoom);
     const DL_Attributes onGrid(kGridLayer, kByLayer, -1, "BYLAYER", 1.0);
     for (const auto& [from, to] : plan.rows)
         dxf.writeLine(dw, DL_LineData(from.x, from.y, 0.0, to.x, to.y, 0.0), onGrid);
